@@ -1,0 +1,11 @@
+#pragma once
+
+#include <ddk/CSPIBase.h>
+
+#include <cstdint>
+
+class CSPIBoardSelect2 : public CSPIBase<CSPIBoardSelect2> {
+public:
+    virtual bool Supported(void* bufferList) = 0;
+    virtual int32_t BoardCount(void* bufferList, int32_t* count) = 0;
+};

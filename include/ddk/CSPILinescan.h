@@ -1,0 +1,10 @@
+#pragma once
+
+#include <ddk/CSPIBase.h>
+
+#include <cstdint>
+
+class CSPILinescan : public CSPIBase<CSPILinescan> {
+public:
+    virtual int32_t SetLineCount(void* bufferList, int32_t lines) = 0;
+};

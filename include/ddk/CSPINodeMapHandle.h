@@ -1,0 +1,13 @@
+#pragma once
+
+#include <ORV/ORVTypes.h>
+#include <ddk/CSPIBase.h>
+
+#include <cstdint>
+
+class CSPINodeMapHandle : public CSPIBase<CSPINodeMapHandle> {
+public:
+    virtual bool Supported(void* bufferList) = 0;
+    /// The camera node map (a proxy the caller owns), or a failure without one.
+    virtual int32_t GetNodeMap(void* bufferList, ORHandle* nodeMap) = 0;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ORV/ORVTypes.h>
+#include <ddk/CSPIBase.h>
+#include <ddk/DrvTypes.h>
+
+#include <cstdint>
+#include <vector>
+
+class CSPINodeMapHandle2 : public CSPIBase<CSPINodeMapHandle2> {
+public:
+    virtual bool Supported(void* bufferList) = 0;
+    /// Fills `list` with the node maps offered (it is emptied first).
+    virtual int32_t ListNodeMaps(void* bufferList, std::vector<NodeMapEntry>& list) = 0;
+    virtual int32_t GetNodeMapByName(void* bufferList, const char* name, ORHandle* nodeMap) = 0;
+};

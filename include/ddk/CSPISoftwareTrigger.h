@@ -1,0 +1,11 @@
+#pragma once
+
+#include <ddk/CSPIBase.h>
+
+#include <cstdint>
+
+class CSPISoftwareTrigger : public CSPIBase<CSPISoftwareTrigger> {
+public:
+    virtual int32_t SendTrigger(void* bufferList, uint32_t argument) = 0;
+    virtual bool Supported(void* bufferList) = 0;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+/// Expands the first "$(NAME)" reference of `text` with the environment variable;
+/// raises DDKGenericException when the variable is missing or 256 characters or
+/// longer. Text without a complete reference is returned unchanged.
+std::string ExpandEnvironmentReference(const std::string& text);
