@@ -6,12 +6,15 @@
 #include <ORBase/orvBaseExceptions.h>
 #include <ORV/ResultCodes.h>
 
+#include <cstddef>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace orvBase {
 
-/// Adds a table to the container of `handle`; the container then owns it.
+/// Adds a table to the container of `handle`; the container then owns it. When
+/// this throws the caller still owns the table.
 inline void AddInterface(ORHandle handle, ORV::IDisposableType* table) {
     if (handle == nullptr)
         throw invalid_operation("empty shared_ptr");
@@ -46,7 +49,8 @@ public:
         if (handle_ != nullptr)
             ORBase_AddRef(handle_);
     }
-    shared_handle(shared_handle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    shared_handle(shared_handle&& other) noexcept
+        : handle_(std::exchange(other.handle_, nullptr)) {}
     shared_handle& operator=(shared_handle other) noexcept {
         std::swap(handle_, other.handle_);
         return *this;
@@ -89,6 +93,13 @@ public:
             return shared_handle();
         return shared_handle::adopt(handle_);
     }
+    /// A strong reference; throws bad_weak_ptr when the object has expired.
+    shared_handle promote() const {
+        shared_handle result = lock();
+        if (!result)
+            throw bad_weak_ptr();
+        return result;
+    }
     bool expired() const { return !lock(); }
     ORHandle get() const { return handle_; }
 
@@ -101,6 +112,10 @@ private:
 /// throwing constructor releases the block and rethrows.
 template <class T, class... Args>
 shared_handle make_shared_object(ORTypeKey typeKey, T** object, Args&&... args) {
+    static_assert(std::is_base_of<ORV::IDisposableType, T>::value,
+                  "block objects derive from ORV::IDisposableType");
+    static_assert(alignof(T) <= alignof(std::max_align_t),
+                  "block storage is aligned for max_align_t only");
     void* storage = nullptr;
     ORHandle handle = ORBase_Allocate(sizeof(T), &storage);
     if (handle == nullptr)

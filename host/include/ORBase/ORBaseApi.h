@@ -23,7 +23,11 @@ typedef uint32_t ORTypeKey;
 /// Query key meaning "the block's own object, whatever its type".
 #define ORBASE_OWN_OBJECT ((ORTypeKey)1)
 
+/// Result for a null handle or a null argument.
+#define ORBASE_E_POINTER ((int32_t)0x80004003)
+
 /// Ordinal 20: a type key for a type name; the same name always gives the same key.
+/// Keys start at 2; 0 for a null or empty name.
 ORBASE_API ORTypeKey ORBase_RegisterTypeKey(const char* typeName);
 
 /// Ordinal 23: allocates a block with `size` bytes of object storage (one strong
@@ -78,7 +82,12 @@ ORBASE_API int32_t ORBase_GetBase(ORHandle derived, ORHandle* base);
 /// Current strong count (diagnostics and tests).
 ORBASE_API uint32_t ORBase_StrongCount(ORHandle handle);
 
-/// Number of blocks whose object is alive, process-wide (leak checks in tests).
+/// Number of blocks not yet expired (still strongly referenced, their objects
+/// alive), process-wide (leak checks in tests).
 ORBASE_API uint32_t ORBase_LiveObjectCount(void);
+
+/// Number of blocks whose memory is still allocated (strong or weak references
+/// left), process-wide.
+ORBASE_API uint32_t ORBase_AllocatedBlockCount(void);
 
 } // extern "C"

@@ -25,8 +25,12 @@ public:
     ORHandle GetImageV2() const;
     /// The module's answer: 1 when it may be unloaded now.
     int32_t CanUnload() const;
-    /// Unloads now (also done by the destructor).
-    void Unload();
+    /// Unloads now when the module agrees (CanUnload answers 1), as the host
+    /// does; also done by the destructor. A module that refuses stays loaded for
+    /// the rest of the process, since objects it made are still alive. True when
+    /// the module is (now) unloaded.
+    bool Unload();
+    bool loaded() const { return library_ != nullptr; }
     const std::string& path() const { return path_; }
 
 private:
@@ -42,8 +46,7 @@ private:
 /// The pointer stays valid while the image object (or its base) lives.
 ORV::IDisposableType* FindInterfaceTable(ORHandle image, bool (*matches)(ORV::IDisposableType*));
 
-template <class I>
-I* FindInterface(ORHandle image) {
+template <class I> I* FindInterface(ORHandle image) {
     ORV::IDisposableType* table = FindInterfaceTable(
         image, [](ORV::IDisposableType* t) { return dynamic_cast<I*>(t) != nullptr; });
     return table != nullptr ? dynamic_cast<I*>(table) : nullptr;
