@@ -77,12 +77,12 @@ enum { FG_WAIT_PICTURE_NUMBER = 220 };
 
 /* Fg_QueryStatus codes. */
 enum FgStatusCode {
-    FG_STATUS_GRABBED = 10,        /* images delivered since the start */
-    FG_STATUS_LOST = 20,           /* images lost since the start */
-    FG_STATUS_LOST_BLOCKED = 30,   /* images lost because the next buffer was blocked */
-    FG_STATUS_BLOCKED = 40,        /* buffers blocked now */
-    FG_STATUS_PENDING = 80,        /* images delivered but not yet collected by a wait */
-    FG_STATUS_BUFFER_LOCKED = 90   /* lock state of buffer `data`: 1 locked, 0 free */
+    FG_STATUS_GRABBED = 10,      /* images delivered since the start */
+    FG_STATUS_LOST = 20,         /* images lost since the start */
+    FG_STATUS_LOST_BLOCKED = 30, /* images lost because the next buffer was blocked */
+    FG_STATUS_BLOCKED = 40,      /* buffers blocked now */
+    FG_STATUS_PENDING = 80,      /* images delivered but not yet collected by a wait */
+    FG_STATUS_BUFFER_LOCKED = 90 /* lock state of buffer `data`: 1 locked, 0 free */
 };
 
 /* Fg_SetBufferStatus commands. */
@@ -99,36 +99,36 @@ enum FgBufferParameter {
 /* Error codes (always negative). */
 enum FgError {
     FG_OK = 0,
-    FG_ERR_NO_SUCH_BOARD = -2001,      /* no board at that index */
-    FG_ERR_BOARD_BUSY = -2002,         /* the board is already open */
-    FG_ERR_APPLET_CONFIG = -2003,      /* applet configuration missing or malformed */
-    FG_ERR_MACHINE = -2004,            /* the machine description could not be loaded */
-    FG_ERR_INVALID_HANDLE = -2010,     /* grabber handle unknown or closed */
-    FG_ERR_NULL_ARGUMENT = -2011,      /* a required pointer was NULL */
-    FG_ERR_INVALID_ARGUMENT = -2012,   /* an argument is out of range */
-    FG_ERR_INVALID_PARAMETER = -2020,  /* unknown parameter id */
-    FG_ERR_INVALID_VALUE = -2021,      /* parameter value out of range */
-    FG_ERR_WRONG_TYPE = -2022,         /* type code does not match the parameter */
-    FG_ERR_ACCESS_DENIED = -2023,      /* parameter is read-only or write-only */
-    FG_ERR_INVALID_DMA = -2030,        /* DMA index not offered by the applet */
-    FG_ERR_OUT_OF_MEMORY = -2040,      /* memory could not be allocated */
-    FG_ERR_INVALID_SIZE = -2041,       /* size or buffer count out of range */
-    FG_ERR_INVALID_BUFFER = -2050,     /* bad buffer address, size or index */
-    FG_ERR_BUFFER_EXISTS = -2051,      /* buffer index already added */
-    FG_ERR_WRONG_MEMORY_KIND = -2052,  /* SDK memory used as a head or the other way round */
-    FG_ERR_INVALID_MEMORY = -2060,     /* memory handle unknown, foreign or freed */
-    FG_ERR_NO_BUFFERS = -2061,         /* the memory has buffers missing */
-    FG_ERR_MEMORY_IN_USE = -2062,      /* the memory is being acquired into */
-    FG_ERR_DMA_BUSY = -2070,           /* the DMA is already acquiring */
-    FG_ERR_NOT_ACQUIRING = -2071,      /* the DMA is not acquiring */
-    FG_ERR_INVALID_MODE = -2080,       /* unknown acquisition or wait mode */
-    FG_ERR_INVALID_STATUS = -2090,     /* unknown status query or buffer command */
+    FG_ERR_NO_SUCH_BOARD = -2001,         /* no board at that index */
+    FG_ERR_BOARD_BUSY = -2002,            /* the board is already open */
+    FG_ERR_APPLET_CONFIG = -2003,         /* applet configuration missing or malformed */
+    FG_ERR_MACHINE = -2004,               /* the machine description could not be loaded */
+    FG_ERR_INVALID_HANDLE = -2010,        /* grabber handle unknown or closed */
+    FG_ERR_NULL_ARGUMENT = -2011,         /* a required pointer was NULL */
+    FG_ERR_INVALID_ARGUMENT = -2012,      /* an argument is out of range */
+    FG_ERR_INVALID_PARAMETER = -2020,     /* unknown parameter id */
+    FG_ERR_INVALID_VALUE = -2021,         /* parameter value out of range */
+    FG_ERR_WRONG_TYPE = -2022,            /* type code does not match the parameter */
+    FG_ERR_ACCESS_DENIED = -2023,         /* parameter is read-only or write-only */
+    FG_ERR_INVALID_DMA = -2030,           /* DMA index not offered by the applet */
+    FG_ERR_OUT_OF_MEMORY = -2040,         /* memory could not be allocated */
+    FG_ERR_INVALID_SIZE = -2041,          /* size or buffer count out of range */
+    FG_ERR_INVALID_BUFFER = -2050,        /* bad buffer address, size or index */
+    FG_ERR_BUFFER_EXISTS = -2051,         /* buffer index already added */
+    FG_ERR_WRONG_MEMORY_KIND = -2052,     /* SDK memory used as a head or the other way round */
+    FG_ERR_INVALID_MEMORY = -2060,        /* memory handle unknown, foreign or freed */
+    FG_ERR_NO_BUFFERS = -2061,            /* the memory has buffers missing */
+    FG_ERR_MEMORY_IN_USE = -2062,         /* the memory is being acquired into */
+    FG_ERR_DMA_BUSY = -2070,              /* the DMA is already acquiring */
+    FG_ERR_NOT_ACQUIRING = -2071,         /* the DMA is not acquiring */
+    FG_ERR_INVALID_MODE = -2080,          /* unknown acquisition or wait mode */
+    FG_ERR_INVALID_STATUS = -2090,        /* unknown status query or buffer command */
     FG_ERR_INVALID_BUFFER_NUMBER = -2100, /* buffer number outside 1..buffer count */
     FG_ERR_ACQUISITION_STOPPED = -2110,   /* the wait ended because the DMA stopped */
-    FG_ERR_FRAME_LIMIT = -2111,        /* the picture lies beyond the requested frame count */
-    FG_ERR_TIMEOUT = -2120,            /* no image within the time-out */
-    FG_ERR_NOT_TRIGGER_MODE = -2130,   /* software trigger while the DMA runs free */
-    FG_ERR_BUFFER_TOO_SMALL = -2140    /* the caller's text buffer is too small */
+    FG_ERR_FRAME_LIMIT = -2111,           /* the picture lies beyond the requested frame count */
+    FG_ERR_TIMEOUT = -2120,               /* no image within the time-out */
+    FG_ERR_NOT_TRIGGER_MODE = -2130,      /* software trigger while the DMA runs free */
+    FG_ERR_BUFFER_TOO_SMALL = -2140       /* the caller's text buffer is too small */
 };
 
 FGLIB5_API const char* Fg_RuntimeVersion(void);
@@ -169,8 +169,8 @@ FGLIB5_API int Fg_AcquireEx(Fg_Grabber* grabber, unsigned dma, int64_t frameCoun
 FGLIB5_API int Fg_StopAcquire(Fg_Grabber* grabber, unsigned dma, Fg_Memory* memory, int flags);
 /* Answers pictureNumber once that image is delivered, FG_ERR_TIMEOUT after timeoutSeconds,
  * FG_ERR_ACQUISITION_STOPPED when the DMA is stopped meanwhile, another code on error. */
-FGLIB5_API int64_t Fg_WaitImage(Fg_Grabber* grabber, int mode, int64_t pictureNumber,
-                                unsigned dma, int timeoutSeconds, Fg_Memory* memory);
+FGLIB5_API int64_t Fg_WaitImage(Fg_Grabber* grabber, int mode, int64_t pictureNumber, unsigned dma,
+                                int timeoutSeconds, Fg_Memory* memory);
 FGLIB5_API int64_t Fg_QueryStatus(Fg_Grabber* grabber, int code, int64_t data, unsigned dma,
                                   Fg_Memory* memory);
 FGLIB5_API int Fg_SetBufferStatus(Fg_Grabber* grabber, int command, int64_t bufferNumber,

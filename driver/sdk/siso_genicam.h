@@ -24,11 +24,11 @@ typedef struct SgcCamera SgcCamera;
 enum { SGC_ALL_PORTS = 0xF };
 enum SgcSpeed {
     SGC_SPEED_AUTO = 0,
-    SGC_SPEED_CXP1 = 0x28,  /* 1.25 Gbps */
-    SGC_SPEED_CXP2 = 0x30,  /* 2.5 Gbps */
-    SGC_SPEED_CXP3 = 0x38,  /* 3.125 Gbps */
-    SGC_SPEED_CXP5 = 0x40,  /* 5 Gbps */
-    SGC_SPEED_CXP6 = 0x48   /* 6.25 Gbps */
+    SGC_SPEED_CXP1 = 0x28, /* 1.25 Gbps */
+    SGC_SPEED_CXP2 = 0x30, /* 2.5 Gbps */
+    SGC_SPEED_CXP3 = 0x38, /* 3.125 Gbps */
+    SGC_SPEED_CXP5 = 0x40, /* 5 Gbps */
+    SGC_SPEED_CXP6 = 0x48  /* 6.25 Gbps */
 };
 /* Sgc_start/stopAcquisition second argument: also start or stop the camera itself. */
 enum { SGC_DMA_ONLY = 0, SGC_WITH_CAMERA = 1 };
@@ -51,25 +51,25 @@ enum SgcPropertyType { SGC_PROPERTY_STRING = 1, SGC_PROPERTY_UINT32 = 2 };
 
 enum SgcError {
     SGC_OK = 0,
-    SGC_ERR_INVALID_ARGUMENT = -4001, /* argument out of range or NULL */
-    SGC_ERR_INVALID_HANDLE = -4002,   /* board or camera handle unknown or freed */
-    SGC_ERR_INVALID_GRABBER = -4003,  /* the grabber is not open */
-    SGC_ERR_NOT_CXP_BOARD = -4004,    /* the board has no CoaXPress ports */
-    SGC_ERR_BOARD_BUSY = -4005,       /* the grabber already has a GenICam board */
-    SGC_ERR_LAYOUT_FILE = -4006,      /* layout path empty, missing or malformed */
-    SGC_ERR_INVALID_SPEED = -4007,    /* unknown link speed code */
+    SGC_ERR_INVALID_ARGUMENT = -4001,  /* argument out of range or NULL */
+    SGC_ERR_INVALID_HANDLE = -4002,    /* board or camera handle unknown or freed */
+    SGC_ERR_INVALID_GRABBER = -4003,   /* the grabber is not open */
+    SGC_ERR_NOT_CXP_BOARD = -4004,     /* the board has no CoaXPress ports */
+    SGC_ERR_BOARD_BUSY = -4005,        /* the grabber already has a GenICam board */
+    SGC_ERR_LAYOUT_FILE = -4006,       /* layout path empty, missing or malformed */
+    SGC_ERR_INVALID_SPEED = -4007,     /* unknown link speed code */
     SGC_ERR_DISCOVERY_TIMEOUT = -4008, /* a linked camera did not answer the discovery */
-    SGC_ERR_NO_SUCH_CAMERA = -4009,   /* camera index beyond the known cameras */
-    SGC_ERR_LINK_DOWN = -4010,        /* the camera's link is not up */
-    SGC_ERR_NOT_CONNECTED = -4011,    /* the camera is not connected */
-    SGC_ERR_ADDRESS = -4012,          /* register access outside the camera's memory */
-    SGC_ERR_ACCESS_DENIED = -4013,    /* write to a read-only register */
-    SGC_ERR_INVALID_VALUE = -4014,    /* register value refused by the camera */
-    SGC_ERR_BUFFER_TOO_SMALL = -4015, /* the caller's buffer is too small */
-    SGC_ERR_UNKNOWN_PROPERTY = -4016, /* unknown property name or info code */
-    SGC_ERR_WRONG_BOARD = -4017,      /* the camera belongs to another board */
-    SGC_ERR_POWERED_OFF = -4018,      /* the camera's port has no power */
-    SGC_ERR_MACHINE = -4019           /* the machine description could not be loaded */
+    SGC_ERR_NO_SUCH_CAMERA = -4009,    /* camera index beyond the known cameras */
+    SGC_ERR_LINK_DOWN = -4010,         /* the camera's link is not up */
+    SGC_ERR_NOT_CONNECTED = -4011,     /* the camera is not connected */
+    SGC_ERR_ADDRESS = -4012,           /* register access outside the camera's memory */
+    SGC_ERR_ACCESS_DENIED = -4013,     /* write to a read-only register */
+    SGC_ERR_INVALID_VALUE = -4014,     /* register value refused by the camera */
+    SGC_ERR_BUFFER_TOO_SMALL = -4015,  /* the caller's buffer is too small */
+    SGC_ERR_UNKNOWN_PROPERTY = -4016,  /* unknown property name or info code */
+    SGC_ERR_WRONG_BOARD = -4017,       /* the camera belongs to another board */
+    SGC_ERR_POWERED_OFF = -4018,       /* the camera's port has no power */
+    SGC_ERR_MACHINE = -4019            /* the machine description could not be loaded */
 };
 
 typedef int (*Sgc_initBoard_t)(Fg_Grabber* grabber, int flags, SgcBoard** board);
@@ -86,11 +86,11 @@ typedef const char* (*Sgc_getErrorDescription_t)(int code);
 typedef int (*Sgc_registerReadFromCamera_t)(SgcCamera* camera, uint32_t* value, uint64_t address);
 typedef int (*Sgc_registerWriteToCamera_t)(SgcCamera* camera, uint32_t value, uint64_t address);
 typedef int (*Sgc_memoryReadFromCameraWithTimeout_t)(SgcCamera* camera, void* buffer,
-                                                      uint64_t address, size_t length,
-                                                      unsigned timeoutMs);
-typedef int (*Sgc_memoryWriteToCameraWithTimeout_t)(SgcCamera* camera, const void* buffer,
                                                      uint64_t address, size_t length,
                                                      unsigned timeoutMs);
+typedef int (*Sgc_memoryWriteToCameraWithTimeout_t)(SgcCamera* camera, const void* buffer,
+                                                    uint64_t address, size_t length,
+                                                    unsigned timeoutMs);
 typedef int (*Sgc_getCameraCount_t)(SgcBoard* board);
 typedef int (*Sgc_startAcquisition_t)(SgcCamera* camera, unsigned startCamera);
 typedef int (*Sgc_stopAcquisition_t)(SgcCamera* camera, unsigned stopCamera);
