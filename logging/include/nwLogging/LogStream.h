@@ -13,6 +13,8 @@ namespace nwLogging {
 
 /// Growable character buffer owning one message state. Completing it (sync)
 /// repeats the enabled test, stamps and dispatches the record, then resets.
+/// Never throws; a record that cannot be built is dropped and sync returns -1.
+/// A null logger gives a buffer whose records go nowhere.
 class basic_logbuf : public std::stringbuf {
 public:
     explicit basic_logbuf(logger_ptr logger);
@@ -22,6 +24,9 @@ protected:
     int sync() override;
 
 private:
+    void emit();
+    void restart();
+
     logger_ptr logger_;
     basic_msgstate state_;
 };
@@ -38,6 +43,9 @@ public:
     basic_logstream& set_group(uint64_t group);
     /// Completes the record now; the stream can build the next one.
     void close();
+
+    basic_logstream(const basic_logstream&) = delete;
+    basic_logstream& operator=(const basic_logstream&) = delete;
 
 private:
     basic_logbuf buf_;

@@ -49,20 +49,37 @@ private:
 class basic_logger;
 using logger_ptr = std::shared_ptr<basic_logger>;
 
-/// One named entity of the tree. Thread-safe: children are looked up and
-/// created under the library's global lock.
+/// One named entity of the tree. Thread-safe: children are looked up, created
+/// and pruned under the library's global lock. Loggers are only made through
+/// make_root, make_child and get_child, so every child is part of its tree.
 class basic_logger : public std::enable_shared_from_this<basic_logger> {
+    struct passkey {
+        explicit passkey() = default;
+    };
+
 public:
     /// A root logger with its own state (tests build private trees this way).
     static logger_ptr make_root(const std::string& name);
 
-    const std::string& name() const { return name_; }
+    /// The child `name` of `parent` (created when missing), as parent->get_child;
+    /// std::logic_error "Parent is <null>" without parent.
+    static logger_ptr make_child(const logger_ptr& parent, const std::string& name);
+
+    // Public for std::make_shared only; the passkey keeps them internal.
+    basic_logger(passkey, std::string rootName);
+    basic_logger(passkey, const logger_ptr& parent, std::string name);
+    basic_logger(const basic_logger&) = delete;
+    basic_logger& operator=(const basic_logger&) = delete;
+
+    /// A copy: the root's name may change while other threads read it.
+    std::string name() const;
     /// Entity names joined with '.' from the root down.
     std::string full_name() const;
     const std::shared_ptr<inner_logstate>& state() const { return state_; }
     bool enabled(uint32_t level, uint64_t group = no_group) const {
         return state_->enabled(level, group);
     }
+    bool is_root() const { return parent_ == nullptr; }
 
     /// The logger at a dotted path below this one (created when missing); each
     /// element is lower-cased; an empty element raises std::logic_error
@@ -72,7 +89,8 @@ public:
     /// Renames a root: std::invalid_argument "Root name must not contain separator
     /// character" for a name with '.', std::runtime_error "Root name can only be
     /// changed if no children are present" when children exist; the same name
-    /// (compared lower-cased) is a no-op.
+    /// (compared lower-cased) is a no-op. The root keeps the case it is given.
+    /// A logger that is not a root raises std::logic_error.
     void set_root_name(const std::string& name);
 
     /// Removes, depth first, every child that nobody but its parent references.
@@ -80,19 +98,13 @@ public:
 
     std::size_t child_count() const;
 
-    /// A child under `parent`; std::logic_error "Parent is <null>" without parent.
-    basic_logger(const logger_ptr& parent, std::string name);
-
 private:
-    struct root_tag {};
+    void prune_locked();
 
-public:
-    basic_logger(root_tag, std::string name);
-
-private:
-    std::string name_;
-    logger_ptr parent_;
-    std::shared_ptr<inner_logstate> state_;
+    std::string name_;        // a root's name is guarded by the global lock
+    std::string fullName_;    // fixed for children: their root cannot be renamed
+    const logger_ptr parent_; // keeps the ancestors of a referenced logger in the tree
+    const std::shared_ptr<inner_logstate> state_;
     std::map<std::string, logger_ptr> children_; // guarded by the global lock
 };
 

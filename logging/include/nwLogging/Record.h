@@ -48,4 +48,9 @@ std::string format_line(const basic_timed_msgstate& record, const std::string& t
 /// The timestamp part of the line alone ("2021-Mar-03 08:05:07.125000").
 std::string format_timestamp(const boost::posix_time::ptime& time);
 
+/// As format_line and format_timestamp, appending to `out` so that a target can
+/// reuse one buffer for every line.
+void append_line(std::string& out, const basic_timed_msgstate& record, const std::string& text);
+void append_timestamp(std::string& out, const boost::posix_time::ptime& time);
+
 } // namespace nwLogging

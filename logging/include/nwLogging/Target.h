@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nwLogging {
@@ -35,13 +36,22 @@ public:
 using target_ptr = std::shared_ptr<basic_target>;
 using filter_ptr = std::shared_ptr<basic_target_filter>;
 
-/// The module's list of (filter, target) pairs.
+using target_entry = std::pair<filter_ptr, target_ptr>;
+
+/// The module's list of (filter, target) pairs. A null filter passes every
+/// record; a null target raises std::invalid_argument.
 void install_target(filter_ptr filter, target_ptr target);
-/// Releases every pair in list order and empties the list.
+/// Releases every pair in list order (filter, then target) and empties the
+/// list. A record being dispatched on another thread still reaches the old
+/// targets; the pairs are released once it is done.
 void release_targets();
 std::size_t installed_target_count();
+/// A copy of the list, for code that must put it back later (test captures).
+std::vector<target_entry> installed_targets();
 
 /// Hands a completed record to every installed target whose filter accepts it.
-void dispatch(const basic_timed_msgstate& record, const std::string& text);
+/// Never throws; a record logged from inside a target on the same thread is
+/// dropped instead of dead-locking on the target's mutex.
+void dispatch(const basic_timed_msgstate& record, const std::string& text) noexcept;
 
 } // namespace nwLogging

@@ -1,0 +1,66 @@
+#include <nwLogging/LogStream.h>
+#include <nwLogging/Target.h>
+
+#include "LocalClock.h"
+#include "ThreadId.h"
+
+#include <cstdio>
+
+namespace nwLogging {
+
+namespace {
+
+// A record whose group was never registered still shows which group it was
+// meant for, rather than failing or passing as a record without a group.
+std::string group_label(const inner_logstate& state, uint64_t group) {
+    try {
+        return state.group_name(group);
+    } catch (const std::invalid_argument&) {
+        char text[24];
+        std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(group));
+        return text;
+    }
+}
+
+} // namespace
+
+basic_logbuf::basic_logbuf(logger_ptr logger) : logger_(std::move(logger)) {
+    if (logger_)
+        state_.state = logger_->state();
+}
+
+int basic_logbuf::sync() {
+    int result = 0;
+    try {
+        emit();
+    } catch (...) {
+        result = -1; // the record is lost, the caller is not disturbed
+    }
+    try {
+        restart();
+    } catch (...) {
+        result = -1;
+    }
+    return result;
+}
+
+void basic_logbuf::emit() {
+    const inner_logstate* state = state_.state.get();
+    if (state == nullptr || pptr() == pbase() || !state->enabled(state_.level, state_.group))
+        return;
+    basic_timed_msgstate record;
+    static_cast<basic_msgstate&>(record) = state_;
+    record.timestamp = local_clock::now();
+    record.logger_name = logger_->full_name();
+    if (record.group != no_group)
+        record.group_name = group_label(*state, record.group);
+    record.thread_id = current_thread_id();
+    dispatch(record, str());
+}
+
+void basic_logbuf::restart() {
+    str(std::string());
+    state_.reset();
+}
+
+} // namespace nwLogging
