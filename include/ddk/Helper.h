@@ -6,3 +6,8 @@
 /// raises DDKGenericException when the variable is missing or 256 characters or
 /// longer. Text without a complete reference is returned unchanged.
 std::string ExpandEnvironmentReference(const std::string& text);
+
+/// Index names and log text use plain ASCII; these convert between the wide
+/// names of the driver model and narrow text.
+std::string NarrowText(const std::wstring& text);
+std::wstring WideText(const std::string& text);

@@ -1,0 +1,92 @@
+#include <ddk/CBaseImage.h>
+
+#include <ddk/CGeneric.h>
+#include <ddk/CImageInstanceDataWrapper.h>
+#include <ddk/DDKChannel.h>
+
+#include <ORV/ResultCodes.h>
+
+#include <nwLogging/LogMacros.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+CBaseImage::CBaseImage(std::shared_ptr<DDKChannel> channel, orvBase::shared_handle owner,
+                       CGeneric* generic)
+    : channel_(std::move(channel)), owner_(std::move(owner)), generic_(owner_.get()),
+      genericObject_(generic), log_(nwLogging::get_logger("BaseImg")) {}
+
+CBaseImage::~CBaseImage() {
+    NWLOG(log_, nwLogging::level_trace, "DTOR " << static_cast<const void*>(this));
+    if (orvBase::shared_handle generic = generic_.lock())
+        genericObject_->StopGrabOfReleasedImage(wrapper_);
+    if (channel_)
+        channel_->Detach(wrapper_, 0, nullptr);
+    channel_.reset();
+    ReleaseOwner();
+}
+
+ORTypeKey CBaseImage::TypeKey() {
+    static const ORTypeKey key = ORBase_RegisterTypeKey("ORDDK-CBaseImage");
+    return key;
+}
+
+void CBaseImage::AllocateBuffer() {
+    if (!channel_ || channel_->Attach(wrapper_) < 0)
+        throw std::runtime_error("Alloc Buffer failed");
+}
+
+void* CBaseImage::BufferList() const { return wrapper_ != nullptr ? wrapper_->bufferList : nullptr; }
+
+void CBaseImage::ReleaseOwner() {
+    orvBase::shared_handle owner;
+    {
+        std::lock_guard<std::mutex> guard(ownerLock_);
+        owner = std::move(owner_);
+    }
+    // Released outside the lock: this may destroy the generic object.
+}
+
+int32_t CBaseImage::GetDimensions(int32_t* planes, int32_t* width, int32_t* height) {
+    try {
+        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
+        return vpa != nullptr ? vpa->ImageDimensions(BufferList(), planes, width, height)
+                              : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CBaseImage::GetDataType(uint32_t plane, int32_t* dataType) {
+    try {
+        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
+        return vpa != nullptr ? vpa->PlaneDataType(BufferList(), plane, dataType)
+                              : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CBaseImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaEntry** vpaTable) {
+    try {
+        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
+        return vpa != nullptr ? vpa->PlaneAddress(BufferList(), plane, base, vpaTable)
+                              : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CBaseImage::GetCoordinateSystem(double* system) {
+    if (system == nullptr)
+        return ORV::E_INVALIDARG;
+    std::copy(coordinates_, coordinates_ + 6, system);
+    return ORV::OK;
+}
+
+int32_t CBaseImage::SetCoordinateSystem(const double* system) {
+    if (system == nullptr)
+        return ORV::E_INVALIDARG;
+    std::copy(system, system + 6, coordinates_);
+    return ORV::OK;
+}

@@ -1,0 +1,68 @@
+#include <ddk/CRingBufferImage.h>
+
+#include <ddk/CImageInstanceDataWrapper.h>
+#include <ddk/DDKChannel.h>
+
+#include <ORBase/ORBaseApi.h>
+#include <ORV/ResultCodes.h>
+
+#include <algorithm>
+
+CRingBufferImage::CRingBufferImage(std::shared_ptr<DDKChannel> channel,
+                                   CImageInstanceDataWrapper* wrapper, int32_t index)
+    : channel_(std::move(channel)), wrapper_(wrapper), index_(index) {
+    channel_->Attach(wrapper_);
+}
+
+CRingBufferImage::~CRingBufferImage() { channel_->Detach(wrapper_, 0, nullptr); }
+
+ORTypeKey CRingBufferImage::TypeKey() {
+    static const ORTypeKey key = ORBase_RegisterTypeKey("ORDDK-CRingBufferImage");
+    return key;
+}
+
+int32_t CRingBufferImage::GetDimensions(int32_t* planes, int32_t* width, int32_t* height) {
+    try {
+        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
+        return ring != nullptr
+                   ? ring->BufferDimensions(wrapper_->bufferList, index_, planes, width, height)
+                   : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CRingBufferImage::GetDataType(uint32_t plane, int32_t* dataType) {
+    try {
+        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
+        return ring != nullptr ? ring->BufferDataType(wrapper_->bufferList, index_, plane, dataType)
+                               : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CRingBufferImage::GetPlaneAddress(uint32_t plane, void** base,
+                                          const ORV::VpaEntry** vpa) {
+    try {
+        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
+        return ring != nullptr ? ring->BufferPlane(wrapper_->bufferList, index_, plane, base, vpa)
+                               : ORV::E_NOTSUPPORTED;
+    } catch (...) {
+        return ORV::E_FAIL;
+    }
+}
+
+int32_t CRingBufferImage::GetCoordinateSystem(double* system) {
+    if (system == nullptr)
+        return ORV::E_INVALIDARG;
+    std::copy(coordinates_, coordinates_ + 6, system);
+    return ORV::OK;
+}
+
+int32_t CRingBufferImage::SetCoordinateSystem(const double* system) {
+    if (system == nullptr)
+        return ORV::E_INVALIDARG;
+    std::copy(system, system + 6, coordinates_);
+    return ORV::OK;
+}
