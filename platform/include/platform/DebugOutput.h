@@ -1,0 +1,19 @@
+#pragma once
+// Text for an attached debugger. On POSIX it goes to standard error, or is appended
+// to the file named by ORV_DEBUG_OUTPUT_FILE when that is set (the file is opened
+// for each call, so it can be read back while the process runs). The text is
+// written as given; callers add their own line feeds.
+
+#include <functional>
+#include <string>
+
+namespace platform {
+
+using DebugOutputHook = std::function<void(const std::string& text)>;
+
+void OutputDebugText(const std::string& text);
+
+/// Routes later calls to `hook`; an empty function restores the default. For tests.
+void SetDebugOutputHook(DebugOutputHook hook);
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#include <platform/Path.h>
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace platform;
+
+TEST(PathTest, ToNativePath_Backslashes_BecomeSlashes) {
+    EXPECT_EQ(ToNativePath("C:\\Data\\Drivers\\ORSisoMe.ini"), "C:/Data/Drivers/ORSisoMe.ini");
+    EXPECT_EQ(ToNativePath("/opt/siso\\bin/siso_genicam.dll"), "/opt/siso/bin/siso_genicam.dll");
+    EXPECT_EQ(ToNativePath(""), "");
+    EXPECT_EQ(kNativePathSeparator, '/');
+}
+
+TEST(PathTest, ToNativePath_IniStylePath_OpensRealFile) {
+    // A directory plus "Drivers\ORSisoMe.ini" as a configuration file writes it.
+    platformtest::TempDir dir;
+    platformtest::WriteFileText(dir.File("ORSisoMe.ini"), "[System]\n");
+    std::string written = dir.path() + "\\ORSisoMe.ini";
+    std::ifstream in(ToNativePath(written));
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_EQ(line, "[System]");
+}

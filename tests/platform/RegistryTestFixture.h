@@ -1,0 +1,28 @@
+#pragma once
+// Points the registry store at a file of a fresh temporary directory.
+
+#include <platform/Environment.h>
+#include <platform/Registry.h>
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace platformtest {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        storePath_ = dir_.File("config/orvento/registry.ini");
+        ASSERT_TRUE(platform::SetEnv("ORV_REGISTRY_FILE", storePath_));
+    }
+    void TearDown() override { platform::UnsetEnv("ORV_REGISTRY_FILE"); }
+
+    const std::string& StoreFile() const { return storePath_; }
+    std::string StoreText() const { return ReadFileText(storePath_); }
+
+    TempDir dir_;
+    std::string storePath_;
+};
+
+} // namespace platformtest
