@@ -1,0 +1,50 @@
+// The register layout of the simulated cameras.
+#pragma once
+
+#include "MachineSpec.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+enum class RegisterAccess { RO, RW, WO };
+enum class RegisterKind { Integer, String, Command };
+
+struct CameraRegister {
+    const char* name;
+    std::uint64_t address;
+    std::uint32_t length;
+    RegisterAccess access;
+    RegisterKind kind;
+    std::uint32_t min;       // accepted range of written integers
+    std::uint32_t max;       // 0xFFFFFFFF when open
+    const char* maxRegister; // register whose value caps writes (nullptr: use max)
+    std::uint32_t maxOffset; // subtracted from the capping register's value
+    const char* category;    // GenICam category of the feature
+    const char* toolTip;
+};
+
+// The fixed layout: a bootstrap block that differs per camera kind (GigE Vision or
+// CoaXPress addresses) and a common feature block at 0x1000. Every integer register is
+// 4 bytes, stored big-endian like on the wire.
+//
+// Stateless; safe from any thread.
+class CameraRegisterMap {
+public:
+    static const std::vector<CameraRegister>& registers(CameraKind kind);
+    static const CameraRegister* find(CameraKind kind, const std::string& name);
+    // Smallest register memory that holds the whole layout.
+    static std::uint64_t requiredMemory(CameraKind kind);
+
+    // Pixel format codes the cameras accept, with their bytes per pixel.
+    struct PixelFormatCode {
+        const char* name;
+        std::uint32_t code;
+        std::uint32_t bytesPerPixel;
+    };
+    static const std::vector<PixelFormatCode>& pixelFormats();
+};
+
+} // namespace sim

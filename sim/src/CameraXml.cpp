@@ -1,0 +1,97 @@
+#include "CameraXml.h"
+
+#include "CameraRegisterMap.h"
+#include "GenicamXmlWriter.h"
+
+#include <cstring>
+#include <map>
+
+namespace sim {
+
+namespace {
+
+const char* accessText(RegisterAccess access) {
+    switch (access) {
+    case RegisterAccess::RO:
+        return "RO";
+    case RegisterAccess::WO:
+        return "WO";
+    case RegisterAccess::RW:
+    default:
+        return "RW";
+    }
+}
+
+} // namespace
+
+std::string CameraXml::build(CameraKind kind, const std::string& vendorName,
+                             const std::string& modelName) {
+    const bool gige = kind == CameraKind::GigE;
+    const auto endianness =
+        gige ? GenicamXmlWriter::Endianness::Little : GenicamXmlWriter::Endianness::Big;
+    const std::string port = "Device";
+    GenicamXmlWriter xml(modelName, vendorName,
+                         gige ? "Simulated GigE Vision camera" : "Simulated CoaXPress camera");
+
+    std::map<std::string, std::vector<std::string>> categories;
+    std::vector<std::string> categoryOrder;
+    for (const CameraRegister& reg : CameraRegisterMap::registers(kind)) {
+        const bool isString = reg.kind == RegisterKind::String;
+        // Bootstrap integers (version, magic) stay out of the node map, as on real cameras.
+        const bool isBootstrapInteger = reg.address < 0x1000 && !isString;
+        if ((isString && gige) || isBootstrapInteger) {
+            continue;
+        }
+        if (categories.find(reg.category) == categories.end()) {
+            categoryOrder.push_back(reg.category);
+        }
+        categories[reg.category].push_back(reg.name);
+    }
+    xml.category("Root", categoryOrder, true);
+    for (const std::string& name : categoryOrder) {
+        xml.category(name, categories[name], true);
+    }
+
+    for (const CameraRegister& reg : CameraRegisterMap::registers(kind)) {
+        const std::string name = reg.name;
+        const std::string regName = name + "Reg";
+        const bool isString = reg.kind == RegisterKind::String;
+        if ((isString && gige) || (reg.address < 0x1000 && !isString)) {
+            continue;
+        }
+        switch (reg.kind) {
+        case RegisterKind::String:
+            xml.stringReg(name, reg.address, reg.length, accessText(reg.access), port, true,
+                          reg.toolTip);
+            continue;
+        case RegisterKind::Command:
+            xml.command(name, regName, true, 1, reg.toolTip);
+            break;
+        case RegisterKind::Integer:
+            if (name == "PixelFormat") {
+                std::vector<std::pair<std::string, std::int64_t>> entries;
+                for (const auto& format : CameraRegisterMap::pixelFormats()) {
+                    entries.emplace_back(format.name, format.code);
+                }
+                xml.enumeration(name, regName, true, entries, reg.toolTip);
+            } else if (name == "AcquisitionMode") {
+                xml.enumeration(name, regName, true,
+                                {{"Continuous", 0}, {"SingleFrame", 1}, {"MultiFrame", 2}},
+                                reg.toolTip);
+            } else if (name == "TriggerMode") {
+                xml.enumeration(name, regName, true, {{"Off", 0}, {"On", 1}}, reg.toolTip);
+            } else {
+                const bool capped = reg.maxRegister != nullptr && reg.maxOffset == 0;
+                xml.integer(name, regName, true, reg.min, reg.max,
+                            capped ? std::string(reg.maxRegister) : std::string(), reg.toolTip);
+            }
+            break;
+        }
+        xml.intReg(regName, reg.address, reg.length, accessText(reg.access), port, false,
+                   endianness);
+    }
+    xml.port(port);
+    return xml.finish();
+}
+
+} // namespace sim

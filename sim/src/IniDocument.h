@@ -1,0 +1,63 @@
+// A small INI reader that keeps line numbers, so configuration errors can name the line.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// Raised for any malformed configuration text; what() reads "<source>:<line>: <message>".
+class ConfigError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parsed INI text: [sections] of "key = value" lines. ';' or '#' start a comment at the
+// beginning of a line or after white space. Keys and section names are case-sensitive;
+// a repeated section or a repeated key within a section is an error.
+//
+// Immutable after parse(); safe to read from several threads.
+class IniDocument {
+public:
+    struct Entry {
+        std::string key;
+        std::string value;
+        int line = 0;
+    };
+    struct Section {
+        std::string name;
+        int line = 0;
+        std::vector<Entry> entries;
+        const Entry* find(const std::string& key) const;
+    };
+
+    static IniDocument parse(const std::string& text, const std::string& source);
+    static IniDocument parseFile(const std::string& path);
+
+    const std::vector<Section>& sections() const { return m_sections; }
+    const Section* find(const std::string& name) const;
+    const std::string& source() const { return m_source; }
+
+    // Builds the error text for a line of this document.
+    ConfigError error(int line, const std::string& message) const;
+
+    // Value conversions; each throws ConfigError naming the entry.
+    std::int64_t toInteger(const Entry& entry, std::int64_t min, std::int64_t max) const;
+    std::uint64_t toUnsigned(const Entry& entry, std::uint64_t max) const;
+    double toDouble(const Entry& entry, double min, double max) const;
+    bool toBool(const Entry& entry) const;
+    // Comma-separated list with white space trimmed; an empty value gives an empty list.
+    static std::vector<std::string> toList(const std::string& value);
+
+private:
+    std::string m_source;
+    std::vector<Section> m_sections;
+};
+
+// Parses decimal or 0x-prefixed hexadecimal text with an optional sign; false on garbage.
+bool parseInteger(const std::string& text, std::int64_t& value);
+bool parseUnsigned(const std::string& text, std::uint64_t& value);
+
+} // namespace sim

@@ -1,0 +1,353 @@
+#include "MachineParser.h"
+
+#include "FaultTable.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace sim {
+
+namespace {
+
+const char* const kEmbeddedDefault = R"(; Built-in machine: one Camera Link board with two DMAs.
+[machine]
+runtime = 5.7.0
+
+[board0]
+type = 1873
+dmas = 2
+)";
+
+std::string resolvePath(const std::string& path, const std::string& baseDirectory) {
+    if (path.empty() || baseDirectory.empty() || std::filesystem::path(path).is_absolute()) {
+        return path;
+    }
+    return (std::filesystem::path(baseDirectory) / path).string();
+}
+
+BoardInterface parseInterface(const IniDocument& doc, const IniDocument::Entry& entry) {
+    if (entry.value == "cl") {
+        return BoardInterface::CameraLink;
+    }
+    if (entry.value == "gige") {
+        return BoardInterface::GigE;
+    }
+    if (entry.value == "cxp") {
+        return BoardInterface::CoaXPress;
+    }
+    if (entry.value == "none") {
+        return BoardInterface::None;
+    }
+    throw doc.error(entry.line,
+                    "interface must be cl, gige, cxp or none, not '" + entry.value + "'");
+}
+
+} // namespace
+
+const char* MachineParser::embeddedDefault() {
+    return kEmbeddedDefault;
+}
+
+BoardInterface MachineParser::defaultInterface(int type) {
+    switch (type) {
+    case 3650:
+    case 3652:
+        return BoardInterface::GigE;
+    case 1875:
+    case 1877:
+    case 1878:
+    case 1879:
+    case 2643:
+    case 2644:
+    case 2646:
+    case 2647:
+    case 3140:
+        return BoardInterface::CoaXPress;
+    case 2624:
+    case 2625:
+    case 2626:
+    case 2627:
+    case 2628:
+    case 2629:
+    case 2881:
+    case 2882:
+    case 1873:
+    case 1881:
+    case 29968:
+    case 29969:
+    case 30097:
+    case 1876:
+    case 30016:
+    case 30017:
+    case 2648:
+    case 2650:
+    case 3139:
+        return BoardInterface::CameraLink;
+    default:
+        return BoardInterface::None;
+    }
+}
+
+MachineSpec MachineParser::parseFile(const std::string& path) {
+    const std::string base = std::filesystem::path(path).parent_path().string();
+    return parseDocument(IniDocument::parseFile(path), base.empty() ? std::string(".") : base);
+}
+
+MachineSpec MachineParser::parseText(const std::string& text, const std::string& source,
+                                     const std::string& baseDirectory) {
+    return parseDocument(IniDocument::parse(text, source), baseDirectory);
+}
+
+MachineSpec MachineParser::parseDocument(const IniDocument& doc, const std::string& baseDirectory) {
+    MachineSpec spec;
+    spec.source = doc.source();
+    std::map<std::string, DeclaredKind> declaredKinds;
+    std::map<int, int> boardLines;
+    for (const IniDocument::Section& section : doc.sections()) {
+        const std::string& name = section.name;
+        if (name == "machine") {
+            parseMachine(doc, section, spec);
+        } else if (name == "faults") {
+            parseFaults(doc, section, spec);
+        } else if (name.rfind("camera:", 0) == 0) {
+            const std::string cameraName = name.substr(7);
+            if (cameraName.empty()) {
+                throw doc.error(section.line, "camera section without a name");
+            }
+            spec.cameras[cameraName] =
+                parseCamera(doc, section, cameraName, baseDirectory, declaredKinds[cameraName]);
+        } else if (name.rfind("board", 0) == 0) {
+            std::int64_t index = -1;
+            if (!parseInteger(name.substr(5), index) || index < 0 || index >= kMaxBoards ||
+                name.substr(5) != std::to_string(index)) {
+                throw doc.error(section.line,
+                                "board sections are [board0] to [board15], not [" + name + "]");
+            }
+            spec.boards[static_cast<std::size_t>(index)] =
+                parseBoard(doc, section, static_cast<int>(index), baseDirectory);
+            boardLines[static_cast<int>(index)] = section.line;
+        } else {
+            throw doc.error(section.line, "unknown section [" + name + "]");
+        }
+    }
+    attachCameras(doc, spec, declaredKinds, boardLines);
+    return spec;
+}
+
+void MachineParser::parseMachine(const IniDocument& doc, const IniDocument::Section& section,
+                                 MachineSpec& spec) {
+    for (const IniDocument::Entry& entry : section.entries) {
+        if (entry.key == "runtime") {
+            spec.runtime = entry.value;
+        } else {
+            throw doc.error(entry.line, "unknown key '" + entry.key + "' in [machine]");
+        }
+    }
+}
+
+BoardSpec MachineParser::parseBoard(const IniDocument& doc, const IniDocument::Section& section,
+                                    int index, const std::string& baseDirectory) {
+    BoardSpec board;
+    board.index = index;
+    const IniDocument::Entry* type = section.find("type");
+    if (type == nullptr) {
+        throw doc.error(section.line, "[" + section.name + "] needs a 'type'");
+    }
+    board.type = static_cast<int>(doc.toInteger(*type, -1, 0x7FFFFFFF));
+    board.interface = defaultInterface(board.type);
+    bool portsGiven = false;
+    std::map<unsigned, std::vector<std::string>> ports;
+    for (const IniDocument::Entry& entry : section.entries) {
+        const std::string& key = entry.key;
+        if (key == "type") {
+            continue;
+        }
+        if (key == "interface") {
+            board.interface = parseInterface(doc, entry);
+        } else if (key == "dmas") {
+            board.dmas = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxDmas));
+        } else if (key == "dmaxml") {
+            board.dmaXmlPath = resolvePath(entry.value, baseDirectory);
+        } else if (key == "ports") {
+            board.gigePorts = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxDmas));
+            portsGiven = true;
+        } else if (key.rfind("port", 0) == 0 && key.size() > 4) {
+            std::int64_t port = -1;
+            if (!parseInteger(key.substr(4), port) || port < 0 ||
+                port >= static_cast<std::int64_t>(kMaxDmas)) {
+                throw doc.error(entry.line, "unknown key '" + key + "'");
+            }
+            ports[static_cast<unsigned>(port)] = IniDocument::toList(entry.value);
+        } else if (key == "cameras") {
+            board.cxpCameras = IniDocument::toList(entry.value);
+            for (std::string& camera : board.cxpCameras) {
+                if (camera == "-") {
+                    camera.clear();
+                }
+            }
+            if (board.cxpCameras.size() > kMaxCxpPorts) {
+                throw doc.error(entry.line, "a CoaXPress board has at most 4 ports");
+            }
+        } else if (key == "answering") {
+            board.cxpAnswering = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxCxpPorts));
+        } else {
+            throw doc.error(entry.line, "unknown key '" + key + "' in [" + section.name + "]");
+        }
+    }
+    if (!portsGiven) {
+        board.gigePorts = board.interface == BoardInterface::GigE ? board.dmas : 0;
+    }
+    if (!ports.empty() && board.interface != BoardInterface::GigE) {
+        throw doc.error(section.line, "[" + section.name + "] has GigE ports but is no GigE board");
+    }
+    if (!board.cxpCameras.empty() && board.interface != BoardInterface::CoaXPress) {
+        throw doc.error(section.line,
+                        "[" + section.name + "] has CoaXPress cameras but is no CoaXPress board");
+    }
+    board.gigeCameras.assign(board.gigePorts, {});
+    for (auto& [port, cameras] : ports) {
+        if (port >= board.gigePorts) {
+            throw doc.error(section.line, "[" + section.name + "] port" + std::to_string(port) +
+                                              " is beyond its " + std::to_string(board.gigePorts) +
+                                              " ports");
+        }
+        board.gigeCameras[port] = cameras;
+    }
+    const auto attached =
+        static_cast<unsigned>(std::count_if(board.cxpCameras.begin(), board.cxpCameras.end(),
+                                            [](const auto& c) { return !c.empty(); }));
+    const IniDocument::Entry* answering = section.find("answering");
+    if (answering == nullptr) {
+        board.cxpAnswering = attached;
+    } else if (board.cxpAnswering > attached) {
+        throw doc.error(answering->line, "more answering cameras than attached ones");
+    }
+    return board;
+}
+
+CameraSpec MachineParser::parseCamera(const IniDocument& doc, const IniDocument::Section& section,
+                                      const std::string& name, const std::string& baseDirectory,
+                                      DeclaredKind& declared) {
+    declared.line = section.line;
+    CameraSpec camera;
+    camera.name = name;
+    for (const IniDocument::Entry& entry : section.entries) {
+        const std::string& key = entry.key;
+        if (key == "memory") {
+            camera.memorySize = doc.toUnsigned(entry, 1u << 30);
+        } else if (key == "xml") {
+            camera.xmlPath = resolvePath(entry.value, baseDirectory);
+        } else if (key == "answer_ms") {
+            camera.answerMs = static_cast<unsigned>(doc.toInteger(entry, 0, 600000));
+        } else if (key == "kind") {
+            if (entry.value != "gige" && entry.value != "cxp") {
+                throw doc.error(entry.line, "kind must be gige or cxp");
+            }
+            declared.kind = entry.value == "gige" ? CameraKind::GigE : CameraKind::CoaXPress;
+            declared.line = entry.line;
+        } else if (key.rfind("reg_", 0) == 0) {
+            std::uint64_t address = 0;
+            if (!parseUnsigned(key.substr(4), address)) {
+                throw doc.error(entry.line, "'" + key + "' needs an address after reg_");
+            }
+            camera.rawValues.emplace_back(
+                address, static_cast<std::uint32_t>(doc.toUnsigned(entry, 0xFFFFFFFFu)));
+        } else {
+            // Register names are checked once the camera's kind is known.
+            camera.namedValues.emplace_back(key, entry.value);
+        }
+    }
+    return camera;
+}
+
+void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Section& section,
+                                MachineSpec& spec) {
+    for (const IniDocument::Entry& entry : section.entries) {
+        if (!FaultTable::lookup(entry.key.c_str())) {
+            throw doc.error(entry.line, "no SDK function '" + entry.key + "' to fail");
+        }
+        const std::vector<std::string> words = [&] {
+            std::vector<std::string> out;
+            std::string word;
+            for (char c : entry.value + " ") {
+                if (c == ' ' || c == '\t') {
+                    if (!word.empty()) {
+                        out.push_back(word);
+                    }
+                    word.clear();
+                } else {
+                    word += c;
+                }
+            }
+            return out;
+        }();
+        FaultSpec fault;
+        fault.function = entry.key;
+        std::int64_t code = 0;
+        if (words.empty() || words.size() > 2 || !parseInteger(words[0], code) ||
+            code < INT32_MIN || code > INT32_MAX) {
+            throw doc.error(entry.line, "fault needs 'code [once|always|xN]'");
+        }
+        fault.code = static_cast<int>(code);
+        if (words.size() == 2) {
+            std::int64_t count = 0;
+            if (words[1] == "once") {
+                fault.count = 1;
+            } else if (words[1] == "always") {
+                fault.count = -1;
+            } else if (words[1].size() > 1 && words[1][0] == 'x' &&
+                       parseInteger(words[1].substr(1), count) && count > 0 && count < INT32_MAX) {
+                fault.count = static_cast<int>(count);
+            } else {
+                throw doc.error(entry.line, "fault count must be once, always or xN");
+            }
+        }
+        spec.faults.push_back(fault);
+    }
+}
+
+void MachineParser::attachCameras(const IniDocument& doc, MachineSpec& spec,
+                                  const std::map<std::string, DeclaredKind>& declaredKinds,
+                                  const std::map<int, int>& boardLines) {
+    std::map<std::string, CameraKind> uses;
+    auto use = [&](const std::string& name, CameraKind kind, const BoardSpec& board) {
+        const int line = boardLines.at(board.index);
+        if (spec.cameras.find(name) == spec.cameras.end()) {
+            throw doc.error(line, "board" + std::to_string(board.index) + " names camera '" + name +
+                                      "' without a [camera:" + name + "] section");
+        }
+        if (!uses.emplace(name, kind).second) {
+            throw doc.error(line, "camera '" + name + "' is attached twice");
+        }
+    };
+    for (const auto& board : spec.boards) {
+        if (!board) {
+            continue;
+        }
+        for (const auto& port : board->gigeCameras) {
+            for (const auto& name : port) {
+                use(name, CameraKind::GigE, *board);
+            }
+        }
+        for (const auto& name : board->cxpCameras) {
+            if (!name.empty()) {
+                use(name, CameraKind::CoaXPress, *board);
+            }
+        }
+    }
+    for (auto& [name, camera] : spec.cameras) {
+        const DeclaredKind& declared = declaredKinds.at(name);
+        const auto found = uses.find(name);
+        if (found == uses.end()) {
+            throw doc.error(declared.line, "camera '" + name + "' is not attached to any board");
+        }
+        if (declared.kind && *declared.kind != found->second) {
+            throw doc.error(declared.line, "camera '" + name + "' kind does not match its board");
+        }
+        camera.kind = found->second;
+    }
+}
+
+} // namespace sim
