@@ -142,6 +142,11 @@ DeviceStatus CameraDevice::checkOwnerLocked(const void* owner) const {
     return DeviceStatus::Ok;
 }
 
+DeviceStatus CameraDevice::checkOwner(const void* owner) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return checkOwnerLocked(owner);
+}
+
 DeviceStatus CameraDevice::read(const void* owner, std::uint64_t address, void* buffer,
                                 std::size_t length) const {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -54,6 +54,9 @@ public:
     bool peek(std::uint64_t address, void* buffer, std::size_t length) const;
     bool poke(std::uint64_t address, const void* data, std::size_t length);
 
+    // Ok when `owner` may use the control channel now.
+    DeviceStatus checkOwner(const void* owner) const;
+
     DeviceStatus linkUp();
     void linkDown();
     DeviceStatus connect(const void* owner);

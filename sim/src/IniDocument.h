@@ -1,6 +1,8 @@
 // A small INI reader that keeps line numbers, so configuration errors can name the line.
 #pragma once
 
+#include "SimExport.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -9,7 +11,7 @@
 namespace sim {
 
 // Raised for any malformed configuration text; what() reads "<source>:<line>: <message>".
-class ConfigError : public std::runtime_error {
+class SIM_EXPORT ConfigError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -19,7 +21,7 @@ public:
 // a repeated section or a repeated key within a section is an error.
 //
 // Immutable after parse(); safe to read from several threads.
-class IniDocument {
+class SIM_EXPORT IniDocument {
 public:
     struct Entry {
         std::string key;
@@ -57,7 +59,7 @@ private:
 };
 
 // Parses decimal or 0x-prefixed hexadecimal text with an optional sign; false on garbage.
-bool parseInteger(const std::string& text, std::int64_t& value);
-bool parseUnsigned(const std::string& text, std::uint64_t& value);
+SIM_EXPORT bool parseInteger(const std::string& text, std::int64_t& value);
+SIM_EXPORT bool parseUnsigned(const std::string& text, std::uint64_t& value);
 
 } // namespace sim
