@@ -36,7 +36,9 @@ void CBaseImage::AllocateBuffer() {
         throw std::runtime_error("Alloc Buffer failed");
 }
 
-void* CBaseImage::BufferList() const { return wrapper_ != nullptr ? wrapper_->bufferList : nullptr; }
+void* CBaseImage::BufferList() const {
+    return wrapper_ != nullptr ? wrapper_->bufferList : nullptr;
+}
 
 void CBaseImage::ReleaseOwner() {
     orvBase::shared_handle owner;

@@ -28,7 +28,9 @@
 
 #include <stdexcept>
 
-CGeneric::CGeneric() : log_(nwLogging::get_logger("CGen")) { CGlobalObj::AddLiveReference(); }
+CGeneric::CGeneric() : log_(nwLogging::get_logger("CGen")) {
+    CGlobalObj::AddLiveReference();
+}
 
 CGeneric::~CGeneric() {
     {
@@ -45,7 +47,9 @@ CGeneric::~CGeneric() {
     CGlobalObj::DropLiveReference();
 }
 
-void CGeneric::SetSelf(ORHandle self) { self_ = orvBase::weak_handle(self); }
+void CGeneric::SetSelf(ORHandle self) {
+    self_ = orvBase::weak_handle(self);
+}
 
 CGeneric::Binding CGeneric::Bind() const {
     Binding binding;
@@ -158,8 +162,7 @@ void AddTable(ORHandle self, CGeneric* generic, const std::shared_ptr<DDKChannel
     table.release(); // the container owns it now
 }
 
-template <class Table>
-void AddFrameworkTable(ORHandle self, CGeneric* generic) {
+template <class Table> void AddFrameworkTable(ORHandle self, CGeneric* generic) {
     std::unique_ptr<Table> table(new Table(generic));
     orvBase::AddInterface(self, table.get());
     table.release();
@@ -229,8 +232,7 @@ void CGeneric::CollectEventInformation() {
         return board ? board->RegisterEventHandler(id, handler) : boost::signals2::connection();
     });
     channelEvents_ = ModuleEventSource([channel](uint32_t id, const EventHandler& handler) {
-        return channel ? channel->RegisterEventHandler(id, handler)
-                       : boost::signals2::connection();
+        return channel ? channel->RegisterEventHandler(id, handler) : boost::signals2::connection();
     });
 
     EventInfoMap systemOffers;

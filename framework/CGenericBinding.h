@@ -20,8 +20,7 @@ struct CGeneric::Binding {
         CImageInstanceDataWrapper* w = wrapper();
         return w != nullptr ? w->bufferList : nullptr;
     }
-    template <class Spi>
-    Spi* provider() const {
+    template <class Spi> Spi* provider() const {
         return channel ? channel->Get<Spi>().get() : nullptr;
     }
 };

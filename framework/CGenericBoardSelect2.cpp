@@ -65,8 +65,9 @@ int32_t CGeneric::SetBoard(int32_t index, ORHandle* newImage) {
             return ShareCurrentImage(newImage);
         // The range is the producer's: its enumeration knows how many boards there
         // are, while the system only counts producers.
-        const int32_t boards =
-            producer && producer->DriverProducer() ? producer->DriverProducer()->GetBoardCount() : 0;
+        const int32_t boards = producer && producer->DriverProducer()
+                                   ? producer->DriverProducer()->GetBoardCount()
+                                   : 0;
         if (index < 0 || index >= boards)
             return ORV::E_INVALIDARG;
         if (!grabLock_.try_lock())

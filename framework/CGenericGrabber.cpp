@@ -22,9 +22,9 @@ constexpr auto kStateLockWait = boost::chrono::milliseconds(100000);
 /// three little-endian fields, then eight bytes as written.
 bool ParseGuid(const char* text, uint8_t* bytes) {
     unsigned data1 = 0, data2 = 0, data3 = 0, tail[8] = {};
-    const int fields = std::sscanf(text, "%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x", &data1, &data2,
-                                   &data3, &tail[0], &tail[1], &tail[2], &tail[3], &tail[4],
-                                   &tail[5], &tail[6], &tail[7]);
+    const int fields =
+        std::sscanf(text, "%8x-%4x-%4x-%2x%2x-%2x%2x%2x%2x%2x%2x", &data1, &data2, &data3, &tail[0],
+                    &tail[1], &tail[2], &tail[3], &tail[4], &tail[5], &tail[6], &tail[7]);
     if (fields != 11)
         return false;
     for (int i = 0; i < 4; ++i)
@@ -69,7 +69,9 @@ int32_t CGeneric::Snap() {
     });
 }
 
-int32_t CGeneric::GrabberReserved() { return ORV::OK; }
+int32_t CGeneric::GrabberReserved() {
+    return ORV::OK;
+}
 
 int32_t CGeneric::SetTimeout(uint32_t milliseconds) {
     return Guarded(log_, [&]() -> int32_t {
@@ -77,8 +79,8 @@ int32_t CGeneric::SetTimeout(uint32_t milliseconds) {
         CSPIGrabber* grabber = binding.provider<CSPIGrabber>();
         if (grabber == nullptr)
             return ORV::E_NOTSUPPORTED;
-        std::unique_lock<boost::recursive_mutex> configuration(
-            binding.channel->ConfigurationLock(), std::try_to_lock);
+        std::unique_lock<boost::recursive_mutex> configuration(binding.channel->ConfigurationLock(),
+                                                               std::try_to_lock);
         if (!configuration.owns_lock())
             return ORV::E_BUSY;
         const int32_t result = grabber->SetTimeout(static_cast<int32_t>(milliseconds));
@@ -86,7 +88,9 @@ int32_t CGeneric::SetTimeout(uint32_t milliseconds) {
     });
 }
 
-int32_t CGeneric::GrabberNotImplemented() { return ORV::E_NOTIMPL; }
+int32_t CGeneric::GrabberNotImplemented() {
+    return ORV::E_NOTIMPL;
+}
 
 int32_t CGeneric::SnapArea(int64_t a, int64_t b, int64_t c) {
     return Guarded(log_, [&]() -> int32_t {

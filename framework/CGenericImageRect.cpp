@@ -5,8 +5,7 @@
 #include "CGenericBinding.h"
 #include "Guarded.h"
 
-int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height,
-                            ORHandle* newImage) {
+int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height, ORHandle* newImage) {
     return Guarded(log_, [&]() -> int32_t {
         Binding binding = Bind();
         CSPIImageRect* rect = binding.provider<CSPIImageRect>();
@@ -39,8 +38,7 @@ int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height,
             image = ReplaceImage(binding.channel);
         } catch (...) {
             uint64_t restoreScratch = 0;
-            rect->ImageSize(3, &oldWidth, &oldHeight,
-                            reinterpret_cast<uint8_t*>(&restoreScratch));
+            rect->ImageSize(3, &oldWidth, &oldHeight, reinterpret_cast<uint8_t*>(&restoreScratch));
             throw;
         }
         if (newImage != nullptr)

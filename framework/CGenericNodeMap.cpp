@@ -43,8 +43,8 @@ int32_t CGeneric::TextCommand(uint32_t command, const char* input, uint64_t inpu
     });
 }
 
-int32_t CGeneric::RawCommand(uint32_t command, const void* input, uint64_t inputSize,
-                             void* output, uint64_t* outputSize) {
+int32_t CGeneric::RawCommand(uint32_t command, const void* input, uint64_t inputSize, void* output,
+                             uint64_t* outputSize) {
     return Guarded(log_, [&]() -> int32_t {
         Binding binding = Bind();
         CSPIDeviceCtrl* control = binding.provider<CSPIDeviceCtrl>();

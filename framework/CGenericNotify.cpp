@@ -28,8 +28,8 @@ int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void*
         Binding binding = Bind();
         if (!binding.channel)
             return ORV::E_FAIL;
-        std::unique_lock<boost::recursive_mutex> configuration(
-            binding.channel->ConfigurationLock(), std::try_to_lock);
+        std::unique_lock<boost::recursive_mutex> configuration(binding.channel->ConfigurationLock(),
+                                                               std::try_to_lock);
         if (!configuration.owns_lock())
             return ORV::E_BUSY;
         if (callback == nullptr || key == nullptr)
@@ -42,8 +42,8 @@ int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void*
         if (!notification.connection.connected()) {
             notification.eventId = eventId;
             const ModuleEventSource* owner = eventOwners_[eventId];
-            notification.connection = owner->Connect(
-                eventId, [this, eventId](void* data, uint32_t size, int32_t value) {
+            notification.connection =
+                owner->Connect(eventId, [this, eventId](void* data, uint32_t size, int32_t value) {
                     OnEvent(eventId, data, size, value);
                 });
         }

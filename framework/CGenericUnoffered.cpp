@@ -7,21 +7,25 @@
 #include "CGenericBinding.h"
 #include "Guarded.h"
 
-#define FORWARD(Spi, expression)                                                               \
-    Guarded(log_, [&]() -> int32_t {                                                           \
-        Binding binding = Bind();                                                              \
-        Spi* provider = binding.provider<Spi>();                                               \
-        if (provider == nullptr)                                                               \
-            return ORV::E_NOTSUPPORTED;                                                        \
-        void* bufferList = binding.bufferList();                                               \
-        return provider->expression;                                                           \
+#define FORWARD(Spi, expression)                                                                   \
+    Guarded(log_, [&]() -> int32_t {                                                               \
+        Binding binding = Bind();                                                                  \
+        Spi* provider = binding.provider<Spi>();                                                   \
+        if (provider == nullptr)                                                                   \
+            return ORV::E_NOTSUPPORTED;                                                            \
+        void* bufferList = binding.bufferList();                                                   \
+        return provider->expression;                                                               \
     })
 
-int32_t CGeneric::PingPongStart() { return FORWARD(CSPIPingPong, Start(bufferList)); }
+int32_t CGeneric::PingPongStart() {
+    return FORWARD(CSPIPingPong, Start(bufferList));
+}
 int32_t CGeneric::PingPongWait(int32_t* bufferIndex) {
     return FORWARD(CSPIPingPong, Wait(bufferList, bufferIndex));
 }
-int32_t CGeneric::PingPongStop() { return FORWARD(CSPIPingPong, Stop(bufferList)); }
+int32_t CGeneric::PingPongStop() {
+    return FORWARD(CSPIPingPong, Stop(bufferList));
+}
 int32_t CGeneric::PingPongStatus(int32_t* status) {
     return FORWARD(CSPIPingPong, Status(bufferList, status));
 }
@@ -64,7 +68,9 @@ int32_t CGeneric::PortAccessMode(uint64_t address, int32_t* mode) {
 int32_t CGeneric::PortName(char* destination, uint32_t* length) {
     return FORWARD(CSPIRegPort, GetPortName(bufferList, destination, length));
 }
-int32_t CGeneric::PortInvalidate() { return FORWARD(CSPIRegPort, Invalidate(bufferList)); }
+int32_t CGeneric::PortInvalidate() {
+    return FORWARD(CSPIRegPort, Invalidate(bufferList));
+}
 int32_t CGeneric::PortSize(uint64_t* size) {
     return FORWARD(CSPIRegPort, GetSize(bufferList, size));
 }

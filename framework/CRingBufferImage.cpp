@@ -14,7 +14,9 @@ CRingBufferImage::CRingBufferImage(std::shared_ptr<DDKChannel> channel,
     channel_->Attach(wrapper_);
 }
 
-CRingBufferImage::~CRingBufferImage() { channel_->Detach(wrapper_, 0, nullptr); }
+CRingBufferImage::~CRingBufferImage() {
+    channel_->Detach(wrapper_, 0, nullptr);
+}
 
 ORTypeKey CRingBufferImage::TypeKey() {
     static const ORTypeKey key = ORBase_RegisterTypeKey("ORDDK-CRingBufferImage");
@@ -42,8 +44,7 @@ int32_t CRingBufferImage::GetDataType(uint32_t plane, int32_t* dataType) {
     }
 }
 
-int32_t CRingBufferImage::GetPlaneAddress(uint32_t plane, void** base,
-                                          const ORV::VpaEntry** vpa) {
+int32_t CRingBufferImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaEntry** vpa) {
     try {
         CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
         return ring != nullptr ? ring->BufferPlane(wrapper_->bufferList, index_, plane, base, vpa)

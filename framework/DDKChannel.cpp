@@ -44,8 +44,7 @@ void DDKChannel::InstallProviders(const InterfaceMap& interfaces) {
         Install<CSPIGrabber>(*this, type, object) ||
             Install<CSPISoftwareTrigger>(*this, type, object) ||
             Install<CSPIVpa>(*this, type, object) || Install<CSPITrigger>(*this, type, object) ||
-            Install<CSPIPingPong>(*this, type, object) ||
-            Install<CSPIGrab2>(*this, type, object) ||
+            Install<CSPIPingPong>(*this, type, object) || Install<CSPIGrab2>(*this, type, object) ||
             Install<CSPIImageRect>(*this, type, object) ||
             Install<CSPIRingBuffer>(*this, type, object) ||
             Install<CSPIBoardSelect2>(*this, type, object) ||

@@ -21,8 +21,7 @@ void CDDKSystem::Initialize(const OptionMap& options) {
 
 namespace {
 
-template <class Cache>
-auto LiveEntry(const Cache& cache, const std::wstring& name) {
+template <class Cache> auto LiveEntry(const Cache& cache, const std::wstring& name) {
     const auto found = cache.find(name);
     return found == cache.end() ? nullptr : found->second.lock();
 }

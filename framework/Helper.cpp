@@ -18,7 +18,8 @@ std::string ReadVariable(const std::string& name) {
     case platform::EnvStatus::NotFound:
         DDK_THROW_GENERIC("Helper", "Environment variable '%s' not found", name.c_str());
     case platform::EnvStatus::TooLarge:
-        DDK_THROW_GENERIC("Helper", "Environment variable's content too large (must be <256 chars)");
+        DDK_THROW_GENERIC("Helper",
+                          "Environment variable's content too large (must be <256 chars)");
     case platform::EnvStatus::Error:
         break;
     }

@@ -17,7 +17,7 @@ std::recursive_mutex& RegistryLock() {
     return lock;
 }
 
-CGlobalObj* registryPointer = nullptr;  // guarded by RegistryLock()
+CGlobalObj* registryPointer = nullptr; // guarded by RegistryLock()
 std::atomic<bool> globalObjectFlag{false};
 std::atomic<uint32_t> liveObjectCount{0}; // changed under RegistryLock()
 
@@ -42,7 +42,9 @@ void CGlobalObj::Initialize() {
     globalObjectFlag = true;
 }
 
-void CGlobalObj::RegisterFactories() { DDKRegisterDriverFactories(*this); }
+void CGlobalObj::RegisterFactories() {
+    DDKRegisterDriverFactories(*this);
+}
 
 CGlobalObj::~CGlobalObj() {
     globalObjectFlag = false;
@@ -87,7 +89,9 @@ CGlobalObj& CGlobalObj::Get() {
     return *registryPointer;
 }
 
-bool CGlobalObj::Exists() { return globalObjectFlag.load(); }
+bool CGlobalObj::Exists() {
+    return globalObjectFlag.load();
+}
 
 void CGlobalObj::AddLiveReference() {
     std::lock_guard<std::recursive_mutex> guard(RegistryLock());
@@ -101,4 +105,6 @@ void CGlobalObj::DropLiveReference() {
         delete registryPointer;
 }
 
-uint32_t CGlobalObj::LiveCount() { return liveObjectCount.load(); }
+uint32_t CGlobalObj::LiveCount() {
+    return liveObjectCount.load();
+}

@@ -1,2 +1,2 @@
-// The module is the driver and framework libraries linked in whole; the exports
-// GetImageV2 and CanUnload come from the framework.
+// The module is the driver and framework libraries; the exports GetImageV2 and
+// CanUnload come from the framework and pull in the rest.

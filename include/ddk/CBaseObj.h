@@ -16,10 +16,7 @@ public:
     const std::string& Identity() const { return identity_; }
 
     /// The identity text of framework base B.
-    template <class B>
-    static std::string IdentityOf() {
-        return typeid(B).name();
-    }
+    template <class B> static std::string IdentityOf() { return typeid(B).name(); }
 
 private:
     std::string identity_;

@@ -5,8 +5,7 @@
 #include <memory>
 
 /// Holds the channel's provider of one kind (empty when the driver offers none).
-template <class Spi>
-class CDDKHolder {
+template <class Spi> class CDDKHolder {
 public:
     const std::shared_ptr<Spi>& Provider() const { return provider_; }
     void SetProvider(std::shared_ptr<Spi> provider) { provider_ = std::move(provider); }

@@ -14,8 +14,7 @@ class CDrvSystem : public CBaseObj {
 public:
     CDrvSystem() : CBaseObj(IdentityOf<CDrvSystem>()) {}
 
-    virtual void Initialize(const OptionMap& options, const boost::any& argument,
-                            int32_t flag) = 0;
+    virtual void Initialize(const OptionMap& options, const boost::any& argument, int32_t flag) = 0;
     virtual void CreateProducer(std::shared_ptr<CDrvProducer>& producer,
                                 const std::wstring& name) = 0;
     virtual int32_t GetBoardCount() = 0;

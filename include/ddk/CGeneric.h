@@ -73,8 +73,7 @@ public:
     virtual int32_t BufferSequence(int32_t position, int32_t* index);
     virtual int32_t BufferInfo(int32_t index, int32_t type, double* value);
     // ORV::IImageRect
-    virtual int32_t ImageSize(uint32_t action, int32_t* width, int32_t* height,
-                              ORHandle* newImage);
+    virtual int32_t ImageSize(uint32_t action, int32_t* width, int32_t* height, ORHandle* newImage);
     virtual int32_t ImageOffset(uint32_t action, int32_t* x, int32_t* y);
     // ORV::IBoardSelect2
     virtual int32_t GetBoardCount(int32_t* count);
@@ -160,11 +159,11 @@ private:
     orvBase::weak_handle self_;
 
     mutable std::mutex bindingLock_;
-    std::shared_ptr<CDDKSystem> system_;     // guarded by bindingLock_
-    std::shared_ptr<CDDKProducer> producer_; // guarded by bindingLock_
-    std::shared_ptr<CDDKBoard> board_;       // guarded by bindingLock_
-    std::shared_ptr<DDKChannel> channel_;    // guarded by bindingLock_
-    orvBase::weak_handle currentImage_;      // guarded by bindingLock_
+    std::shared_ptr<CDDKSystem> system_;       // guarded by bindingLock_
+    std::shared_ptr<CDDKProducer> producer_;   // guarded by bindingLock_
+    std::shared_ptr<CDDKBoard> board_;         // guarded by bindingLock_
+    std::shared_ptr<DDKChannel> channel_;      // guarded by bindingLock_
+    orvBase::weak_handle currentImage_;        // guarded by bindingLock_
     CBaseImage* currentImageObject_ = nullptr; // guarded by bindingLock_
 
     CTryLock grabLock_;
@@ -176,12 +175,12 @@ private:
     bool tablesAdded_ = false;
 
     std::mutex notificationLock_;
-    std::map<uint32_t, Notification> notifications_;  // guarded by notificationLock_
-    uint32_t nextRegistrationKey_ = 1;                // guarded by notificationLock_
+    std::map<uint32_t, Notification> notifications_; // guarded by notificationLock_
+    uint32_t nextRegistrationKey_ = 1;               // guarded by notificationLock_
     ModuleEventSource systemEvents_;
     ModuleEventSource boardEvents_;
     ModuleEventSource channelEvents_;
-    EventInfoMap eventInformation_;                    // guarded by notificationLock_
+    EventInfoMap eventInformation_;                            // guarded by notificationLock_
     std::map<uint32_t, const ModuleEventSource*> eventOwners_; // guarded by notificationLock_
 
     std::mutex callbackLock_;

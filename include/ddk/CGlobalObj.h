@@ -21,13 +21,11 @@ public:
 
     virtual ~CGlobalObj();
     /// Registers (or replaces) the factory of a base type.
-    template <class Base>
-    void RegisterFactory(Factory factory) {
+    template <class Base> void RegisterFactory(Factory factory) {
         factories_[std::type_index(typeid(Base))] = std::move(factory);
     }
     /// Creates the registered implementation of Base; empty when none is registered.
-    template <class Base>
-    std::shared_ptr<Base> Create() {
+    template <class Base> std::shared_ptr<Base> Create() {
         return std::dynamic_pointer_cast<Base>(
             CreateRegistered(std::type_index(typeid(Base)), CBaseObj::IdentityOf<Base>()));
     }

@@ -46,8 +46,7 @@ public:
     ~DDKChannel() override;
 
     /// The provider of kind Spi, empty when the driver offers none.
-    template <class Spi>
-    const std::shared_ptr<Spi>& Get() const {
+    template <class Spi> const std::shared_ptr<Spi>& Get() const {
         return static_cast<const CDDKHolder<Spi>&>(*this).Provider();
     }
 

@@ -40,8 +40,8 @@ public:
 
 /// Raises DDKGenericException from the bare file name given, at the current line.
 #define DDK_THROW_GENERIC(file, ...) throw DDKGenericException(file, __LINE__, __VA_ARGS__)
-#define DDK_ASSERT(file, condition)                                                            \
-    do {                                                                                       \
-        if (!(condition))                                                                      \
-            throw DDKAssertException(file, __LINE__);                                          \
+#define DDK_ASSERT(file, condition)                                                                \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            throw DDKAssertException(file, __LINE__);                                              \
     } while (0)

@@ -65,8 +65,8 @@ public:
     int32_t VendorIndex() const { return information_.boardIndex; }
     int32_t Technology() const { return information_.technology; }
     int32_t LogicalNumber() const { return logicalNumber_; }
-    /// Non-zero when the SDK reports a DMA's pixel depth on this board (me_4 Camera
-    /// Link boards); channels then read it.
+    /// Non-zero when the SDK reports a DMA's pixel depth on this board (Camera Link
+    /// and CoaXPress boards); channels read it except on the me_5 family.
     uint32_t PixelDepthReadout() const { return pixelDepthReadout_; }
     const std::wstring& Name() const { return name_; }
     BoardPrefix Prefix() const { return BoardPrefix{information_.boardIndex}; }

@@ -27,7 +27,8 @@ public:
     const boost::property_tree::ptree& Tree() const { return tree_; }
     bool Empty() const { return tree_.empty(); }
 
-    /// The default file written when none exists, with the platform's line ends.
+    /// The default file written when none exists. Lines end in "\n"; writing it
+    /// as text gives the platform's line ends (the file equals this text here).
     static std::string TemplateText();
 
 private:
@@ -36,5 +37,7 @@ private:
 
 /// Replaces every "%NAME%" and "$(NAME)" reference by the variable's value,
 /// expanding references inside values again; any unset or empty variable, or a
-/// reference without its closing character, makes the whole result empty.
+/// reference without its closing character, makes the whole result empty. A
+/// variable whose value refers back to itself counts as unset. Values are used
+/// whole, however long.
 std::string ExpandEnvironment(const std::string& text);

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CDriverProducer;
@@ -45,6 +46,12 @@ public:
     /// 4294967 when the value cannot be read.
     uint32_t DefaultTimeoutSeconds() const;
     const nwLogging::logger_ptr& Log() const { return log_; }
+    /// True while this system holds siso_genicam.dll (GenICam() is then filled).
+    bool GenICamLoaded() const { return static_cast<bool>(genicamLibrary_); }
+
+    /// The runtime version text split at every '.'; the first three parts are
+    /// converted by their leading digits. Nothing when there are fewer than three.
+    static std::optional<RuntimeVersion> ParseRuntimeVersion(const std::string& text);
 
 private:
     // Start-up steps, in order.

@@ -2,6 +2,10 @@
 
 #include <siso_genicam.h>
 
+#include <platform/DynamicLibrary.h>
+
+#include <optional>
+
 /// The 21 entry points of siso_genicam.dll, module-wide: either all resolved or
 /// all null, so no caller ever sees a partly filled table. Filled and emptied by
 /// the driver system on the host thread that opens images.
@@ -34,7 +38,18 @@ struct GenICamEntryTable {
     const char* ErrorText(int code) const {
         return getErrorDescription != nullptr ? getErrorDescription(code) : "";
     }
+
+    /// Every entry resolved by name from `library`, in SGC_ENTRY_NAMES order;
+    /// nothing when one of them is missing.
+    static std::optional<GenICamEntryTable> Resolve(const platform::DynamicLibrary& library);
 };
 
 /// The module's table.
 const GenICamEntryTable& GenICam();
+
+/// Makes `table` the module's table on behalf of `owner` (the system that holds
+/// the library the entries point into).
+void InstallGenICam(const GenICamEntryTable& table, const void* owner);
+/// Empties the module's table when `owner` installed it; a table installed by
+/// another owner is left alone, so it never points into a freed library.
+void ClearGenICam(const void* owner);
