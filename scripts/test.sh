@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite.
+#   test.sh [--build-dir DIR] [--sanitize address|thread] [-- ctest options]
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="$root/build"
+build_args=()
+ctest_args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --build-dir) build_dir="$2"; build_args+=("$1" "$2"); shift 2 ;;
+    --sanitize) build_args+=("$1" "$2"); shift 2 ;;
+    --) shift; ctest_args=("$@"); break ;;
+    *) echo "error: unknown option '$1'" >&2; exit 2 ;;
+  esac
+done
+
+"$root/scripts/build.sh" --build-dir "$build_dir" "${build_args[@]}"
+jobs="$(nproc 2>/dev/null || echo 2)"
+ctest --test-dir "$build_dir" --output-on-failure --parallel "$jobs" "${ctest_args[@]}"
