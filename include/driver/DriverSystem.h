@@ -33,8 +33,7 @@ public:
     ~CDriverSystem() override;
 
     void Initialize(const OptionMap& options, const boost::any& argument, int32_t flag) override;
-    void CreateProducer(std::shared_ptr<CDrvProducer>& producer,
-                        const std::wstring& name) override;
+    void CreateProducer(std::shared_ptr<CDrvProducer>& producer, const std::wstring& name) override;
     int32_t GetBoardCount() override;
     void ResolveProducerName(const std::wstring& name, std::wstring& resolved) override;
     void GetSystemName(std::wstring& name) override;
