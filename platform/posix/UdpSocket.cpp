@@ -160,6 +160,12 @@ WaitResult UdpSocket::WaitReadable(int timeoutMilliseconds) const {
     const Clock::time_point deadline =
         Clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
     WaitResult result;
+    // poll() skips negative descriptors: without this a closed socket would wait out
+    // the whole time-out, or forever, instead of failing.
+    if (socket_ < 0) {
+        result.error = std::error_code(EBADF, std::system_category());
+        return result;
+    }
     pollfd entry{socket_, POLLIN, 0};
     int timeout = timeoutMilliseconds < 0 ? -1 : timeoutMilliseconds;
     for (;;) {
