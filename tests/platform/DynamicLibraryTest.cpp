@@ -127,17 +127,6 @@ TEST(DynamicLibraryTest, DynamicLibrary_Destruction_UnloadsTheLibrary) {
     EXPECT_EQ(reinterpret_cast<IntFunction>(again.resolve("orv_probe_next"))(), 1);
 }
 
-TEST(DynamicLibraryTest, DynamicLibrary_Move_TransfersOwnership) {
-    DynamicLibrary first = DynamicLibrary::Load(kProbePath);
-    ASSERT_TRUE(first);
-    DynamicLibrary second = std::move(first);
-    EXPECT_FALSE(first);
-    EXPECT_EQ(first.resolve("orv_probe_answer"), nullptr);
-    ASSERT_TRUE(second);
-    second.reset();
-    EXPECT_FALSE(ProbeMapped());
-}
-
 TEST(DynamicLibraryTest, DynamicLibrary_Release_KeepsLibraryLoaded) {
     LibraryHandle handle = nullptr;
     {

@@ -45,16 +45,6 @@ TEST_F(MessageBoxTest, Hook_ReceivesCallsInsteadOfStandardError) {
     EXPECT_EQ(capture.Text(), "");
 }
 
-TEST_F(MessageBoxTest, EmptyHook_RestoresDefault) {
-    int calls = 0;
-    SetMessageBoxHook([&](const std::string&, const std::string&, uint32_t) { return ++calls; });
-    SetMessageBoxHook(nullptr);
-    platformtest::StandardErrorCapture capture;
-    EXPECT_EQ(ShowMessageBox("c", "t", kMessageBoxOk), kMessageBoxAnswerOk);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(capture.Text(), "[c] t\n");
-}
-
 TEST_F(MessageBoxTest, Hook_MayShowAnotherBoxWithoutDeadlock) {
     int depth = 0;
     SetMessageBoxHook([&](const std::string&, const std::string&, uint32_t) {

@@ -101,19 +101,6 @@ TEST_F(SharedMemoryTest, Read_BlockLongerThanBuffer_CopiesTheFirstBytes) {
     EXPECT_EQ(std::string(buffer, 4), "abcd");
 }
 
-TEST_F(SharedMemoryTest, Read_SeesLaterWrites) {
-    const std::string name = Name("update");
-    SharedMemoryBlock block = SharedMemoryBlock::Create(name, 8);
-    ASSERT_TRUE(block);
-    char buffer[8];
-    ReadSharedMemory(name, buffer, sizeof buffer);
-    EXPECT_EQ(buffer[4], 0);
-    const char valid = 1;
-    ASSERT_TRUE(block.Write(4, &valid, 1));
-    ReadSharedMemory(name, buffer, sizeof buffer);
-    EXPECT_EQ(buffer[4], 1);
-}
-
 TEST_F(SharedMemoryTest, Write_PastTheEnd_IsRefusedAndChangesNothing) {
     const std::string name = Name("bounds");
     SharedMemoryBlock block = SharedMemoryBlock::Create(name, 8);

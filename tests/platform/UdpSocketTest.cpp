@@ -22,6 +22,7 @@ UdpSocket BoundSocket(uint16_t* port) {
     uint32_t address = 0;
     EXPECT_FALSE(socket.LocalAddress(&address, port));
     EXPECT_EQ(address, kIpv4Loopback);
+    EXPECT_NE(*port, 0); // port 0 asked the system to choose one
     return socket;
 }
 
@@ -33,12 +34,6 @@ int KernelLimit(const char* file) {
 }
 
 } // namespace
-
-TEST(UdpSocketTest, Bind_PortZero_GetsARealPort) {
-    uint16_t port = 0;
-    UdpSocket socket = BoundSocket(&port);
-    EXPECT_NE(port, 0);
-}
 
 TEST(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
     uint16_t receiverPort = 0, senderPort = 0;
@@ -160,10 +155,4 @@ TEST(UdpSocketTest, Ownership_MoveResetAndRelease) {
     EXPECT_FALSE(third);
     EXPECT_NE(::fcntl(kept, F_GETFD), -1); // still open: the caller owns it now
     UdpSocket adopt(kept);
-}
-
-TEST(UdpSocketTest, Open_DescriptorIsNotInheritedByPrograms) {
-    UdpSocket socket = UdpSocket::Open();
-    ASSERT_TRUE(socket);
-    EXPECT_TRUE((::fcntl(socket.get(), F_GETFD) & FD_CLOEXEC) != 0);
 }
