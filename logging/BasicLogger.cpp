@@ -41,15 +41,15 @@ std::vector<std::string> split_path(const std::string& path) {
 } // namespace
 
 basic_logger::basic_logger(passkey, std::string rootName)
-    : name_(std::move(rootName)), state_(std::make_shared<inner_logstate>()) {}
+    : name_(std::move(rootName)), root_(true), state_(std::make_shared<inner_logstate>()) {}
 
 basic_logger::basic_logger(passkey, const logger_ptr& parent, std::string name)
-    : name_(std::move(name)), parent_(parent),
+    : name_(std::move(name)), root_(false),
       state_(parent ? parent->state_ : std::shared_ptr<inner_logstate>()) {
-    if (!parent_)
+    if (!parent)
         throw std::logic_error("Parent is <null>");
     // Called under the global lock by get_child, so the parent's name is stable.
-    const std::string parentName = parent_->parent_ ? parent_->fullName_ : parent_->name_;
+    const std::string& parentName = parent->root_ ? parent->name_ : parent->fullName_;
     fullName_ = parentName.empty() ? name_ : parentName + separator + name_;
 }
 
@@ -66,14 +66,14 @@ logger_ptr basic_logger::make_child(const logger_ptr& parent, const std::string&
 }
 
 std::string basic_logger::name() const {
-    if (parent_)
+    if (!root_)
         return name_;
     std::lock_guard<std::mutex> guard(global_lock());
     return name_;
 }
 
 std::string basic_logger::full_name() const {
-    if (parent_)
+    if (!root_)
         return fullName_;
     std::lock_guard<std::mutex> guard(global_lock());
     return name_;
@@ -93,7 +93,7 @@ logger_ptr basic_logger::get_child(const std::string& path) {
 }
 
 void basic_logger::set_root_name(const std::string& name) {
-    if (parent_)
+    if (!root_)
         throw std::logic_error("Only a root logger can be renamed");
     if (name.find(separator) != std::string::npos)
         throw std::invalid_argument("Root name must not contain separator character");
@@ -112,11 +112,12 @@ void basic_logger::prune() {
 
 void basic_logger::prune_locked() {
     for (auto it = children_.begin(); it != children_.end();) {
-        // Depth first: grandchildren hold their parent, so they go first.
+        // Depth first: a child that still has children stays, so a logger in
+        // use keeps the path to it and is found again by the next lookup.
         it->second->prune_locked();
         // New references can only come from get_child, which needs the global
         // lock, so a count of one cannot grow behind our back.
-        if (it->second.use_count() == 1)
+        if (it->second->children_.empty() && it->second.use_count() == 1)
             it = children_.erase(it);
         else
             ++it;

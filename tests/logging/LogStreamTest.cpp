@@ -255,7 +255,6 @@ TEST(LogRecord, CarriesTheFullNameOfItsLogger) {
     EXPECT_EQ(capture->records()[1].loggerName, "GDRVM.producer");
     EXPECT_NE(capture->records()[1].line.find(" GDRVM.producer [info] child text"),
               std::string::npos);
-    root->prune();
 }
 
 TEST(LogRecord, RegisteredGroupPrintsItsName) {

@@ -20,11 +20,8 @@ template <typename Exception, typename Call> std::string thrown_text(Call&& call
     return "<nothing thrown>";
 }
 
-// Children hold their parent, so a private tree is only freed once pruned.
 class LoggerTree : public ::testing::Test {
 protected:
-    void TearDown() override { root->prune(); }
-
     nw::logger_ptr root = nw::basic_logger::make_root("GDRVM");
 };
 
@@ -100,7 +97,6 @@ TEST(LoggerRoot, RootWithoutChildrenCanBeRenamed) {
     EXPECT_EQ(root->full_name(), "GDRVM");
     const nw::logger_ptr child = root->get_child("Producer");
     EXPECT_EQ(child->full_name(), "GDRVM.producer");
-    root->prune();
 }
 
 TEST_F(LoggerTree, RootWithChildrenCannotBeRenamed) {
@@ -127,7 +123,6 @@ TEST_F(LoggerTree, OnlyARootCanBeRenamed) {
 TEST(LoggerRoot, ChildOfARootWithoutNameHasNoLeadingDot) {
     const nw::logger_ptr root = nw::basic_logger::make_root("");
     EXPECT_EQ(root->get_child("Producer.X")->full_name(), "producer.x");
-    root->prune();
 }
 
 TEST_F(LoggerTree, PruneRemovesChildrenNobodyReferences) {
@@ -156,6 +151,25 @@ TEST_F(LoggerTree, PruneIsDepthFirstSoAWholeUnusedBranchGoesAtOnce) {
     deep.reset();
     root->prune();
     EXPECT_EQ(root->child_count(), 0u);
+}
+
+TEST(LoggerRoot, DroppedTreeIsFreedEvenWithUnprunedChildren) {
+    nw::logger_ptr root = nw::basic_logger::make_root("GDRVM");
+    std::weak_ptr<nw::basic_logger> watchRoot = root;
+    std::weak_ptr<nw::basic_logger> watchLeaf = root->get_child("a.b.c");
+    root.reset();
+    EXPECT_TRUE(watchRoot.expired());
+    EXPECT_TRUE(watchLeaf.expired());
+}
+
+TEST(LoggerRoot, ReferencedChildOutlivesItsTree) {
+    nw::logger_ptr root = nw::basic_logger::make_root("GDRVM");
+    root->state()->set_level_mask(nw::level_err);
+    const nw::logger_ptr leaf = root->get_child("Board.DMA");
+    root.reset();
+    EXPECT_EQ(leaf->full_name(), "GDRVM.board.dma");
+    EXPECT_TRUE(leaf->enabled(nw::level_err));
+    EXPECT_EQ(leaf->get_child("x")->full_name(), "GDRVM.board.dma.x");
 }
 
 TEST_F(LoggerTree, PrunedLoggerIsMadeAfreshOnTheNextLookup) {

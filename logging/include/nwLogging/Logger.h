@@ -79,7 +79,7 @@ public:
     bool enabled(uint32_t level, uint64_t group = no_group) const {
         return state_->enabled(level, group);
     }
-    bool is_root() const { return parent_ == nullptr; }
+    bool is_root() const { return root_; }
 
     /// The logger at a dotted path below this one (created when missing); each
     /// element is lower-cased; an empty element raises std::logic_error
@@ -93,7 +93,8 @@ public:
     /// A logger that is not a root raises std::logic_error.
     void set_root_name(const std::string& name);
 
-    /// Removes, depth first, every child that nobody but its parent references.
+    /// Removes, depth first, every child that nobody but its parent references
+    /// and that has no children left; so a referenced logger keeps its ancestors.
     void prune();
 
     std::size_t child_count() const;
@@ -101,10 +102,12 @@ public:
 private:
     void prune_locked();
 
-    std::string name_;        // a root's name is guarded by the global lock
-    std::string fullName_;    // fixed for children: their root cannot be renamed
-    const logger_ptr parent_; // keeps the ancestors of a referenced logger in the tree
+    std::string name_;     // a root's name is guarded by the global lock
+    std::string fullName_; // fixed for children: their root cannot be renamed
+    const bool root_;
     const std::shared_ptr<inner_logstate> state_;
+    // Parents own their children and never the other way round, so a tree
+    // dropped by its owner is freed; a referenced child outlives its tree.
     std::map<std::string, logger_ptr> children_; // guarded by the global lock
 };
 
