@@ -226,7 +226,8 @@ void DmaEngine::produce(std::unique_lock<std::mutex>& lock) {
     const FrameSpec spec = FrameSpec::of(m_config);
     std::uint8_t* const address = m_memory->address(bufferNumber);
     const std::size_t capacity = m_memory->size(bufferNumber);
-    const std::uint16_t tag = static_cast<std::uint16_t>(++m_produced);
+    // The tag numbers every frame made, lost ones included.
+    const std::uint16_t tag = static_cast<std::uint16_t>(m_produced + 1);
 
     lock.unlock();
     const std::uint64_t written = PatternGenerator::fill(address, capacity, spec, picture);
@@ -243,6 +244,7 @@ void DmaEngine::produce(std::unique_lock<std::mutex>& lock) {
     record.transferLength = written;
     record.locked = m_mode == FG_ACQ_BLOCKING;
     record.spec = spec;
+    ++m_produced;
     ++m_delivered;
     ++m_imageCounter;
     m_eventCv.notify_all();

@@ -3,6 +3,8 @@
 // dereferencing, so a stale or foreign handle is refused rather than followed.
 #pragma once
 
+#include "SimExport.h"
+
 #include <cstdint>
 
 struct Fg_Grabber {
@@ -27,6 +29,6 @@ struct SgcCamera {
 namespace sim {
 
 // Serial numbers make handles of different objects distinguishable in a debugger.
-std::uint64_t nextHandleSerial();
+SIM_EXPORT std::uint64_t nextHandleSerial();
 
 } // namespace sim

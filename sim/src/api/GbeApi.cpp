@@ -101,8 +101,9 @@ SIM_EXPORT int Gbe_OpenBoard(int boardIndex, int flags, Gbe_Board** board) {
         return GBE_ERR_BOARD_BUSY;
     }
     auto opened = std::make_shared<GigeBoard>(boardIndex, std::move(ports));
-    *board = opened->handle();
-    boards().add(opened->handle(), std::move(opened));
+    Gbe_Board* handle = opened->handle();
+    boards().add(handle, std::move(opened));
+    *board = handle;
     return GBE_OK;
 }
 
@@ -160,8 +161,9 @@ SIM_EXPORT int Gbe_FirstCamera(Gbe_Board* board, int port, Gbe_Camera** camera) 
         return result;
     }
     auto handed = std::make_shared<GigeCamera>(std::move(device), found->boardIndex(), port);
-    *camera = handed->handle();
-    cameras().add(handed->handle(), std::move(handed));
+    Gbe_Camera* handle = handed->handle();
+    cameras().add(handle, std::move(handed));
+    *camera = handle;
     return GBE_OK;
 }
 

@@ -1,0 +1,141 @@
+// Injected faults and call counters of the control API.
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace simtest;
+
+namespace {
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useMachine();
+        m_applet = m_dir.write("applet.ini", "[dma0]\ntrigger = software\n");
+    }
+    void TearDown() override { SimCtl_ClearFaults(); }
+
+    TempDir m_dir;
+    std::string m_applet;
+};
+
+TEST_F(FaultTest, FailOnce_OnlyTheNextCallFailsWithTheCode) {
+    Board board(m_applet, 0);
+    ASSERT_TRUE(board);
+    ASSERT_EQ(SimCtl_FailCall("Fg_GetParameter", -7777, 1), SIMCTL_OK);
+    std::uint32_t width = 0;
+    EXPECT_EQ(Fg_GetParameter(board.get(), FG_PARAM_WIDTH, &width, 0), -7777);
+    EXPECT_EQ(width, 0u);
+    EXPECT_EQ(Fg_LastErrorNumber(board.get()), -7777);
+    EXPECT_NE(std::string(Fg_LastErrorText(board.get())).find("injected"), std::string::npos);
+    EXPECT_EQ(Fg_GetParameter(board.get(), FG_PARAM_WIDTH, &width, 0), 0);
+    EXPECT_EQ(width, 640u);
+}
+
+TEST_F(FaultTest, FailTwice_ThenAlways_ThenClear) {
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, 2), SIMCTL_OK);
+    EXPECT_EQ(Fg_BoardType(0), -1);
+    EXPECT_EQ(Fg_BoardType(0), -1);
+    EXPECT_EQ(Fg_BoardType(0), 1873);
+
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, SIMCTL_ALWAYS), SIMCTL_OK);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Fg_BoardType(0), -1);
+    }
+    SimCtl_ClearFaults();
+    EXPECT_EQ(Fg_BoardType(0), 1873);
+
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, SIMCTL_ALWAYS), SIMCTL_OK);
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, 0), SIMCTL_OK);
+    EXPECT_EQ(Fg_BoardType(0), 1873);
+}
+
+TEST_F(FaultTest, PointerAndTriggerCalls_FailTheirOwnWay) {
+    ASSERT_EQ(SimCtl_FailCall("Fg_RuntimeVersion", -1, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_RuntimeVersion(), nullptr);
+    EXPECT_STREQ(Fg_RuntimeVersion(), "5.7.0");
+
+    ASSERT_EQ(SimCtl_FailCall("Fg_OpenBoard", FG_ERR_NO_SUCH_BOARD, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_OpenBoard(m_applet.c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_NO_SUCH_BOARD);
+
+    Board board(m_applet, 0);
+    ASSERT_TRUE(board);
+    ASSERT_EQ(SimCtl_FailCall("Fg_CreateMemoryHead", FG_ERR_OUT_OF_MEMORY, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_CreateMemoryHead(board.get(), 100, 1), nullptr);
+    EXPECT_EQ(Fg_LastErrorNumber(board.get()), FG_ERR_OUT_OF_MEMORY);
+
+    CustomRing ring(board.get(), 640 * 480, 1);
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
+    Acquisition running(board.get(), 0, ring.head());
+    ASSERT_EQ(SimCtl_FailCall("Fg_SoftwareTrigger", -5, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_SoftwareTrigger(board.get(), 0), 0);
+    EXPECT_NE(Fg_SoftwareTrigger(board.get(), 0), 0);
+}
+
+TEST_F(FaultTest, AcquireExFault_LeavesTheDmaIdle) {
+    Board board(m_applet, 0);
+    CustomRing ring(board.get(), 640 * 480, 1);
+    ASSERT_EQ(SimCtl_FailCall("Fg_AcquireEx", -2060, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), -2060);
+    SimCtlDmaCounters counters{};
+    ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
+    EXPECT_EQ(counters.acquiring, 0);
+    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
+    EXPECT_EQ(Fg_StopAcquire(board.get(), 0, ring.head(), FG_STOP_SYNC), 0);
+}
+
+TEST_F(FaultTest, CallCounts_CountEveryCallByNameUntilReset) {
+    Board board(m_applet, 0);
+    CustomRing ring(board.get(), 640 * 480, 2);
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
+    Acquisition running(board.get(), 0, ring.head());
+    SimCtl_ResetCallCounts();
+
+    for (int b = 1; b <= 2; ++b) {
+        Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, b, 0, ring.head());
+    }
+    Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, 7, 0, ring.head()); // failing calls count
+    Fg_QueryStatus(board.get(), FG_STATUS_LOST, 0, 0, ring.head());
+    EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 3);
+    EXPECT_EQ(SimCtl_CallCount("Fg_QueryStatus"), 1);
+    EXPECT_EQ(SimCtl_CallCount("Fg_WaitImage"), 0);
+    EXPECT_EQ(SimCtl_CallCount("Gbe_OpenBoard"), 0);
+    EXPECT_EQ(SimCtl_CallCount("No_Such"), -1);
+    SimCtl_ResetCallCounts();
+    EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 0);
+}
+
+TEST_F(FaultTest, UnknownFunctionName_IsRefused) {
+    EXPECT_EQ(SimCtl_FailCall("Fg_Missing", -1, 1), SIMCTL_ERR_UNKNOWN_FUNCTION);
+    EXPECT_NE(std::string(SimCtl_LastError()).find("Fg_Missing"), std::string::npos);
+    EXPECT_EQ(SimCtl_FailCall(nullptr, -1, 1), SIMCTL_ERR_UNKNOWN_FUNCTION);
+    EXPECT_EQ(SimCtl_DelayCall("Nope", 1, 1), SIMCTL_ERR_UNKNOWN_FUNCTION);
+}
+
+TEST_F(FaultTest, Delay_CallStillDoesItsWork) {
+    ASSERT_EQ(SimCtl_DelayCall("Fg_BoardType", 5, 1), SIMCTL_OK);
+    EXPECT_EQ(Fg_BoardType(0), 1873);
+    EXPECT_EQ(SimCtl_CallCount("Fg_BoardType"), 1);
+}
+
+TEST_F(FaultTest, MachineFileFaults_AreArmedByLoadingAndReplacedByTheNextLoad) {
+    useMachine("[board0]\ntype = 1873\n[faults]\nFg_BoardType = -9 x2\nGbe_OpenBoard = -3005\n");
+    // useMachine clears faults after loading; load again without clearing.
+    ASSERT_EQ(SimCtl_LoadMachineText("[board0]\ntype = 1873\n[faults]\nFg_BoardType = -9 x2\n"
+                                     "Gbe_OpenBoard = -3005 always\n"),
+              SIMCTL_OK);
+    EXPECT_EQ(Fg_BoardType(0), -9);
+    EXPECT_EQ(Fg_BoardType(0), -9);
+    EXPECT_EQ(Fg_BoardType(0), 1873);
+    Gbe_Board* board = nullptr;
+    EXPECT_EQ(Gbe_OpenBoard(0, 0, &board), -3005);
+    EXPECT_EQ(Gbe_OpenBoard(0, 0, &board), -3005);
+
+    ASSERT_EQ(SimCtl_LoadMachineText("[board0]\ntype = 1873\n"), SIMCTL_OK);
+    EXPECT_EQ(Gbe_OpenBoard(0, 0, &board), GBE_ERR_NOT_GIGE_BOARD);
+}
+
+} // namespace
