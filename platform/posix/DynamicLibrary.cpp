@@ -2,14 +2,25 @@
 
 #include <platform/Path.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <dlfcn.h>
 #include <optional>
 
 namespace platform {
 namespace {
 
-thread_local std::string t_lastLoadError;
+// A plain array, not a std::string: a thread_local with a destructor would make the
+// C++ runtime pin the module that links this library, and dlclose() would no longer
+// unload it while the thread lives.
+thread_local char t_lastLoadError[1024];
+
+void SetLastLoadError(const std::string& text) {
+    const size_t length = std::min(text.size(), sizeof t_lastLoadError - 1);
+    std::memcpy(t_lastLoadError, text.data(), length);
+    t_lastLoadError[length] = '\0';
+}
 
 std::string TakeLoaderError() {
     const char* text = ::dlerror();
@@ -35,7 +46,7 @@ std::optional<std::string> ElfNameFor(const std::string& name) {
 LibraryHandle LoadLibrary(const std::string& path) {
     // dlopen("") would hand back the main program instead of failing.
     if (path.empty()) {
-        t_lastLoadError = "empty library name";
+        SetLastLoadError("empty library name");
         return nullptr;
     }
     const std::string native = ToNativePath(path);
@@ -47,7 +58,7 @@ LibraryHandle LoadLibrary(const std::string& path) {
             return handle;
         error += "; " + TakeLoaderError();
     }
-    t_lastLoadError = error;
+    SetLastLoadError(error);
     return nullptr;
 }
 

@@ -138,3 +138,24 @@ TEST(DynamicLibraryTest, DynamicLibrary_Release_KeepsLibraryLoaded) {
     EXPECT_TRUE(FreeLibrary(handle));
     EXPECT_FALSE(ProbeMapped());
 }
+
+TEST(DynamicLibraryTest, LibraryLinkingThePlatformLayer_UnloadsAfterUsingIt) {
+    const auto mapped = [] {
+        std::ifstream maps("/proc/self/maps");
+        std::string line;
+        while (std::getline(maps, line)) {
+            if (line.find("liborvplatformunloadprobe.so") != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    LibraryHandle library = LoadLibrary(ORV_UNLOAD_PROBE_LIBRARY);
+    ASSERT_NE(library, nullptr) << LastLoadError();
+    auto use =
+        reinterpret_cast<IntFunction>(ResolveSymbol(library, "orv_unload_probe_use_platform"));
+    ASSERT_NE(use, nullptr);
+    EXPECT_EQ(use(), 7);
+    std::thread([use] { use(); }).join(); // and from a thread that has ended
+    EXPECT_TRUE(FreeLibrary(library));
+    EXPECT_FALSE(mapped());
+}
