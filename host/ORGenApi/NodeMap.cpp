@@ -17,9 +17,15 @@ int32_t NodeMap::Load(const std::string& xml) {
     if (document == nullptr || document->RootLocalName() != "RegisterDescription")
         return ORV::E_FAIL;
     std::unordered_set<std::string> names = document->ElementNames();
+    std::unordered_set<std::string> ports = document->PortNames();
+    std::shared_ptr<FeatureEngine> engine;
+    if (std::optional<std::string> text = document->EngineText(xml))
+        engine = FeatureEngine::Create(*text, *this);
     std::lock_guard<std::mutex> lock(mutex_);
     description_ = std::move(document);
     names_ = std::move(names);
+    ports_ = std::move(ports);
+    engine_ = std::move(engine);
     return ORV::OK;
 }
 
@@ -43,6 +49,28 @@ bool NodeMap::CurrentPort(Port* port) const {
         return false;
     *port = port_;
     return true;
+}
+
+bool NodeMap::FeaturePort(Port* port) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!portAttached_ || ports_.count(port_.name) == 0)
+        return false;
+    *port = port_;
+    return true;
+}
+
+int32_t NodeMap::ReadRegisters(void* buffer, int64_t address, int64_t length) const {
+    Port port;
+    if (!FeaturePort(&port))
+        return ORV::E_FAIL;
+    return port.read(buffer, address, length, port.context);
+}
+
+int32_t NodeMap::WriteRegisters(const void* buffer, int64_t address, int64_t length) const {
+    Port port;
+    if (!FeaturePort(&port))
+        return ORV::E_FAIL;
+    return port.write(buffer, address, length, port.context);
 }
 
 int32_t NodeMap::Read(void* buffer, int64_t address, int64_t length) const {

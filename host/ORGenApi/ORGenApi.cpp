@@ -1,5 +1,6 @@
 // The exported C functions of ORGenApi: node maps and proxies as ORBase blocks.
 
+#include "HandleLookup.h"
 #include "NodeMap.h"
 #include "NodeMapProxy.h"
 
@@ -9,35 +10,20 @@
 
 #include <cstring>
 #include <exception>
-#include <new>
 #include <string>
-
-namespace {
 
 using orgenapi::NodeMap;
 using orgenapi::NodeMapProxy;
+using orgenapi::ResultOf;
+
+namespace {
 
 NodeMap* AsNodeMap(ORHandle handle) {
-    void* object = nullptr;
-    if (handle == nullptr || ORBase_QueryObject(handle, NodeMap::TypeKey(), &object) < 0)
-        return nullptr;
-    return static_cast<NodeMap*>(static_cast<ORV::IDisposableType*>(object));
+    return orgenapi::NodeMapOf(handle);
 }
 
-/// The node map behind a node map or a proxy handle. The caller's reference to
-/// the handle keeps it alive (a proxy holds its node map).
 NodeMap* AsNodeMapOrProxy(ORHandle handle) {
-    if (NodeMap* nodeMap = AsNodeMap(handle))
-        return nodeMap;
-    void* object = nullptr;
-    if (handle == nullptr || ORBase_QueryObject(handle, NodeMapProxy::TypeKey(), &object) < 0)
-        return nullptr;
-    return static_cast<NodeMapProxy*>(static_cast<ORV::IDisposableType*>(object))->nodeMap();
-}
-
-int32_t ResultOf(const std::exception& error) {
-    return dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? ORV::E_OUTOFMEMORY
-                                                                  : ORV::E_FAIL;
+    return orgenapi::NodeMapOrProxyOf(handle);
 }
 
 } // namespace

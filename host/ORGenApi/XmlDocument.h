@@ -2,6 +2,7 @@
 // A parsed XML document (libxml2), owned.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -25,9 +26,21 @@ public:
     std::string RootLocalName() const;
     /// Every value of an element's `Name` attribute, entity contents included.
     std::unordered_set<std::string> ElementNames() const;
+    /// The names of the Port elements, entity contents included.
+    std::unordered_set<std::string> PortNames() const;
+    /// The text a second parser may read safely: `original` when the document has
+    /// no document type declaration; otherwise the document without it, with each
+    /// internal entity reference replaced by the entity's content and external
+    /// ones dropped. Nothing when the substitution would grow beyond its budget.
+    std::optional<std::string> EngineText(const std::string& original) const;
 
 private:
     explicit XmlDocument(_xmlDoc* document) : document_(document) {}
+    /// Names of the elements called `element` (every element when null).
+    std::unordered_set<std::string> NamesOf(const char* element) const;
+    /// Replaces the entity references in `document`, a copy of `source`, as
+    /// EngineText says.
+    static bool SubstituteEntities(_xmlDoc* document, const _xmlDoc* source);
     _xmlDoc* document_;
 };
 

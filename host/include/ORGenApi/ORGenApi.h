@@ -4,7 +4,8 @@
 // Results: 0 on success; otherwise 0x80000002 for a null argument or a handle that
 // is not a node map (or proxy, where one is accepted), 0x80000001 for a failed
 // operation (or the port callback's own non-zero result), 0x80000005 when out of
-// memory. Thread-safe; the port callbacks are called without any lock held.
+// memory. Thread-safe; the port callbacks are called without any ORGenApi lock
+// held, except the lock that serialises the feature calls of one node map.
 
 #include <ORV/ORVTypes.h>
 
@@ -65,5 +66,43 @@ ORGENAPI_API int32_t ORGenApi_GetPortName(ORHandle nodeMapOrProxy, char* destina
 /// Whether the description declares a node of that name (1) or not (0): an
 /// element whose Name attribute has that value. 0 also for a null argument.
 ORGENAPI_API int32_t ORGenApi_HasNode(ORHandle nodeMapOrProxy, const char* name);
+
+// Features. Each takes a node map or a proxy and the feature's name (any node of
+// the description that has the feature's type; an Enumeration is also an
+// integer). The values travel through the attached port, which must carry the
+// name of a Port the description declares. Results: 0; 0x80000002 for a null
+// argument, an unknown name, a node of another type, an unknown entry or a value
+// outside the feature's range; the port callback's own result when a register
+// access fails; 0x80000001 when no description or engine is there, no matching
+// port is attached, or the feature refuses (for example a read-only one written).
+
+ORGENAPI_API int32_t ORGenApi_GetIntegerFeature(ORHandle nodeMapOrProxy, const char* name,
+                                                int64_t* value);
+ORGENAPI_API int32_t ORGenApi_SetIntegerFeature(ORHandle nodeMapOrProxy, const char* name,
+                                                int64_t value);
+ORGENAPI_API int32_t ORGenApi_GetFloatFeature(ORHandle nodeMapOrProxy, const char* name,
+                                              double* value);
+ORGENAPI_API int32_t ORGenApi_SetFloatFeature(ORHandle nodeMapOrProxy, const char* name,
+                                              double value);
+/// 0 or 1 in `*value`.
+ORGENAPI_API int32_t ORGenApi_GetBooleanFeature(ORHandle nodeMapOrProxy, const char* name,
+                                                int32_t* value);
+ORGENAPI_API int32_t ORGenApi_SetBooleanFeature(ORHandle nodeMapOrProxy, const char* name,
+                                                int32_t value);
+/// Size protocol: a null `destination` answers in `*length` the text length plus
+/// its terminating zero; a `*length` below that answers the needed length with
+/// 0x80000001 and writes nothing; otherwise the text and its zero are copied and
+/// `*length` becomes their size.
+ORGENAPI_API int32_t ORGenApi_GetStringFeature(ORHandle nodeMapOrProxy, const char* name,
+                                               char* destination, uint32_t* length);
+ORGENAPI_API int32_t ORGenApi_SetStringFeature(ORHandle nodeMapOrProxy, const char* name,
+                                               const char* value);
+/// The current entry's name, with the size protocol of ORGenApi_GetStringFeature.
+ORGENAPI_API int32_t ORGenApi_GetEnumFeature(ORHandle nodeMapOrProxy, const char* name,
+                                             char* destination, uint32_t* length);
+/// Selects the entry of that name.
+ORGENAPI_API int32_t ORGenApi_SetEnumFeature(ORHandle nodeMapOrProxy, const char* name,
+                                             const char* entry);
+ORGENAPI_API int32_t ORGenApi_ExecuteCommand(ORHandle nodeMapOrProxy, const char* name);
 
 } // extern "C"
