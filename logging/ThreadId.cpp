@@ -1,14 +1,12 @@
 #include "ThreadId.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <platform/Process.h>
 
 namespace nwLogging {
 
-// Until the platform layer offers the thread id this is the one POSIX call of
-// the library; the kernel's id is what the other tools of the machine show.
+// Asked of the system once per thread: every record carries it.
 uint64_t current_thread_id() {
-    thread_local const uint64_t id = static_cast<uint64_t>(::syscall(SYS_gettid));
+    thread_local const uint64_t id = platform::CurrentThreadId();
     return id;
 }
 
