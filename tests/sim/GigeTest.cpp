@@ -118,7 +118,7 @@ protected:
     static bool runtime51() { return GetParam(); }
 };
 
-TEST_P(GigeByteOrderTest, MemoryReadWrite_ReversedOnRuntime51Only) {
+TEST_P(GigeByteOrderTest, MemoryRead_ReversedOnRuntime51Only_WriteOnEveryOtherRuntime) {
     GigeBoard board(0);
     ASSERT_EQ(Gbe_ScanPort(board.get(), 0, 200), GBE_OK);
     GigeCamera camera(board.get(), 0);
@@ -131,13 +131,16 @@ TEST_P(GigeByteOrderTest, MemoryReadWrite_ReversedOnRuntime51Only) {
     const std::uint8_t reversed[4] = {0x00, 0x04, 0x00, 0x00};
     EXPECT_EQ(std::memcmp(bytes, runtime51() ? reversed : wire, 4), 0);
 
-    // Writing 640 in the byte order of the runtime stores it big-endian.
-    const std::uint8_t write51[4] = {0x80, 0x02, 0x00, 0x00};
-    const std::uint8_t writeOther[4] = {0x00, 0x00, 0x02, 0x80};
-    ASSERT_EQ(Gbe_MemoryWrite(camera.get(), runtime51() ? write51 : writeOther, 0x1000, 4), GBE_OK);
+    // Writes go the other way round: runtime 5.1 writes the bytes as given, every other
+    // runtime reverses them; either way 640 ends up big-endian in the camera.
+    const std::uint8_t bigEndian640[4] = {0x00, 0x00, 0x02, 0x80};
+    const std::uint8_t littleEndian640[4] = {0x80, 0x02, 0x00, 0x00};
+    ASSERT_EQ(
+        Gbe_MemoryWrite(camera.get(), runtime51() ? bigEndian640 : littleEndian640, 0x1000, 4),
+        GBE_OK);
     std::uint8_t raw[4] = {};
     ASSERT_EQ(SimCtl_ReadCameraMemory("left", 0x1000, raw, 4), SIMCTL_OK);
-    EXPECT_EQ(std::memcmp(raw, writeOther, 4), 0);
+    EXPECT_EQ(std::memcmp(raw, bigEndian640, 4), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runtimes, GigeByteOrderTest, ::testing::Bool(),
@@ -147,23 +150,24 @@ TEST_F(GigeTest, Registers_ReadOnlyRangesCommandsAndDerivedPayload) {
     GigeBoard board(0);
     ASSERT_EQ(Gbe_ScanPort(board.get(), 0, 200), GBE_OK);
     GigeCamera camera(board.get(), 0);
-    std::uint8_t bytes[4] = {0, 0, 0, 1};
+    // Runtime 5.0: writes take little-endian values, reads hand out the wire's big-endian.
+    std::uint8_t bytes[4] = {1, 0, 0, 0};
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x1000, 4), GBE_ERR_NOT_CONNECTED);
     ASSERT_EQ(Gbe_Connect(camera.get()), GBE_OK);
 
     EXPECT_EQ(rawRegister("left", 0x101C), 1024u * 768u); // PayloadSize
     EXPECT_EQ(Gbe_MemoryWrite(camera.get(), bytes, 0x1014, 4), GBE_ERR_ACCESS_DENIED);
-    const std::uint8_t tooWide[4] = {0x00, 0x00, 0x13, 0x88}; // 5000 > SensorWidth 1920
+    const std::uint8_t tooWide[4] = {0x88, 0x13, 0x00, 0x00}; // 5000 > SensorWidth 1920
     EXPECT_EQ(Gbe_MemoryWrite(camera.get(), tooWide, 0x1000, 4), GBE_ERR_INVALID_VALUE);
     EXPECT_EQ(rawRegister("left", 0x1000), 1024u);
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x4000, 4), GBE_ERR_ADDRESS);
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x3FFE, 4), GBE_ERR_ADDRESS);
 
-    const std::uint8_t width640[4] = {0x00, 0x00, 0x02, 0x80};
+    const std::uint8_t width640[4] = {0x80, 0x02, 0x00, 0x00};
     ASSERT_EQ(Gbe_MemoryWrite(camera.get(), width640, 0x1000, 4), GBE_OK);
     EXPECT_EQ(rawRegister("left", 0x101C), 640u * 768u);
 
-    const std::uint8_t command[4] = {0x00, 0x00, 0x00, 0x01};
+    const std::uint8_t command[4] = {0x01, 0x00, 0x00, 0x00};
     ASSERT_EQ(Gbe_MemoryWrite(camera.get(), command, 0x1024, 4), GBE_OK); // AcquisitionStart
     EXPECT_EQ(rawRegister("left", 0x102C), 1u);
     EXPECT_EQ(rawRegister("left", 0x1024), 0u); // commands clear themselves

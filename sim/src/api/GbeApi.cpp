@@ -49,9 +49,7 @@ int toGbe(DeviceStatus status) {
     }
 }
 
-// Runtime 5.1 hands register bytes over in reverse order; every other runtime passes
-// them as the camera sent them.
-bool reversesBytes() {
+bool runtime51() {
     const char* runtime = Machine::instance().runtimeVersion();
     if (runtime == nullptr) {
         return false;
@@ -63,6 +61,17 @@ bool reversesBytes() {
     }
     const long minor = std::strtol(end + 1, &end, 10);
     return major == 5 && minor == 1 && (*end == '\0' || *end == '.');
+}
+
+// The library's byte order quirk: runtime 5.1 hands read bytes over reversed and writes
+// them as given; every other runtime reads them as the camera sent them and reverses what
+// it writes. Callers that reverse reads except on 5.1, and writes only on 5.1, therefore
+// always deal in little-endian values while the camera keeps its big-endian registers.
+bool reversesReads() {
+    return runtime51();
+}
+bool reversesWrites() {
+    return !runtime51();
 }
 
 } // namespace
@@ -254,7 +263,7 @@ SIM_EXPORT int Gbe_MemoryRead(Gbe_Camera* camera, void* buffer, uint64_t address
         return GBE_ERR_INVALID_HANDLE;
     }
     const int result = toGbe(found->device().read(found->owner(), address, buffer, length));
-    if (result == GBE_OK && reversesBytes()) {
+    if (result == GBE_OK && reversesReads()) {
         auto* bytes = static_cast<std::uint8_t*>(buffer);
         std::reverse(bytes, bytes + length);
     }
@@ -273,7 +282,7 @@ SIM_EXPORT int Gbe_MemoryWrite(Gbe_Camera* camera, const void* buffer, uint64_t 
     if (found == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
-    if (!reversesBytes()) {
+    if (!reversesWrites()) {
         return toGbe(found->device().write(found->owner(), address, buffer, length));
     }
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
