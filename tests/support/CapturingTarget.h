@@ -2,8 +2,6 @@
 // A log target for tests: keeps every record it receives, with the line a
 // line-oriented target would print, and lets a test find or wait for a line.
 
-#include "support/ScopedCapture.h"
-
 #include <nwLogging/Target.h>
 
 #include <boost/date_time/posix_time/ptime.hpp>
@@ -57,3 +55,6 @@ private:
     mutable std::condition_variable arrived_;
     std::vector<CapturedRecord> records_;
 };
+
+// Either header gives both classes.
+#include "support/ScopedCapture.h"

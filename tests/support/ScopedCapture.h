@@ -1,13 +1,13 @@
 #pragma once
 // Captures the module's log records for the length of a scope.
 
+#include "support/CapturingTarget.h"
+
 #include <nwLogging/Target.h>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-class CapturingTarget;
 
 /// Installs a fresh CapturingTarget as the module's only target and sets the
 /// root logger's level mask (all levels by default); the destructor puts the
