@@ -54,7 +54,9 @@ int32_t CDriverIGrab2::GrabWait(void* bufferList, int32_t* bufferIndex) {
         return ORV::E_INVALIDARG;
     NWLOG(log_, nwLogging::level_debug, channel_->Prefix() << "\tGrab2: Image requested.");
     try {
-        return WaitResult(list->WaitForImage(*bufferIndex), *bufferIndex);
+        // Two statements: the index is read only after the wait wrote it.
+        const int32_t outcome = list->WaitForImage(*bufferIndex);
+        return WaitResult(outcome, *bufferIndex);
     } catch (const std::exception& e) {
         NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrab2",
                    channel_->Prefix() << "\tGrab2: " << TextOf(e));
