@@ -1,0 +1,79 @@
+#include "e2e/AcquisitionModule.h"
+
+#include <ORBase/ORBaseApi.h>
+
+#include <simctl/SimControl.h>
+
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+std::string Applet(const MachineSetup& setup) {
+    std::ostringstream text;
+    text << "[applet]\nname = EndToEnd\ndmas = 1\n\n[dma0]\nwidth = " << setup.width
+         << "\nheight = " << setup.height << "\nformat = " << setup.format
+         << "\ntrigger = " << setup.trigger << "\nframerate = " << setup.frameRate
+         << "\npattern = " << setup.pattern << "\n";
+    return text.str();
+}
+
+std::string Configuration(const MachineSetup& setup) {
+    std::ostringstream text;
+    text << "[BOARD0]\ninifilemcf=%ORVDATA%Drivers\\acq.mcf\n\n[BOARD0_DMA0]\nframebuffers="
+         << setup.buffers << "\nRotateImage=" << setup.rotation
+         << "\ninvertdim=" << (setup.invertdim ? "true" : "false") << "\n";
+    return text.str();
+}
+
+} // namespace
+
+void AcquisitionModule::Open(const MachineSetup& setup) {
+    setup_ = setup;
+    SimEnvironment::Options options;
+    options.machineText = "[machine]\nruntime = 5.7.0\n\n[board0]\ntype = 1873\ndmas = 1\n";
+    options.configurationText = Configuration(setup);
+    sim_ = std::make_unique<SimEnvironment>(options);
+    sim_->WriteDriverFile("acq.mcf", Applet(setup));
+
+    std::string error;
+    module_ = orvhost::DriverModule::Load(ORSISOME_PATH, &error);
+    ASSERT_TRUE(module_) << error;
+    *image_.out() = module_->GetImageV2();
+    ASSERT_TRUE(image_) << "GetImageV2 gave no image";
+    SimCtl_ResetCallCounts();
+}
+
+void AcquisitionModule::TearDown() {
+    SimCtl_ClearFaults();
+    image_.reset();
+    if (module_) {
+        EXPECT_EQ(module_->CanUnload(), 1) << "a driver object outlived the test";
+        module_.reset();
+    }
+    sim_.reset();
+}
+
+SimCtlDmaCounters DmaCounters() {
+    SimCtlDmaCounters counters{};
+    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
+    return counters;
+}
+
+int64_t Produced() {
+    return DmaCounters().produced;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1)); // poll, not a pause
+    }
+    return true;
+}
+
+} // namespace e2e
