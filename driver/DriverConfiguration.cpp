@@ -22,10 +22,10 @@ boost::optional<long long> Integer(const std::string& text) {
 }
 
 template <class T> boost::optional<T> InRange(const boost::optional<long long>& value) {
-    if (!value || *value < static_cast<long long>(std::numeric_limits<T>::min()) ||
-        *value > static_cast<long long>(std::numeric_limits<T>::max()))
-        return boost::none;
-    return static_cast<T>(*value);
+    const bool inRange = value && *value >= static_cast<long long>(std::numeric_limits<T>::min()) &&
+                         *value <= static_cast<long long>(std::numeric_limits<T>::max());
+    // Built in one piece: GCC warns about the empty optional's storage otherwise.
+    return boost::make_optional(inRange, inRange ? static_cast<T>(*value) : T());
 }
 
 /// `text` without surrounding white space.

@@ -209,6 +209,10 @@ struct ParseErrorCase {
     unsigned line;
 };
 
+void PrintTo(const ParseErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DriverSystemParseError : public testing::TestWithParam<ParseErrorCase> {};
 
 TEST_P(DriverSystemParseError, EveryKeyTakesItsDefault_AndTheUserSeesMessageAndLine) {
@@ -243,5 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseErrorCase{"UnmatchedBracket", "; c\n[BOARD0\ndiscovery=5000\n", "unmatched '['", 2},
         ParseErrorCase{"NoEqualsSign", "[BOARD0]\ndiscovery 5000\n",
                        "'=' character not found in line", 2},
-        ParseErrorCase{"NoKey", "[BOARD0]\n\n\n  = 5000\n", "key expected", 4}),
+        ParseErrorCase{"NoKey", "[BOARD0]\n\n\n  = 5000\n", "key expected", 4},
+        // The reader does not skip a byte-order mark.
+        ParseErrorCase{"ByteOrderMark", "\xEF\xBB\xBF[BOARD0]\nscan=0\n",
+                       "'=' character not found in line", 1}),
     [](const testing::TestParamInfo<ParseErrorCase>& info) { return info.param.name; });
