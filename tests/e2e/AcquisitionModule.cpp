@@ -28,6 +28,14 @@ std::string Configuration(const MachineSetup& setup) {
     return text.str();
 }
 
+/// Loaded once and kept, as a host keeps its driver modules for the life of the
+/// process; each test still checks that the module would let itself be unloaded.
+orvhost::DriverModule* SharedModule(std::string& error) {
+    static orvhost::DriverModule* const module =
+        orvhost::DriverModule::Load(ORSISOME_PATH, &error).release();
+    return module;
+}
+
 } // namespace
 
 void AcquisitionModule::Open(const MachineSetup& setup) {
@@ -39,8 +47,8 @@ void AcquisitionModule::Open(const MachineSetup& setup) {
     sim_->WriteDriverFile("acq.mcf", Applet(setup));
 
     std::string error;
-    module_ = orvhost::DriverModule::Load(ORSISOME_PATH, &error);
-    ASSERT_TRUE(module_) << error;
+    module_ = SharedModule(error);
+    ASSERT_NE(module_, nullptr) << error;
     *image_.out() = module_->GetImageV2();
     ASSERT_TRUE(image_) << "GetImageV2 gave no image";
     SimCtl_ResetCallCounts();
@@ -49,9 +57,8 @@ void AcquisitionModule::Open(const MachineSetup& setup) {
 void AcquisitionModule::TearDown() {
     SimCtl_ClearFaults();
     image_.reset();
-    if (module_) {
+    if (module_ != nullptr) {
         EXPECT_EQ(module_->CanUnload(), 1) << "a driver object outlived the test";
-        module_.reset();
     }
     sim_.reset();
 }

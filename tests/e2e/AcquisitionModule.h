@@ -81,7 +81,7 @@ protected:
 private:
     MachineSetup setup_;
     std::unique_ptr<SimEnvironment> sim_;
-    std::unique_ptr<orvhost::DriverModule> module_;
+    orvhost::DriverModule* module_ = nullptr; // shared by every test of the program
     HostRef image_;
 };
 
