@@ -1,0 +1,51 @@
+#include <nwLogging/ConnectionInfo.h>
+#include <nwLogging/LittleEndian.h>
+#include <nwLogging/LogSvcError.h>
+
+#include <platform/SharedMemory.h>
+
+namespace nwLogging {
+
+std::array<uint8_t, connection_info_size> connection_info::encode() const {
+    std::array<uint8_t, connection_info_size> bytes{};
+    put_le<uint32_t>(&bytes[0], magic);
+    put_le<uint32_t>(&bytes[4], valid);
+    put_le<uint32_t>(&bytes[8], reserved);
+    put_le<uint32_t>(&bytes[12], command.address);
+    put_le<uint16_t>(&bytes[16], command.port);
+    put_le<uint32_t>(&bytes[18], records.address);
+    put_le<uint16_t>(&bytes[22], records.port);
+    return bytes;
+}
+
+connection_info connection_info::decode(const uint8_t* bytes) {
+    connection_info info;
+    info.magic = get_le<uint32_t>(bytes + 0);
+    info.valid = get_le<uint32_t>(bytes + 4);
+    info.reserved = get_le<uint32_t>(bytes + 8);
+    info.command.address = get_le<uint32_t>(bytes + 12);
+    info.command.port = get_le<uint16_t>(bytes + 16);
+    info.records.address = get_le<uint32_t>(bytes + 18);
+    info.records.port = get_le<uint16_t>(bytes + 22);
+    return info;
+}
+
+connection_info connection_info::read() {
+    std::array<uint8_t, connection_info_size> bytes{};
+    platform::SharedMemoryReadResult result = platform::ReadSharedMemory(
+        std::string(global_block_prefix) + connection_block_name, bytes.data(), bytes.size());
+    if (!result.opened)
+        result = platform::ReadSharedMemory(connection_block_name, bytes.data(), bytes.size());
+    if (!result.opened)
+        throw LogSvcError("Shared memory error");
+    // Only the bytes the block really has are looked at: a short block must not
+    // pass on the zeros the buffer started with.
+    if (result.blockSize < connection_info_size || result.copied < connection_info_size)
+        throw LogSvcError("Failed to retrieve valid connection info");
+    const connection_info info = decode(bytes.data());
+    if (info.magic != connection_info_magic || info.valid == 0)
+        throw LogSvcError("Failed to retrieve valid connection info");
+    return info;
+}
+
+} // namespace nwLogging

@@ -1,0 +1,39 @@
+#pragma once
+// Where the log service listens: the record it publishes in a named
+// shared-memory block.
+
+#include <nwLogging/Endpoint.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace nwLogging {
+
+constexpr uint32_t connection_info_magic = 0xABABBABA;
+constexpr std::size_t connection_info_size = 24;
+/// The block's name; the client tries it under global_block_prefix first.
+constexpr const char* connection_block_name = "nwLogSvcConnectionInfo";
+constexpr const char* global_block_prefix = "Global\\";
+
+/// The 24-byte record: magic, validity word, reserved word, then the command
+/// and the record endpoint. All little-endian.
+struct connection_info {
+    uint32_t magic = connection_info_magic;
+    uint32_t valid = 0;
+    uint32_t reserved = 0;
+    endpoint command;
+    endpoint records;
+
+    std::array<uint8_t, connection_info_size> encode() const;
+    static connection_info decode(const uint8_t* bytes);
+
+    /// Copies the record out of the service's block ("Global\\" name first, then
+    /// the bare name). LogSvcError "Shared memory error" when neither opens,
+    /// "Failed to retrieve valid connection info" when the block is shorter than
+    /// the record, its magic is wrong or it is not marked valid.
+    static connection_info read();
+};
+
+} // namespace nwLogging
