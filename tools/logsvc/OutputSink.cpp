@@ -1,0 +1,29 @@
+#include "OutputSink.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace logsvc {
+
+void OutputSink::Closer::operator()(std::FILE* file) const {
+    std::fclose(file);
+}
+
+OutputSink::OutputSink(const std::string& path) {
+    if (path.empty())
+        return;
+    file_.reset(std::fopen(path.c_str(), "ab"));
+    if (!file_)
+        throw std::runtime_error("cannot open output file " + path + ": " + std::strerror(errno));
+}
+
+void OutputSink::WriteLine(const std::string& line) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    std::FILE* out = file_ ? file_.get() : stdout;
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fputc('\n', out);
+    std::fflush(out);
+}
+
+} // namespace logsvc
