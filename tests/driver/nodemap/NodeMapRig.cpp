@@ -2,58 +2,11 @@
 
 #include <ddk/CGlobalObj.h>
 
-#include <ORCImg/ORCImg.h>
-#include <ORGenApi/ORGenApi.h>
-
 #include <simctl/SimControl.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
 #include <stdexcept>
 
 namespace nodemaptest {
-
-std::string MachineText(const Machine& machine) {
-    std::ostringstream text;
-    text << "[machine]\nruntime = " << machine.runtime << "\n\n[board0]\n";
-    switch (machine.technology) {
-    case Technology::CameraLink:
-        text << "type = 1873\n";
-        break;
-    case Technology::GigE:
-        text << "type = 3650\nport0 = gcam\n";
-        break;
-    case Technology::CoaXPress:
-        text << "type = 1875\ncameras = xcam\n";
-        break;
-    }
-    text << "dmas = " << machine.dmas << "\n";
-    if (!machine.dmaDescriptionFile.empty())
-        text << "dmaxml = " << machine.dmaDescriptionFile << "\n";
-    if (machine.technology == Technology::GigE)
-        text << "\n[camera:gcam]\nkind = gige\n";
-    if (machine.technology == Technology::CoaXPress)
-        text << "\n[camera:xcam]\nkind = cxp\n";
-    text << "\n" << machine.extraSections << "\n";
-    return text.str();
-}
-
-std::string AppletText(const Machine& machine) {
-    std::ostringstream text;
-    text << "[applet]\nname = NodeMapTest\ndmas = " << machine.dmas << "\n";
-    for (unsigned dma = 0; dma < machine.dmas; ++dma) {
-        text << "\n[dma" << dma << "]\nwidth = " << machine.width << "\nheight = " << machine.height
-             << "\nformat = gray8\ntrigger = " << machine.trigger << "\n";
-    }
-    return text.str();
-}
-
-std::string ConfigurationText(const Machine& machine) {
-    return "[BOARD0]\ninifilemcf=%ORVDATA%Drivers\\acq.mcf\n\n[BOARD0_DMA0]\nframebuffers=3\n" +
-           machine.dmaLines + "\n";
-}
 
 NodeMapRig::NodeMapRig(const Machine& machine) {
     // What the module's first call does; it also brings the driver's module hooks,
@@ -89,41 +42,6 @@ std::weak_ptr<CDriverChannel> NodeMapRig::ReleaseChannel() {
     std::weak_ptr<CDriverChannel> weak = channel_;
     channel_.reset();
     return weak;
-}
-
-TempFile::TempFile(const std::string& name, const std::string& text) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orv-nodemap-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("no temporary directory");
-    directory_ = pattern;
-    path_ = directory_ + "/" + name;
-    if (!text.empty())
-        SimEnvironment::WriteFile(path_, text);
-}
-
-TempFile::~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-}
-
-void HostReference::reset() {
-    ORCImg_ReleaseObject(&handle_);
-}
-
-int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {
-    int64_t value = -1;
-    const int32_t answer = ORGenApi_GetIntegerFeature(nodeMap, name, &value);
-    if (result != nullptr)
-        *result = answer;
-    return answer == 0 ? value : -1;
-}
-
-std::string PortName(ORHandle nodeMap) {
-    char name[64] = {};
-    uint32_t length = sizeof name;
-    if (ORGenApi_GetPortName(nodeMap, name, &length) != 0)
-        return std::string();
-    return name;
 }
 
 } // namespace nodemaptest

@@ -1,7 +1,6 @@
 #pragma once
-// Simulated machines for the node-map, device-control and selection tests, and a
-// rig that opens the driver system, producer, board and one initialised channel
-// without the framework.
+// A rig that opens the driver system, producer, board and one initialised channel
+// on a simulated machine, without the framework.
 //
 //   nodemaptest::Machine machine;
 //   machine.runtime = "5.0.0";
@@ -9,46 +8,16 @@
 //   nodemaptest::NodeMapRig rig(machine);
 //   ORHandle camera = rig.Channel().GetCameraNodeMap();
 
-#include "driver/support/SimEnvironment.h"
+#include "driver/nodemap/NodeMapMachine.h"
 
 #include <driver/DriverBoard.h>
 #include <driver/DriverChannel.h>
 #include <driver/DriverProducer.h>
 #include <driver/DriverSystem.h>
 
-#include <ORV/ORVTypes.h>
-
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace nodemaptest {
-
-enum class Technology { CameraLink, GigE, CoaXPress };
-
-/// The simulated machine: one board with `dmas` DMAs of `width` x `height` gray8.
-/// GigE boards have camera "gcam" on port 0, CoaXPress boards camera "xcam".
-struct Machine {
-    std::string runtime = "5.7.0";
-    Technology technology = Technology::CameraLink;
-    unsigned dmas = 1;
-    uint32_t width = 640;
-    uint32_t height = 480;
-    /// "freerun" or "software".
-    std::string trigger = "freerun";
-    /// Path of a DMA description file the grabber hands out instead of its own.
-    std::string dmaDescriptionFile;
-    /// Further lines of the [BOARD0_DMA0] section.
-    std::string dmaLines;
-    /// Further sections of the machine text ([faults], for example).
-    std::string extraSections;
-};
-
-std::string MachineText(const Machine& machine);
-std::string AppletText(const Machine& machine);
-std::string ConfigurationText(const Machine& machine);
 
 class NodeMapRig {
 public:
@@ -71,46 +40,5 @@ private:
     std::shared_ptr<CDriverBoard> board_;
     std::shared_ptr<CDriverChannel> channel_;
 };
-
-/// A writable file in a fresh directory of the process's temporary area, removed
-/// with the object.
-class TempFile {
-public:
-    explicit TempFile(const std::string& name, const std::string& text = std::string());
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string directory_;
-    std::string path_;
-};
-
-/// One reference to a host object, released at the end of the scope.
-class HostReference {
-public:
-    HostReference() = default;
-    explicit HostReference(ORHandle handle) : handle_(handle) {}
-    HostReference(const HostReference&) = delete;
-    HostReference& operator=(const HostReference&) = delete;
-    ~HostReference() { reset(); }
-    ORHandle get() const { return handle_; }
-    ORHandle* out() {
-        reset();
-        return &handle_;
-    }
-    void reset();
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    ORHandle handle_ = nullptr;
-};
-
-/// An integer feature read through a node map; -1 on failure (with the result
-/// in `result` when given).
-int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result = nullptr);
-/// The name of a node map's attached port.
-std::string PortName(ORHandle nodeMap);
 
 } // namespace nodemaptest
