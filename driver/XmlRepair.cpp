@@ -69,13 +69,23 @@ size_t CXmlRepair::ReplaceAll(std::string& text, const std::string& search,
                               const std::string& replacement) {
     if (search.empty())
         return 0;
+    // Built anew rather than replaced in place: descriptions run to megabytes with
+    // thousands of matches, and each in-place replacement would move the rest.
+    std::string result;
     size_t count = 0;
-    size_t position = text.find(search);
-    while (position != std::string::npos) {
-        text.replace(position, search.size(), replacement);
+    size_t from = 0;
+    for (size_t at = text.find(search); at != std::string::npos; at = text.find(search, from)) {
+        if (count == 0)
+            result.reserve(text.size());
+        result.append(text, from, at - from);
+        result += replacement;
+        from = at + search.size();
         ++count;
-        position = text.find(search, position + replacement.size());
     }
+    if (count == 0)
+        return 0;
+    result.append(text, from, std::string::npos);
+    text.swap(result);
     return count;
 }
 

@@ -339,6 +339,15 @@ TEST_F(DeviceCtrl, PendingImages_NeedARunningAcquisition) {
     EXPECT_TRUE(capture->contains(linePrefix + "Error: Not in state"));
 }
 
+TEST_F(DeviceCtrl, Timestamp_RefusedBySdkIsAFailureWithItsText) {
+    ScopedCapture capture;
+    ASSERT_EQ(SimCtl_FailCall("Fg_GetBufferParameter", -2050, 1), SIMCTL_OK);
+    uint32_t stamp = 7;
+    EXPECT_EQ(RawGet(0x800, stamp), ORV::E_FAIL);
+    EXPECT_EQ(stamp, 7u);
+    EXPECT_TRUE(capture->contains(linePrefix + "Error: Error getting timestamp"));
+}
+
 TEST_F(DeviceCtrl, PerImageCodes_AfterAWait) {
     list_->StartAcquisition();
     int32_t index = -1;

@@ -7,6 +7,7 @@
 #include <ddk/NodeMapLiveness.h>
 #include <driver/DriverINodeMapHandle.h>
 #include <driver/DriverINodeMapHandle2.h>
+#include <driver/NodeMapLibraryPin.h>
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>
@@ -138,6 +139,11 @@ TEST(NodeMapLifetime, ListNodeMaps_EmptiesTheListFirst) {
     EXPECT_EQ(list[0].description, "Transport Layer Device Nodemap");
     EXPECT_EQ(list[1].name, "Device");
     EXPECT_EQ(list[1].description, "Remote Device Nodemap");
+}
+
+TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
+    CNodeMapLibraryPin pin;
+    EXPECT_TRUE(pin.Pinned()) << CNodeMapLibraryPin::LibraryName;
 }
 
 TEST(NodeMapLifetime, ReleaseCallback_NullContextIsRefused) {

@@ -31,6 +31,26 @@ TEST(XmlRepair, ReplaceAll_ContinuesAfterTheInsertedText) {
     EXPECT_EQ(none, "abc");
 }
 
+TEST(XmlRepair, ReplaceAll_ReplacementContainingTheSearchIsNotSearchedAgain) {
+    std::string text = "<Inc>0</Inc>x<Inc>0</Inc>";
+    EXPECT_EQ(CXmlRepair::ReplaceAll(text, "<Inc>0</Inc>", "<!-- <Inc>0</Inc> -->"), 2u);
+    EXPECT_EQ(text, "<!-- <Inc>0</Inc> -->x<!-- <Inc>0</Inc> -->");
+}
+
+TEST(XmlRepair, LargeDescription_EveryMatchReplaced) {
+    // A grabber description of several megabytes with many thousands of limits.
+    std::string text;
+    for (int i = 0; i < 50000; ++i)
+        text += "<Integer Name=\"P|" + std::to_string(i) + "\"><Min>0</Min><Max>9</Max></Integer>";
+    const CXmlRepair::Result result = CXmlRepair::Apply("<Category/>" + text);
+    size_t comments = 0;
+    for (size_t at = result.text.find("<!-- comment <Min>0</Min> -->"); at != std::string::npos;
+         at = result.text.find("<!-- comment <Min>0</Min> -->", at + 1))
+        ++comments;
+    EXPECT_EQ(comments, 50000u);
+    EXPECT_EQ(result.text.find('|'), std::string::npos);
+}
+
 TEST(XmlRepair, Rule1_IncZeroCommentedOnceEach) {
     EXPECT_EQ(Repaired("<Inc>0</Inc><Inc>0</Inc>"),
               "<!-- comment <Inc>0</Inc> --><!-- comment <Inc>0</Inc> -->");
