@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using namespace nodemaptest;
 
 namespace {
@@ -139,6 +143,35 @@ TEST(NodeMapLifetime, ListNodeMaps_EmptiesTheListFirst) {
     EXPECT_EQ(list[0].description, "Transport Layer Device Nodemap");
     EXPECT_EQ(list[1].name, "Device");
     EXPECT_EQ(list[1].description, "Remote Device Nodemap");
+}
+
+TEST(NodeMapLifetime, ConcurrentRequestsAndReleases_LeaveNothingBehind) {
+    NodeMapRig rig;
+    CDriverChannel& channel = rig.Channel();
+    std::atomic<int> wrongValues{0};
+    std::atomic<int> handedOut{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int round = 0; round < 50; ++round) {
+                // A request racing a release may answer none; a handle it does
+                // answer must be a live one.
+                HostReference dma(channel.GetDmaNodeMap());
+                if (!dma)
+                    continue;
+                handedOut.fetch_add(1);
+                if (IntegerFeature(dma.get(), "FG_WIDTH") != 640)
+                    wrongValues.fetch_add(1);
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrongValues.load(), 0);
+    EXPECT_GT(handedOut.load(), 0);
+    EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
+    EXPECT_EQ(channel.DmaNodeMapLink(), nullptr);
+    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
 }
 
 TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
