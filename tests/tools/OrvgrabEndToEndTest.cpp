@@ -1,0 +1,321 @@
+// orvgrab run as a user runs it: a child process on the simulated machine, out of
+// the box (its own sandbox) and in a sandbox the test prepares, with the PNG it
+// writes decoded and compared with the simulator's pattern.
+#include "driver/support/SimEnvironment.h"
+#include "tools/PatternCheck.h"
+#include "tools/PngReader.h"
+#include "tools/ToolRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using toolstest::DmaLayout;
+using toolstest::Field;
+using toolstest::Lines;
+using toolstest::ToolResult;
+
+namespace {
+
+/// The environment of a machine that has never seen the product.
+const std::map<std::string, std::optional<std::string>> kBareEnvironment = {
+    {"ORVDATA", std::nullopt},
+    {"SISODIR5", std::nullopt},
+    {"ORV_REGISTRY_FILE", std::nullopt},
+    {"ORV_DEBUG_OUTPUT_FILE", std::nullopt}};
+
+std::string Describe(const ToolResult& run) {
+    return "status " + std::to_string(run.status) + "\n--- stdout\n" + run.out + "--- stderr\n" +
+           run.err;
+}
+
+struct LastImage {
+    int buffer = -1;
+    int64_t picture = -1;
+    int64_t tag = -1;
+};
+
+LastImage ParseLastImage(const std::string& out) {
+    LastImage last;
+    const std::optional<std::string> field = Field(out, "last image");
+    std::smatch match;
+    if (field &&
+        std::regex_match(*field, match, std::regex(R"(buffer (\d+), picture (\d+), tag (\d+))"))) {
+        last.buffer = std::stoi(match[1]);
+        last.picture = std::stoll(match[2]);
+        last.tag = std::stoll(match[3]);
+    }
+    return last;
+}
+
+std::string Applet(const DmaLayout& layout, const std::string& trigger = "freerun") {
+    const char* format = layout.format == 1 ? "gray16" : layout.format == 2 ? "color24" : "gray8";
+    std::ostringstream text;
+    text << "[applet]\nname = OrvgrabTest\ndmas = 1\n\n[dma0]\nwidth = " << layout.width
+         << "\nheight = " << layout.height << "\nformat = " << format
+         << "\npattern = moving\ntrigger = " << trigger << "\n";
+    return text.str();
+}
+
+std::string Configuration(const DmaLayout& layout, uint32_t buffers = 3,
+                          const std::string& applet = "%ORVDATA%Drivers\\acq.mcf") {
+    std::ostringstream text;
+    text << "[BOARD0]\ninifilemcf=" << applet << "\n\n[BOARD0_DMA0]\nframebuffers=" << buffers
+         << "\nRotateImage=" << layout.rotation
+         << "\ninvertdim=" << (layout.invertdim ? "true" : "false") << "\n";
+    return text.str();
+}
+
+class OrvgrabEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        scratch_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(scratch_, ignored);
+    }
+
+    /// orvgrab with `args`; temporary sandboxes go below the scratch directory.
+    ToolResult Orvgrab(std::vector<std::string> args,
+                       std::map<std::string, std::optional<std::string>> environment = {}) const {
+        args.insert(args.begin(), ORVGRAB_PATH);
+        environment.emplace("TMPDIR", scratch_);
+        return toolstest::RunTool(args, environment);
+    }
+    std::string Output() const { return scratch_ + "/last.png"; }
+    /// For runs in a SimEnvironment: the module's debugger output goes to a file,
+    /// as a user who set up the environment would arrange.
+    std::map<std::string, std::optional<std::string>> Prepared() const {
+        return {{"ORV_DEBUG_OUTPUT_FILE", scratch_ + "/debug-output.log"}};
+    }
+
+    /// Asserts that the PNG holds picture `picture` of the moving pattern.
+    void ExpectPicture(const DmaLayout& layout, int64_t picture, int channels, int bitDepth) const {
+        const PngImage png = toolstest::ReadPng(Output());
+        const bool turned = layout.rotation == 1 || layout.rotation == 3;
+        EXPECT_EQ(png.width, turned ? layout.height : layout.width);
+        EXPECT_EQ(png.height, turned ? layout.width : layout.height);
+        ASSERT_EQ(png.channels, channels);
+        ASSERT_EQ(png.bitDepth, bitDepth);
+        std::string detail;
+        EXPECT_EQ(toolstest::PatternMismatches(png, layout, picture, &detail), 0) << detail;
+    }
+
+    std::string scratch_;
+};
+
+void ExpectOneErrorLine(const ToolResult& run) {
+    const std::vector<std::string> lines = Lines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << Describe(run);
+    EXPECT_EQ(lines[0].rfind("orvgrab: error: ", 0), 0u) << lines[0];
+}
+
+} // namespace
+
+TEST_F(OrvgrabEndToEnd, EmbeddedDefault_OutOfTheBox_WritesTheLastPictureAsPng) {
+    const ToolResult run = Orvgrab({"--count", "7", "--output", Output()}, kBareEnvironment);
+    ASSERT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Field(run.out, "board"), "0 (of 1)");
+    EXPECT_EQ(Field(run.out, "dma"), "0 (of 2)");
+    EXPECT_EQ(Field(run.out, "size"), "640 x 480");
+    EXPECT_EQ(Field(run.out, "format"), "gray8 (1 plane, 8 bits per sample)");
+    EXPECT_EQ(Field(run.out, "grabbed"), "7 of 7");
+    EXPECT_EQ(Field(run.out, "lost"), "0 (0 to locked buffers)");
+    EXPECT_EQ(Field(run.out, "incomplete"), "0");
+    EXPECT_EQ(Field(run.out, "unload"), "yes");
+    // No terminal: no progress line redrawn with carriage returns.
+    EXPECT_EQ(run.out.find('\r'), std::string::npos);
+
+    // Lock mode 0 keeps the delivered buffer until the next wait, so the free-running
+    // DMA can never overwrite the last image: it is picture 7.
+    const LastImage last = ParseLastImage(run.out);
+    EXPECT_EQ(last.picture, 7) << run.out;
+    EXPECT_EQ(last.tag, 7);
+    EXPECT_EQ(last.buffer, 0); // pictures 1..7 in three buffers: the 7th is in buffer 0
+    ExpectPicture(DmaLayout(), 7, 1, 8);
+
+    // The temporary sandbox is gone.
+    const std::optional<std::string> sandbox = Field(run.out, "sandbox");
+    ASSERT_TRUE(sandbox.has_value()) << run.out;
+    const std::string root = sandbox->substr(0, sandbox->find(' '));
+    EXPECT_EQ(root.rfind(scratch_, 0), 0u) << root;
+    EXPECT_FALSE(fs::exists(root));
+}
+
+TEST_F(OrvgrabEndToEnd, GivenSandbox_IsLaidOutForTheModuleAndReused) {
+    const std::string root = scratch_ + "/sandbox";
+    const ToolResult first =
+        Orvgrab({"--sandbox", root, "--count", "2", "--output", Output()}, kBareEnvironment);
+    ASSERT_EQ(first.status, 0) << Describe(first);
+    EXPECT_EQ(Field(first.out, "sandbox"), root + " (kept)");
+
+    EXPECT_TRUE(fs::is_regular_file(root + "/data/Drivers/ORSisoMe.ini"));
+    EXPECT_TRUE(fs::is_regular_file(root + "/data/Drivers/orvgrab.mcf"));
+    EXPECT_TRUE(fs::is_regular_file(root + "/runtime/fgsim_machine.ini"));
+    EXPECT_TRUE(fs::is_regular_file(root + "/runtime/bin/siso_genicam.dll"));
+    std::ifstream registry(root + "/registry.ini");
+    std::stringstream registryText;
+    registryText << registry.rdbuf();
+    EXPECT_NE(registryText.str().find("\"Default Timeout\"=dword:"), std::string::npos)
+        << registryText.str();
+    EXPECT_EQ(Field(first.out, "data directory"), root + "/data/ (sandbox)");
+    EXPECT_EQ(first.err, "");
+    // The module's complaint about the missing log service went to the sandbox.
+    EXPECT_TRUE(fs::is_regular_file(root + "/debug-output.log"));
+
+    // An edit survives the next run, which uses it.
+    {
+        std::ofstream applet(root + "/data/Drivers/orvgrab.mcf", std::ios::trunc);
+        applet << "[dma0]\nwidth = 64\nheight = 32\n";
+    }
+    const ToolResult second =
+        Orvgrab({"--sandbox", root, "--count", "3", "--output", Output()}, kBareEnvironment);
+    ASSERT_EQ(second.status, 0) << Describe(second);
+    EXPECT_EQ(Field(second.out, "size"), "64 x 32");
+    DmaLayout layout;
+    layout.width = 64;
+    layout.height = 32;
+    ExpectPicture(layout, 3, 1, 8);
+}
+
+TEST_F(OrvgrabEndToEnd, PreparedEnvironment_RotatedInvertedColour_ShowsAsRgb) {
+    DmaLayout layout;
+    layout.width = 40;
+    layout.height = 24;
+    layout.format = 2;
+    layout.rotation = 1;
+    layout.invertdim = true;
+    SimEnvironment::Options options;
+    options.configurationText = Configuration(layout);
+    SimEnvironment sim(options);
+    sim.WriteDriverFile("acq.mcf", Applet(layout));
+
+    const ToolResult run = Orvgrab({"--count", "4", "--output", Output()}, Prepared());
+    ASSERT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Field(run.out, "data directory"), sim.DataDirectory() + " (ORVDATA)");
+    EXPECT_EQ(Field(run.out, "size"), "24 x 40");
+    EXPECT_EQ(Field(run.out, "format"), "rgb24 (3 planes, 8 bits per sample)");
+    EXPECT_EQ(Field(run.out, "sandbox"), std::nullopt); // nothing made
+    EXPECT_EQ(ParseLastImage(run.out).picture, 4);
+    ExpectPicture(layout, 4, 3, 8);
+}
+
+TEST_F(OrvgrabEndToEnd, DataDirectoryOption_Gray16Rotated_WritesSixteenBitGray) {
+    DmaLayout layout;
+    layout.width = 48;
+    layout.height = 20;
+    layout.format = 1;
+    layout.rotation = 2;
+    const fs::path data = fs::path(scratch_) / "data";
+    fs::create_directories(data / "Drivers");
+    std::ofstream(data / "Drivers" / "ORSisoMe.ini") << Configuration(layout);
+    std::ofstream(data / "Drivers" / "acq.mcf") << Applet(layout);
+
+    const ToolResult run = Orvgrab(
+        {"--data-dir", data.string(), "--count", "5", "--output", Output()}, kBareEnvironment);
+    ASSERT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(Field(run.out, "data directory"), data.string() + "/ (--data-dir)");
+    EXPECT_EQ(Field(run.out, "format"), "gray16 (1 plane, 16 bits per sample)");
+    EXPECT_EQ(ParseLastImage(run.out).picture, 5);
+    ExpectPicture(layout, 5, 1, 16);
+}
+
+TEST_F(OrvgrabEndToEnd, FiveBuffersLockModeTwo_UnlocksEachBufferAroundTheRing) {
+    // Twelve images through five buffers: without the unlocks the ring would run
+    // out of free buffers after five.
+    const ToolResult run =
+        Orvgrab({"--buffers", "5", "--lock-mode", "2", "--count", "12", "--output", Output()},
+                kBareEnvironment);
+    ASSERT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(Field(run.out, "buffers"), "5");
+    EXPECT_EQ(Field(run.out, "lock mode"), "2");
+    EXPECT_EQ(Field(run.out, "grabbed"), "12 of 12");
+    EXPECT_EQ(Field(run.out, "lost"), "0 (0 to locked buffers)");
+    const LastImage last = ParseLastImage(run.out);
+    EXPECT_EQ(last.picture, 12);
+    EXPECT_EQ(last.buffer, 1); // picture 12 lands in buffer ((12 - 1) mod 5) + 1, index 1
+    ExpectPicture(DmaLayout(), 12, 1, 8);
+}
+
+TEST_F(OrvgrabEndToEnd, Help_PrintsUsageAndSucceeds) {
+    const ToolResult run = Orvgrab({"--help"});
+    EXPECT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(run.out.rfind("Usage: orvgrab", 0), 0u) << run.out;
+    for (const char* option : {"--count", "--lock-mode", "--buffers", "--timeout", "--output",
+                               "--data-dir", "--sandbox", "--module", "--help"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(OrvgrabEndToEnd, BadOption_FailsWithOneLine) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--frobnicate"},
+                                                 {"--count", "0"},
+                                                 {"--lock-mode", "3"},
+                                                 {"--buffers"},
+                                                 {"--count", "12x"},
+                                                 {"stray"}}) {
+        const ToolResult run = Orvgrab(args, kBareEnvironment);
+        EXPECT_EQ(run.status, 2) << Describe(run);
+        ExpectOneErrorLine(run);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(OrvgrabEndToEnd, MissingModule_FailsWithOneLine) {
+    const ToolResult run =
+        Orvgrab({"--module", scratch_ + "/nowhere/ORSisoMe.xvd"}, kBareEnvironment);
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    ExpectOneErrorLine(run);
+    EXPECT_NE(run.err.find("no driver module"), std::string::npos) << run.err;
+}
+
+TEST_F(OrvgrabEndToEnd, UnwritableOutput_FailsWithOneLineAndLeavesNoFile) {
+    const std::string output = scratch_ + "/missing-folder/last.png";
+    const ToolResult run = Orvgrab({"--count", "1", "--output", output}, kBareEnvironment);
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    ExpectOneErrorLine(run);
+    EXPECT_NE(run.err.find("cannot write " + output), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(OrvgrabEndToEnd, UnconfiguredBoard_FailsWithNoImage) {
+    SimEnvironment::Options options;
+    options.configurationText = Configuration(DmaLayout(), 3, "%ORVDATA%Drivers\\missing.mcf");
+    SimEnvironment sim(options);
+
+    const ToolResult run = Orvgrab({"--output", Output()}, Prepared());
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    ExpectOneErrorLine(run);
+    EXPECT_NE(run.err.find("the module gave no image"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Output()));
+}
+
+TEST_F(OrvgrabEndToEnd, NoFrameWithinTheTimeout_FailsTheGrab) {
+    // A software-triggered DMA that nobody triggers delivers nothing.
+    DmaLayout layout;
+    layout.width = 32;
+    layout.height = 16;
+    SimEnvironment::Options options;
+    options.configurationText = Configuration(layout);
+    SimEnvironment sim(options);
+    sim.WriteDriverFile("acq.mcf", Applet(layout, "software"));
+
+    const ToolResult run =
+        Orvgrab({"--count", "2", "--timeout", "1000", "--output", Output()}, Prepared());
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    ExpectOneErrorLine(run);
+    EXPECT_NE(run.err.find("no image 1 of 2 within the time-out"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(Output()));
+}

@@ -1,0 +1,170 @@
+#include "GrabSession.h"
+
+#include "ProgressLine.h"
+#include "ToolError.h"
+
+#include <ORV/ResultCodes.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace {
+
+// Device-control codes of values the driver keeps for the last image.
+constexpr uint32_t kLastPicture = 0x900;
+constexpr uint32_t kLastTag = 0x9000;
+constexpr uint32_t kIncompleteImages = 0x9200;
+
+std::string Code(int32_t result) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(result));
+    return text;
+}
+
+void Check(int32_t result, const std::string& what) {
+    if (ORV::Failed(result))
+        throw ToolError(what + " failed (" + Code(result) + ")");
+}
+
+template <class T> std::optional<T> ReadValue(ORV::IDeviceCtrl* control, uint32_t code) {
+    if (control == nullptr)
+        return std::nullopt;
+    T value{};
+    uint64_t size = sizeof value;
+    if (ORV::Failed(control->RawCommand(code, nullptr, 0, &value, &size)))
+        return std::nullopt;
+    return value;
+}
+
+/// Stops a started acquisition that a failure left running.
+class RunningGrab {
+public:
+    explicit RunningGrab(ORV::IGrab2* grab) : grab_(grab) {}
+    RunningGrab(const RunningGrab&) = delete;
+    RunningGrab& operator=(const RunningGrab&) = delete;
+    ~RunningGrab() {
+        if (grab_ != nullptr)
+            grab_->GrabStop(0);
+    }
+    void Stop() {
+        ORV::IGrab2* grab = grab_;
+        grab_ = nullptr;
+        Check(grab->GrabStop(0), "IGrab2::GrabStop");
+    }
+
+private:
+    ORV::IGrab2* grab_;
+};
+
+} // namespace
+
+GrabSession::GrabSession(const orvhost::DriverModule& module) : image_(module.GetImageV2()) {
+    if (!image_)
+        throw ToolError("the module gave no image; check inifilemcf in "
+                        "$ORVDATA/Drivers/ORSisoMe.ini and the vendor runtime in $SISODIR5");
+}
+
+template <class I> I* GrabSession::Require(const char* name) const {
+    I* table = orvhost::FindInterface<I>(image_.get());
+    if (table == nullptr)
+        throw ToolError(std::string("the image offers no ") + name);
+    return table;
+}
+
+void GrabSession::SetLockMode(uint32_t mode) {
+    Check(
+        Require<ORV::IRingBuffer>("IRingBuffer")->LockMode(ORV::RINGBUFFER_LOCKMODE_CMD_SET, &mode),
+        "setting lock mode " + std::to_string(mode));
+}
+
+void GrabSession::SetBuffers(int32_t count) {
+    ORHandle replacement = nullptr;
+    const int32_t result =
+        Require<ORV::IRingBuffer>("IRingBuffer")
+            ->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &count, &replacement);
+    HostObject image(replacement);
+    Check(result, "setting " + std::to_string(count) + " buffers");
+    if (!image)
+        throw ToolError("setting " + std::to_string(count) + " buffers gave no new image");
+    // The old image no longer holds the driver's object; only the new one is used.
+    image_ = std::move(image);
+}
+
+void GrabSession::SetTimeout(uint32_t milliseconds) {
+    Check(Require<ORV::IGrabber>("IGrabber")->SetTimeout(milliseconds),
+          "setting the time-out to " + std::to_string(milliseconds) + " ms");
+}
+
+ImageFacts GrabSession::Facts() const {
+    ImageFacts facts;
+    if (auto* boards = orvhost::FindInterface<ORV::IBoardSelect2>(image_.get())) {
+        Check(boards->GetCurrentBoard(&facts.board), "IBoardSelect2::GetCurrentBoard");
+        Check(boards->GetBoardCount(&facts.boards), "IBoardSelect2::GetBoardCount");
+    }
+    if (auto* cameras = orvhost::FindInterface<ORV::ICameraSelect2>(image_.get())) {
+        Check(cameras->GetCurrentCamera(&facts.dma), "ICameraSelect2::GetCurrentCamera");
+        Check(cameras->GetCameraCount(&facts.dmas), "ICameraSelect2::GetCameraCount");
+    }
+    ORV::IImageVPA* description = Description();
+    Check(description->GetDimensions(&facts.planes, &facts.width, &facts.height),
+          "IImageVPA::GetDimensions");
+    Check(description->GetDataType(0, &facts.bitsPerSample), "IImageVPA::GetDataType");
+    auto* ring = Require<ORV::IRingBuffer>("IRingBuffer");
+    ORHandle unused = nullptr;
+    Check(ring->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_GET, &facts.buffers, &unused),
+          "IRingBuffer::NumBuffers");
+    Check(ring->LockMode(ORV::RINGBUFFER_LOCKMODE_CMD_GET, &facts.lockMode),
+          "IRingBuffer::LockMode");
+    return facts;
+}
+
+GrabReport GrabSession::Grab(uint32_t count, ProgressLine& progress) {
+    auto* grab = Require<ORV::IGrab2>("IGrab2");
+    auto* ring = Require<ORV::IRingBuffer>("IRingBuffer");
+    auto* control = orvhost::FindInterface<ORV::IDeviceCtrl>(image_.get());
+    uint32_t lockMode = 0;
+    Check(ring->LockMode(ORV::RINGBUFFER_LOCKMODE_CMD_GET, &lockMode), "IRingBuffer::LockMode");
+
+    GrabReport report;
+    Check(grab->GrabStart(), "IGrab2::GrabStart");
+    RunningGrab running(grab);
+    const auto start = std::chrono::steady_clock::now();
+    for (uint32_t i = 1; i <= count; ++i) {
+        int32_t index = -1;
+        const int32_t result = grab->GrabWait(&index);
+        if (result == ORV::E_TIMEOUT)
+            throw ToolError("no image " + std::to_string(i) + " of " + std::to_string(count) +
+                            " within the time-out (" + Code(result) + ")");
+        Check(result, "waiting for image " + std::to_string(i) + " of " + std::to_string(count));
+        report.images = i;
+        report.lastBuffer = index;
+        if (lockMode == ORV::RINGBUFFER_LOCKMODE_ON && i < count)
+            Check(ring->UnlockBuffer(index), "unlocking buffer " + std::to_string(index));
+        progress.Update(i, count);
+    }
+    report.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    progress.Finish();
+
+    // The counters need the acquisition running, so they are read before the stop.
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_AQCUIRED, &report.acquired),
+          "IGrab2::GrabInfo (images acquired)");
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST, &report.lost),
+          "IGrab2::GrabInfo (images lost)");
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST_LOCKED, &report.lostLocked),
+          "IGrab2::GrabInfo (images lost to locked buffers)");
+    report.incomplete = ReadValue<uint32_t>(control, kIncompleteImages);
+    report.lastPicture = ReadValue<int64_t>(control, kLastPicture);
+    report.lastTag = ReadValue<uint32_t>(control, kLastTag);
+    running.Stop();
+    return report;
+}
+
+ORV::IImageVPA* GrabSession::Description() const {
+    ORV::IImageVPA* description = orvhost::ImageDescription(image_.get());
+    if (description == nullptr)
+        throw ToolError("the image has no description (IImageVPA)");
+    return description;
+}

@@ -1,0 +1,224 @@
+#include "Sandbox.h"
+
+#include "ToolError.h"
+
+#include <platform/Environment.h>
+#include <platform/Registry.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kProductKey = "Software\\Orvento\\Pictora";
+
+const char* const kConfiguration =
+    "; ORSisoMe.ini written by orvgrab for the simulated machine's default board.\n"
+    "; The keys are described in docs/configuration.md.\n"
+    "\n"
+    "[BOARD0]\n"
+    "inifilemcf=%ORVDATA%Drivers\\orvgrab.mcf\n"
+    "\n"
+    "[BOARD0_DMA0]\n"
+    "framebuffers=3\n"
+    "invertdim=false\n"
+    "RotateImage=0\n"
+    "\n"
+    "[BOARD0_DMA1]\n"
+    "framebuffers=3\n";
+
+// The values an empty applet file gives, written out so that they can be edited.
+const char* const kApplet = "; Applet configuration of the simulated board (docs/sim.md).\n"
+                            "[dma0]\n"
+                            "width = 640\n"
+                            "height = 480\n"
+                            "format = gray8\n"
+                            "framerate = 0\n"
+                            "pattern = moving\n"
+                            "trigger = freerun\n"
+                            "\n"
+                            "[dma1]\n"
+                            "width = 640\n"
+                            "height = 480\n"
+                            "format = gray8\n"
+                            "framerate = 0\n"
+                            "pattern = moving\n"
+                            "trigger = freerun\n";
+
+const char* const kMachine =
+    "; The simulated frame-grabber machine (docs/sim.md): the simulator's\n"
+    "; embedded default, one Camera Link board with two DMAs.\n"
+    "[machine]\n"
+    "runtime = 5.7.0\n"
+    "\n"
+    "[board0]\n"
+    "type = 1873\n"
+    "dmas = 2\n";
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+void MakeDirectories(const fs::path& path) {
+    std::error_code error;
+    fs::create_directories(path, error);
+    if (error || !fs::is_directory(path, error))
+        throw ToolError("cannot create the directory " + path.string());
+}
+
+/// Writes `text` unless the file is there already.
+void WriteNew(const fs::path& path, const char* text) {
+    if (Exists(path))
+        return;
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out)
+        throw ToolError("cannot write " + path.string());
+}
+
+void SetVariable(const std::string& name, const std::string& value) {
+    if (!platform::SetEnv(name, value))
+        throw ToolError("cannot set " + name);
+}
+
+std::string WithSeparator(std::string directory) {
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
+    return directory;
+}
+
+std::string MakeTemporaryDirectory() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw ToolError("cannot create a temporary sandbox from " + pattern);
+    return pattern;
+}
+
+} // namespace
+
+Sandbox::Sandbox(const Settings& settings) {
+    const bool forced = settings.root.has_value();
+    if (settings.root) {
+        MakeDirectories(*settings.root);
+        root_ = fs::absolute(*settings.root).lexically_normal().string();
+        if (root_.size() > 1 && root_.back() == '/')
+            root_.pop_back();
+    }
+    try {
+        if (settings.dataDirectory)
+            UseDataDirectory(*settings.dataDirectory);
+        else if (forced || !platform::GetEnv("ORVDATA"))
+            MakeDataDirectory();
+        else
+            report_.push_back("data directory: " + *platform::GetEnv("ORVDATA") + " (ORVDATA)");
+
+        if (forced || !platform::GetEnv("SISODIR5"))
+            MakeRuntimeDirectory(settings.genicamLibrary);
+        else
+            report_.push_back("vendor runtime: " + *platform::GetEnv("SISODIR5") + " (SISODIR5)");
+
+        if (forced || !platform::GetEnv("ORV_REGISTRY_FILE"))
+            MakeRegistry(settings.defaultTimeoutMs);
+        else
+            report_.push_back("registry: " + *platform::GetEnv("ORV_REGISTRY_FILE") +
+                              " (ORV_REGISTRY_FILE)");
+
+        // The module's debugger output (the log set-up's complaints, for one) goes
+        // with the sandbox rather than onto orvgrab's standard error.
+        if (!root_.empty() && (forced || !platform::GetEnv("ORV_DEBUG_OUTPUT_FILE"))) {
+            const std::string file = (fs::path(root_) / "debug-output.log").string();
+            SetVariable("ORV_DEBUG_OUTPUT_FILE", file);
+            report_.push_back("debug output: " + file + " (sandbox)");
+        }
+    } catch (...) {
+        if (temporary_) {
+            std::error_code ignored;
+            fs::remove_all(root_, ignored);
+        }
+        throw;
+    }
+    if (temporary_)
+        report_.push_back("sandbox: " + root_ + " (temporary, removed at exit)");
+    else if (forced)
+        report_.push_back("sandbox: " + root_ + " (kept)");
+}
+
+Sandbox::~Sandbox() {
+    if (temporary_) {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+}
+
+const std::string& Sandbox::Root() {
+    if (root_.empty()) {
+        root_ = MakeTemporaryDirectory();
+        temporary_ = true;
+    }
+    return root_;
+}
+
+void Sandbox::UseDataDirectory(const std::string& directory) {
+    std::error_code error;
+    if (!fs::is_directory(directory, error))
+        throw ToolError("the data directory " + directory + " does not exist");
+    const std::string value = WithSeparator(fs::absolute(directory).lexically_normal().string());
+    SetVariable("ORVDATA", value);
+    report_.push_back("data directory: " + value + " (--data-dir)");
+}
+
+void Sandbox::MakeDataDirectory() {
+    const fs::path data = fs::path(Root()) / "data";
+    MakeDirectories(data / "Drivers");
+    WriteNew(data / "Drivers" / "ORSisoMe.ini", kConfiguration);
+    WriteNew(data / "Drivers" / "orvgrab.mcf", kApplet);
+    // The driver joins ORVDATA and "Drivers" without a separator.
+    const std::string value = WithSeparator(data.string());
+    SetVariable("ORVDATA", value);
+    report_.push_back("data directory: " + value + " (sandbox)");
+}
+
+void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary) {
+    const fs::path runtime = fs::path(Root()) / "runtime";
+    MakeDirectories(runtime / "bin");
+    WriteNew(runtime / "fgsim_machine.ini", kMachine);
+    // Without the GenICam library the driver's start-up stops before it reads its
+    // configuration, so no board would be set up.
+    const fs::path link = runtime / "bin" / "siso_genicam.dll";
+    if (!Exists(link)) {
+        if (!genicamLibrary)
+            throw ToolError("no siso_genicam.dll next to the module to put into " +
+                            (runtime / "bin").string());
+        std::error_code error;
+        fs::remove(link, error); // a link left dangling by a moved build
+        fs::create_symlink(*genicamLibrary, link, error);
+        if (error)
+            throw ToolError("cannot link " + link.string() + " to " + *genicamLibrary + ": " +
+                            error.message());
+    }
+    SetVariable("SISODIR5", runtime.string());
+    report_.push_back("vendor runtime: " + runtime.string() + " (sandbox)");
+}
+
+void Sandbox::MakeRegistry(uint32_t defaultTimeoutMs) {
+    const std::string file = (fs::path(Root()) / "registry.ini").string();
+    SetVariable("ORV_REGISTRY_FILE", file);
+    namespace reg = platform::registry;
+    reg::ScopedKey key;
+    if (reg::CreateKey(reg::Hive::LocalMachine, kProductKey, reg::KEY_ALL_ACCESS, key.out()) !=
+        reg::ERROR_SUCCESS)
+        throw ToolError("cannot create the product key in " + file);
+    uint32_t present = 0;
+    if (reg::QueryDword(key.get(), "Default Timeout", &present) != reg::ERROR_SUCCESS &&
+        reg::SetDword(key.get(), "Default Timeout", defaultTimeoutMs) != reg::ERROR_SUCCESS)
+        throw ToolError("cannot write \"Default Timeout\" into " + file);
+    report_.push_back("registry: " + file + " (sandbox)");
+}
