@@ -51,6 +51,8 @@ public:
     void close() { socket_.close(); }
 
     const endpoint& server() const { return server_; }
+    /// The client's socket, for diagnostics and tests (its port once it sent).
+    logsvc_socket& socket() { return socket_; }
 
 private:
     void drain();

@@ -1,0 +1,92 @@
+#pragma once
+// Runs orvlogsvc for a test: a scratch directory with its configuration file,
+// its output and error files, started with a ready file and stopped (SIGTERM)
+// on destruction. The service publishes the fixed shared-memory block, so
+// programs using this take the CTest resource lock "logsvc".
+
+#include <nwLogging/Endpoint.h>
+
+#include <chrono>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace logsvctest {
+
+constexpr std::chrono::seconds kBound{30};
+
+/// A short pause between two looks at a condition.
+void PollPause();
+
+/// Polls `condition` every few milliseconds until it holds or `bound` passed.
+template <class F> bool WaitFor(F&& condition, std::chrono::milliseconds bound = kBound);
+
+/// The result of a run to completion.
+struct Completed {
+    int status = -1; // exit status, -1 when killed by a signal
+    std::string out;
+    std::string err;
+};
+
+class LogServiceProcess {
+public:
+    /// Writes `configJson` (none when empty: the service's built-in set) and
+    /// starts the service; `extra` arguments are appended.
+    explicit LogServiceProcess(const std::string& configJson,
+                               const std::vector<std::string>& extra = {});
+    ~LogServiceProcess();
+    LogServiceProcess(const LogServiceProcess&) = delete;
+    LogServiceProcess& operator=(const LogServiceProcess&) = delete;
+
+    /// True once the ready file appeared (waited for in the constructor).
+    bool Ready() const { return ready_; }
+    nwLogging::endpoint Command() const { return command_; }
+    nwLogging::endpoint Records() const { return records_; }
+    pid_t Pid() const { return pid_; }
+    const std::string& Directory() const { return directory_; }
+    std::string ConfigPath() const { return directory_ + "/config.json"; }
+    std::string ReadyPath() const { return directory_ + "/ready"; }
+
+    /// Replaces the configuration file (the service reads it per request).
+    void WriteConfig(const std::string& json) const;
+
+    std::string Output() const;
+    std::string Errors() const;
+    /// Waits until the record output / the service's own messages contain `needle`.
+    bool WaitForOutput(const std::string& needle) const;
+    bool WaitForErrors(const std::string& needle) const;
+
+    /// Sends `signal` and waits for the exit; the exit status, -1 when killed.
+    int Stop(int signal);
+    /// Kills without letting the service clean up, as a crash would.
+    void Crash();
+
+private:
+    std::string directory_;
+    pid_t pid_ = -1;
+    bool ready_ = false;
+    nwLogging::endpoint command_;
+    nwLogging::endpoint records_;
+};
+
+/// Runs orvlogsvc with `arguments` to its end (bounded; killed after kBound).
+Completed RunService(const std::vector<std::string>& arguments);
+
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
+/// True when a shared-memory block of that name exists.
+bool BlockExists(const std::string& name);
+/// "Global\\nwLogSvcConnectionInfo".
+std::string GlobalBlockName();
+
+template <class F> bool WaitFor(F&& condition, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        PollPause();
+    }
+    return true;
+}
+
+} // namespace logsvctest
