@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds what the grab command needs and runs it: ORSisoMe.xvd grabs from the
+# simulated machine's default board (one Camera Link board, 640 x 480 gray8) and
+# the last image is written as PNG.
+#   run.sh [orvgrab options]          e.g. run.sh --count 100 --lock-mode 2
+# Without ORVDATA, SISODIR5 and ORV_REGISTRY_FILE orvgrab makes a fresh sandbox in
+# a temporary directory. The PNG goes to build/orvgrab.png unless --output is given.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="$root/build"
+
+"$root/scripts/build.sh" --build-dir "$build_dir" orvgrab ORSisoMe siso_genicam fglib5 gbelib
+
+args=("$@")
+has_output=0
+for arg in "${args[@]}"; do
+  case "$arg" in
+    --output|--output=*) has_output=1 ;;
+  esac
+done
+if [ "$has_output" -eq 0 ]; then
+  args+=(--output "$build_dir/orvgrab.png")
+fi
+
+exec "$build_dir/bin/orvgrab" "${args[@]}"
