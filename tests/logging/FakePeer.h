@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace peertest {
@@ -34,6 +36,23 @@ public:
 private:
     platform::UdpSocket socket_;
     nwLogging::endpoint endpoint_;
+};
+
+/// A thread joined on destruction, so a test that fails while the peer's script
+/// still runs ends as a failure, not as a terminated program.
+class ScriptThread {
+public:
+    template <class F> explicit ScriptThread(F&& script) : thread_(std::forward<F>(script)) {}
+    ~ScriptThread() { join(); }
+    ScriptThread(const ScriptThread&) = delete;
+    ScriptThread& operator=(const ScriptThread&) = delete;
+    void join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+private:
+    std::thread thread_;
 };
 
 /// The acknowledge a service would send for `request`.

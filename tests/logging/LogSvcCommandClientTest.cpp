@@ -36,7 +36,7 @@ const std::string kSet = R"({"destination":"cout","level":"info"})";
 // Answers the first request with `reply(request)` and returns the request.
 std::string ErrorOfGetConfiguration(std::function<std::vector<uint8_t>(const Datagram&)> reply) {
     FakePeer peer;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         if (std::optional<Datagram> request = peer.Receive())
             peer.Send(reply(*request), request->from);
     });
@@ -68,7 +68,7 @@ const std::string mismatched = "The received acknowledge does not match the actu
 TEST(LogSvcCommandClient, GetConfiguration_RequestAndAnswer) {
     FakePeer peer;
     std::optional<Datagram> request;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         request = peer.Receive();
         if (request)
             peer.Send(Acknowledge(*request, 0, kSet), request->from);
@@ -234,7 +234,7 @@ TEST(LogSvcCommandClient, AnswerThatIsNotJson_CannotBeDeserialized) {
 TEST(LogSvcCommandClient, NoAnswer_TwoAttemptsThenFailure) {
     FakePeer peer;
     std::vector<Datagram> requests;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         // Both attempts arrive within their 500 ms waits; a third never comes.
         for (int i = 0; i < 2; ++i) {
             if (std::optional<Datagram> request = peer.Receive())
@@ -259,7 +259,7 @@ TEST(LogSvcCommandClient, ReplyFromAnotherPort_IgnoredAndTheRequestRepeatedOnce)
     FakePeer peer;
     FakePeer impostor; // same address, another port
     std::vector<Datagram> requests;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         std::optional<Datagram> first = peer.Receive();
         if (!first)
             return;
@@ -284,7 +284,7 @@ TEST(LogSvcCommandClient, StaleAcknowledgeWaiting_IsDiscardedBeforeTheCommand) {
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> old;
-    std::thread first([&] {
+    peertest::ScriptThread first([&] {
         old = peer.Receive();
         if (old)
             peer.Send(Acknowledge(*old, 0, kSet), old->from);
@@ -296,7 +296,7 @@ TEST(LogSvcCommandClient, StaleAcknowledgeWaiting_IsDiscardedBeforeTheCommand) {
     // A late duplicate of the old answer is waiting when the next command starts.
     peer.Send(Acknowledge(*old, 0, R"({"destination":"stale","level":"all"})"), old->from);
     ASSERT_EQ(client.socket().socket().WaitReadable(10000).status, platform::WaitStatus::Ready);
-    std::thread second([&] {
+    peertest::ScriptThread second([&] {
         if (std::optional<Datagram> request = peer.Receive())
             peer.Send(Acknowledge(*request, 0, kSet), request->from);
     });
@@ -309,7 +309,7 @@ TEST(LogSvcCommandClient, StaleDatagramLongerThanTheDrainBuffer_IsDiscardedToo) 
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> old;
-    std::thread first([&] {
+    peertest::ScriptThread first([&] {
         old = peer.Receive();
         if (old)
             peer.Send(Acknowledge(*old, 0, kSet), old->from);
@@ -320,7 +320,7 @@ TEST(LogSvcCommandClient, StaleDatagramLongerThanTheDrainBuffer_IsDiscardedToo) 
 
     peer.Send(std::vector<uint8_t>(1300, 0x5A), old->from);
     ASSERT_EQ(client.socket().socket().WaitReadable(10000).status, platform::WaitStatus::Ready);
-    std::thread second([&] {
+    peertest::ScriptThread second([&] {
         if (std::optional<Datagram> request = peer.Receive())
             peer.Send(Acknowledge(*request, 0, kSet), request->from);
     });
@@ -349,7 +349,7 @@ TEST(LogSvcCommandClient, ConfigurationRequestTooLong_IsRefusedBeforeSending) {
 TEST(LogSvcCommandClient, SetDescription_SendsModuleAndDescription) {
     FakePeer peer;
     std::optional<Datagram> request;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         request = peer.Receive();
         if (request)
             peer.Send(Acknowledge(*request, 0, ""), request->from);
@@ -369,7 +369,7 @@ TEST(LogSvcCommandClient, SetDescription_EmptyDescriptionSendsNothing) {
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> request;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         request = peer.Receive();
         if (request)
             peer.Send(Acknowledge(*request, 0, kSet), request->from);
@@ -401,7 +401,7 @@ TEST(LogSvcCommandClient, SetDescription_Refusals) {
 
 TEST(LogSvcCommandClient, SetDescription_NegativeAcknowledgeIsAnError) {
     FakePeer peer;
-    std::thread script([&] {
+    peertest::ScriptThread script([&] {
         if (std::optional<Datagram> request = peer.Receive())
             peer.Send(Acknowledge(*request, 3, ""), request->from);
     });
