@@ -3,6 +3,9 @@
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+#include <cstdint>
+#include <cstring>
+
 namespace nwLogging {
 
 namespace {
@@ -20,6 +23,12 @@ char* put_digits(char* out, unsigned value, int width) {
 constexpr char monthNames[12][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+// "YYYY-Mon-DD HH:MM:SS" of one second; years are 1400 to 9999, so always 20 characters.
+struct second_text {
+    int64_t second = -1; // since 1400-01-01 00:00:00
+    char text[20] = {};
+};
+
 } // namespace
 
 void append_timestamp(std::string& out, const boost::posix_time::ptime& time) {
@@ -32,27 +41,40 @@ void append_timestamp(std::string& out, const boost::posix_time::ptime& time) {
             out += "not-a-date-time";
         return;
     }
-    const auto ymd = time.date().year_month_day();
-    const boost::posix_time::time_duration tod = time.time_of_day();
-    const auto ticksPerMicrosecond = boost::posix_time::time_duration::ticks_per_second() / 1000000;
-    const auto micros = static_cast<unsigned>(tod.fractional_seconds() /
-                                              (ticksPerMicrosecond > 0 ? ticksPerMicrosecond : 1));
+    // Date and time of day change once a second, and turning a day number into
+    // a calendar date is the costliest part of a line: each thread keeps the
+    // text of the last second it formatted. (Plain data: a module with
+    // thread-local objects that need destruction could not be unloaded.)
+    static const boost::posix_time::ptime base(boost::gregorian::date(1400, 1, 1));
+    const int64_t ticksPerSecond = boost::posix_time::time_duration::ticks_per_second();
+    const int64_t ticksPerMicrosecond = ticksPerSecond >= 1000000 ? ticksPerSecond / 1000000 : 1;
+    const int64_t ticks = (time - base).ticks();
+    const int64_t second = ticks / ticksPerSecond;
+    const auto micros = static_cast<unsigned>((ticks % ticksPerSecond) / ticksPerMicrosecond);
 
-    char buffer[32];
-    char* p = put_digits(buffer, static_cast<unsigned>(ymd.year), 4);
-    *p++ = '-';
-    const char* month = monthNames[static_cast<unsigned>(ymd.month) - 1];
-    *p++ = month[0];
-    *p++ = month[1];
-    *p++ = month[2];
-    *p++ = '-';
-    p = put_digits(p, static_cast<unsigned>(ymd.day), 2);
-    *p++ = ' ';
-    p = put_digits(p, static_cast<unsigned>(tod.hours()), 2);
-    *p++ = ':';
-    p = put_digits(p, static_cast<unsigned>(tod.minutes()), 2);
-    *p++ = ':';
-    p = put_digits(p, static_cast<unsigned>(tod.seconds()), 2);
+    thread_local second_text cache;
+    if (second != cache.second) {
+        const auto ymd = time.date().year_month_day();
+        const boost::posix_time::time_duration tod = time.time_of_day();
+        char* p = put_digits(cache.text, static_cast<unsigned>(ymd.year), 4);
+        *p++ = '-';
+        const char* month = monthNames[static_cast<unsigned>(ymd.month) - 1];
+        *p++ = month[0];
+        *p++ = month[1];
+        *p++ = month[2];
+        *p++ = '-';
+        p = put_digits(p, static_cast<unsigned>(ymd.day), 2);
+        *p++ = ' ';
+        p = put_digits(p, static_cast<unsigned>(tod.hours()), 2);
+        *p++ = ':';
+        p = put_digits(p, static_cast<unsigned>(tod.minutes()), 2);
+        *p++ = ':';
+        put_digits(p, static_cast<unsigned>(tod.seconds()), 2);
+        cache.second = second;
+    }
+    char buffer[sizeof cache.text + 7];
+    std::memcpy(buffer, cache.text, sizeof cache.text);
+    char* p = buffer + sizeof cache.text;
     if (micros != 0) {
         *p++ = '.';
         p = put_digits(p, micros, 6);

@@ -5,6 +5,7 @@
 #include "ThreadId.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace nwLogging {
 
@@ -29,6 +30,51 @@ basic_logbuf::basic_logbuf(logger_ptr logger) : logger_(std::move(logger)) {
         state_.state = logger_->state();
 }
 
+std::string basic_logbuf::str() const {
+    return std::string(pbase(), pptr());
+}
+
+void basic_logbuf::grow(std::size_t more) {
+    const std::size_t used = static_cast<std::size_t>(pptr() - pbase());
+    // Most lines fit the first size; longer ones double it.
+    std::size_t size = text_.size() < 256 ? 256 : text_.size() * 2;
+    if (size < used + more)
+        size = used + more;
+    text_.resize(size);
+    char* begin = &text_[0];
+    setp(begin, begin + text_.size());
+    pbump(static_cast<int>(used));
+}
+
+basic_logbuf::int_type basic_logbuf::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof()))
+        return traits_type::not_eof(c);
+    try {
+        grow(1);
+    } catch (...) {
+        return traits_type::eof(); // the stream goes bad; the record keeps what it has
+    }
+    *pptr() = traits_type::to_char_type(c);
+    pbump(1);
+    return c;
+}
+
+std::streamsize basic_logbuf::xsputn(const char* s, std::streamsize n) {
+    if (n <= 0)
+        return 0;
+    const auto count = static_cast<std::size_t>(n);
+    if (static_cast<std::size_t>(epptr() - pptr()) < count) {
+        try {
+            grow(count);
+        } catch (...) {
+            return 0;
+        }
+    }
+    std::memcpy(pptr(), s, count);
+    pbump(static_cast<int>(count));
+    return n;
+}
+
 int basic_logbuf::sync() {
     int result = 0;
     try {
@@ -48,6 +94,9 @@ void basic_logbuf::emit() {
     const inner_logstate* state = state_.state.get();
     if (state == nullptr || pptr() == pbase() || !state->enabled(state_.level, state_.group))
         return;
+    // The string ends where the text does while the targets read it.
+    text_.resize(static_cast<std::size_t>(pptr() - pbase()));
+    setp(nullptr, nullptr);
     // Moved rather than copied: the state is reset right after, and moving the
     // shared state reference spares two atomic updates that every logging
     // thread would otherwise make on the same counter. It comes back below.
@@ -63,7 +112,7 @@ void basic_logbuf::emit() {
         if (record.group != no_group)
             record.group_name = group_label(*state, record.group);
         record.thread_id = current_thread_id();
-        dispatch(record, str());
+        dispatch(record, text_);
     } catch (...) {
         state_.state = std::move(record.state);
         throw;
@@ -72,7 +121,10 @@ void basic_logbuf::emit() {
 }
 
 void basic_logbuf::restart() {
-    str(std::string());
+    // The next record reuses the storage.
+    text_.resize(text_.capacity());
+    char* begin = text_.empty() ? nullptr : &text_[0];
+    setp(begin, begin + text_.size());
     state_.reset();
 }
 

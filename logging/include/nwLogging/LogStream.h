@@ -15,20 +15,29 @@ namespace nwLogging {
 /// repeats the enabled test, stamps and dispatches the record, then resets.
 /// Never throws; a record that cannot be built is dropped and sync returns -1.
 /// A null logger gives a buffer whose records go nowhere.
-class basic_logbuf : public std::stringbuf {
+class basic_logbuf : public std::streambuf {
 public:
     explicit basic_logbuf(logger_ptr logger);
     basic_msgstate& msgstate() { return state_; }
+    /// The text of the record being built.
+    std::string str() const;
 
 protected:
     int sync() override;
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
 
 private:
     void emit();
     void restart();
+    /// Makes room for `more` characters after those written.
+    void grow(std::size_t more);
 
     logger_ptr logger_;
     basic_msgstate state_;
+    // The put area is this string's characters, so the finished text is handed
+    // to the targets as it stands, without a copy.
+    std::string text_;
 };
 
 /// Output text stream over a fresh log buffer; one per message, never shared
