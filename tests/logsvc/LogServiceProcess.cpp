@@ -33,14 +33,16 @@ std::string MakeDirectory() {
 // dies with the test (a crashed test must not leave a service, and its block,
 // behind).
 pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath,
-            const std::string& errPath) {
+            const std::string& errPath, int standardOutput = -1) {
     std::vector<std::string> all{ORV_LOGSVC_PATH};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int out = standardOutput >= 0
+                        ? ::fcntl(standardOutput, F_DUPFD_CLOEXEC, 0)
+                        : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
@@ -113,15 +115,26 @@ std::string GlobalBlockName() {
 LogServiceProcess::LogServiceProcess(const std::string& configJson,
                                      const std::vector<std::string>& extra)
     : directory_(MakeDirectory()) {
-    std::vector<std::string> arguments{"--ready-file", ReadyPath(), "--output",
-                                       directory_ + "/records.txt", "--replace"};
+    std::vector<std::string> arguments{"--output", directory_ + "/records.txt"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    Start(configJson, arguments, -1);
+}
+
+LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput)
+    : directory_(MakeDirectory()) {
+    Start(configJson, {}, standardOutput);
+}
+
+void LogServiceProcess::Start(const std::string& configJson, const std::vector<std::string>& extra,
+                              int standardOutput) {
+    std::vector<std::string> arguments{"--ready-file", ReadyPath(), "--replace"};
     if (!configJson.empty()) {
         WriteConfig(configJson);
         arguments.push_back("--config");
         arguments.push_back(ConfigPath());
     }
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    pid_ = Spawn(arguments, directory_ + "/stdout.txt", directory_ + "/stderr.txt");
+    pid_ = Spawn(arguments, directory_ + "/stdout.txt", directory_ + "/stderr.txt", standardOutput);
     int status = 0;
     bool exited = false;
     ready_ = WaitFor([&] {

@@ -34,6 +34,9 @@ public:
     /// starts the service; `extra` arguments are appended.
     explicit LogServiceProcess(const std::string& configJson,
                                const std::vector<std::string>& extra = {});
+    /// As above, but the service writes its records to standard output, which is
+    /// `standardOutput` (a descriptor the caller keeps and closes).
+    LogServiceProcess(const std::string& configJson, int standardOutput);
     ~LogServiceProcess();
     LogServiceProcess(const LogServiceProcess&) = delete;
     LogServiceProcess& operator=(const LogServiceProcess&) = delete;
@@ -62,6 +65,9 @@ public:
     void Crash();
 
 private:
+    void Start(const std::string& configJson, const std::vector<std::string>& extra,
+               int standardOutput);
+
     std::string directory_;
     pid_t pid_ = -1;
     bool ready_ = false;

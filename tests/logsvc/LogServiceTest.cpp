@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace nw = nwLogging;
 using logsvctest::LogServiceProcess;
@@ -180,6 +182,27 @@ TEST_F(LogServiceProgram, MalformedDatagrams_NotedAndServiceGoesOn) {
     client.send(record, "still listening");
     EXPECT_TRUE(service.WaitForOutput("tid=- seq=1 | still listening"));
     EXPECT_EQ(Destination(service, "GDRVM"), "file");
+}
+
+TEST_F(LogServiceProgram, OutputPipeClosed_RecordsLostButTheServiceStopsCleanly) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
+    LogServiceProcess service(Sets(), pipeEnds[1]);
+    ::close(pipeEnds[1]);
+    ::close(pipeEnds[0]); // nobody reads the service's standard output any more
+    ASSERT_TRUE(service.Ready()) << service.Errors();
+    nw::logsvc_record_client client(service.Records(), true);
+    nw::basic_timed_msgstate record;
+    record.level = nw::level_info;
+    client.send(record, "into a broken pipe");
+    // Handled in order by one thread: once the junk after it is noted, the
+    // record was written (and lost).
+    platform::UdpSocket socket = platform::UdpSocket::Open();
+    const char junk[] = "junk";
+    socket.SendTo(junk, sizeof junk, service.Records().address, service.Records().port);
+    ASSERT_TRUE(service.WaitForErrors("dropped a record datagram"));
+    EXPECT_EQ(service.Stop(SIGTERM), 0) << "killed by the broken pipe";
+    EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
 }
 
 TEST_F(LogServiceProgram, BrokenConfigurationFile_RefusedAtStartWithOneLine) {

@@ -8,7 +8,9 @@
 #include <platform/Process.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -120,14 +122,28 @@ void LogService::Note(const std::string& text) {
 void LogService::Run(const std::function<bool()>& stopRequested) {
     Note("listening for commands on " + command_.to_string() + " and records on " +
          records_.to_string() + " (shared memory '" + options_.blockName + "')");
-    std::thread records([this, &stopRequested] { ServeRecords(stopRequested); });
+    // Either loop failing ends the other one too.
+    std::atomic<bool> failed{false};
+    const std::function<bool()> stop = [&] { return failed.load() || stopRequested(); };
+    std::exception_ptr recordFailure;
+    std::thread records([&] {
+        try {
+            ServeRecords(stop);
+        } catch (...) {
+            recordFailure = std::current_exception();
+            failed = true;
+        }
+    });
     try {
-        ServeCommands(stopRequested);
+        ServeCommands(stop);
     } catch (...) {
+        failed = true;
         records.join();
         throw;
     }
     records.join();
+    if (recordFailure)
+        std::rethrow_exception(recordFailure);
 }
 
 void LogService::ServeCommands(const std::function<bool()>& stopRequested) {

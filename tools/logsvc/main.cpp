@@ -31,6 +31,11 @@ int main(int argc, char** argv) {
     // Installed before the block exists, so a stop request never leaves it behind.
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
+#ifdef SIGPIPE
+    // Output into a pipe whose reader went away must not kill the service
+    // before it removes its block; the lines are simply lost.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     try {
         logsvc::LogService service(options);
         service.Run([] { return stopSignal != 0; });
