@@ -2,10 +2,17 @@
 
 namespace nwLogging {
 
+namespace {
+
+// Constant-initialized and trivially destroyed here, so it is usable from any
+// other object's constructor or destructor, and nothing is left behind when
+// the module is unloaded.
+std::mutex lock;
+
+} // namespace
+
 std::mutex& global_lock() {
-    // Never destroyed: loggers may be used from other objects' destructors at exit.
-    static std::mutex* const lock = new std::mutex;
-    return *lock;
+    return lock;
 }
 
 } // namespace nwLogging

@@ -7,10 +7,12 @@ namespace nwLogging {
 
 namespace {
 
+// Constant-initialized and trivially destroyed: usable from any destructor at
+// exit, and nothing is left behind when the module is unloaded.
+std::mutex streams_lock;
+
 std::mutex& standard_streams_lock() {
-    // Never destroyed: objects destroyed at exit may still log.
-    static std::mutex* const lock = new std::mutex;
-    return *lock;
+    return streams_lock;
 }
 
 } // namespace

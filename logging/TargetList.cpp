@@ -17,12 +17,20 @@ struct dispatch_guard {
     dispatch_guard& operator=(const dispatch_guard&) = delete;
 };
 
+// Constant-initialized, so it exists before any other static of the module,
+// and registered for destruction when the image loads, so it outlives the
+// module's function-local statics. Its destructor empties it: a record
+// dispatched even later finds no target instead of freed ones.
+target_list the_list;
+
 } // namespace
 
 target_list& target_list::instance() {
-    // Never destroyed: objects destroyed at exit may still log.
-    static target_list* const list = new target_list;
-    return *list;
+    return the_list;
+}
+
+target_list::~target_list() {
+    release();
 }
 
 target_list::snapshot target_list::make_snapshot(std::vector<target_entry> entries) {

@@ -18,6 +18,11 @@ class target_list {
 public:
     static target_list& instance();
 
+    constexpr target_list() = default;
+    ~target_list();
+    target_list(const target_list&) = delete;
+    target_list& operator=(const target_list&) = delete;
+
     void install(filter_ptr filter, target_ptr target);
     void release();
     std::size_t count() const;
