@@ -1,37 +1,84 @@
 #include <ddk/CDeliveredBufferRecord.h>
 
-#include <algorithm>
-
-namespace {
-// Reserving for the whole ring keeps recording allocation-free once warm; huge
-// rings grow on demand instead of reserving everything up front.
-constexpr uint32_t kReserveLimit = 4096;
-} // namespace
-
 void CDeliveredBufferRecord::SetLimit(uint32_t limit) {
     std::lock_guard<std::mutex> guard(lock_);
-    limit_ = limit;
-    entries_.reserve(std::min(limit, kReserveLimit) + 1);
+    if (limit == recorded_.size())
+        return;
+    std::vector<int32_t> kept;
+    for (int32_t index = newest_; index != kNone; index = older_[static_cast<size_t>(index)]) {
+        if (static_cast<uint32_t>(index) < limit)
+            kept.push_back(index);
+    }
+    newer_.assign(limit, kNone);
+    older_.assign(limit, kNone);
+    recorded_.assign(limit, false);
+    newest_ = oldest_ = kNone;
+    count_ = 0;
+    for (auto it = kept.rbegin(); it != kept.rend(); ++it)
+        PushNewest(*it);
 }
 
 void CDeliveredBufferRecord::Record(int32_t index) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (entries_.size() > limit_)
-        entries_.pop_back();
-    entries_.erase(std::remove(entries_.begin(), entries_.end(), index), entries_.end());
-    entries_.insert(entries_.begin(), index);
+    if (index < 0 || static_cast<size_t>(index) >= recorded_.size())
+        return;
+    if (recorded_[static_cast<size_t>(index)])
+        Unlink(index);
+    PushNewest(index);
 }
 
 void CDeliveredBufferRecord::Clear() {
     std::lock_guard<std::mutex> guard(lock_);
-    entries_.clear();
+    while (newest_ != kNone)
+        Unlink(newest_);
 }
 
 bool CDeliveredBufferRecord::At(int32_t position, int32_t* index) const {
     std::lock_guard<std::mutex> guard(lock_);
-    if (position < 0 || static_cast<size_t>(position) >= entries_.size())
+    if (position < 0 || static_cast<uint32_t>(position) >= count_)
         return false;
+    // Walks from the nearer end: the newest deliveries are the ones asked for.
+    int32_t found;
+    if (static_cast<uint32_t>(position) <= count_ / 2) {
+        found = newest_;
+        for (int32_t step = 0; step < position; ++step)
+            found = older_[static_cast<size_t>(found)];
+    } else {
+        found = oldest_;
+        for (uint32_t step = count_ - 1; step > static_cast<uint32_t>(position); --step)
+            found = newer_[static_cast<size_t>(found)];
+    }
     if (index != nullptr)
-        *index = entries_[static_cast<size_t>(position)];
+        *index = found;
     return true;
+}
+
+void CDeliveredBufferRecord::Unlink(int32_t index) {
+    const size_t at = static_cast<size_t>(index);
+    const int32_t newer = newer_[at];
+    const int32_t older = older_[at];
+    if (newer != kNone)
+        older_[static_cast<size_t>(newer)] = older;
+    else
+        newest_ = older;
+    if (older != kNone)
+        newer_[static_cast<size_t>(older)] = newer;
+    else
+        oldest_ = newer;
+    newer_[at] = older_[at] = kNone;
+    recorded_[at] = false;
+    --count_;
+}
+
+void CDeliveredBufferRecord::PushNewest(int32_t index) {
+    const size_t at = static_cast<size_t>(index);
+    newer_[at] = kNone;
+    older_[at] = newest_;
+    if (newest_ != kNone)
+        newer_[static_cast<size_t>(newest_)] = index;
+    else
+        oldest_ = index;
+    newest_ = index;
+    recorded_[at] = true;
+    ++count_;
 }

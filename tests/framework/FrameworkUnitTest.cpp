@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <regex>
 #include <unistd.h>
+#include <vector>
 
 namespace reg = platform::registry;
 
@@ -188,4 +189,52 @@ TEST(DeliveredBufferRecordTest, KeepsDistinctIndicesNewestFirstWithinTheLimit) {
     EXPECT_FALSE(record.At(3, &value));
     record.Clear();
     EXPECT_FALSE(record.At(0, &value));
+}
+
+namespace {
+std::vector<int32_t> RecordedOrder(const CDeliveredBufferRecord& record) {
+    std::vector<int32_t> order;
+    int32_t value = -1;
+    for (int32_t position = 0; record.At(position, &value); ++position)
+        order.push_back(value);
+    return order;
+}
+} // namespace
+
+TEST(DeliveredBufferRecordTest, EveryPositionOfALongRecordAnswersFromEitherEnd) {
+    CDeliveredBufferRecord record;
+    record.SetLimit(7);
+    for (int32_t index : {3, 5, 1, 6, 0, 5, 2, 4, 3})
+        record.Record(index);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{3, 4, 2, 5, 0, 6, 1}));
+    EXPECT_FALSE(record.At(-1, nullptr));
+    EXPECT_TRUE(record.At(6, nullptr));
+}
+
+TEST(DeliveredBufferRecordTest, IndicesOutsideTheRingAreNotRecorded) {
+    CDeliveredBufferRecord record;
+    record.Record(0); // no ring yet
+    record.SetLimit(2);
+    for (int32_t index : {1, -1, 2, 0, 1000})
+        record.Record(index);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{0, 1}));
+}
+
+TEST(DeliveredBufferRecordTest, ANewLimitKeepsTheBuffersOfTheRingInOrder) {
+    CDeliveredBufferRecord record;
+    record.SetLimit(5);
+    for (int32_t index : {0, 4, 1, 3, 2})
+        record.Record(index);
+    record.SetLimit(5); // the same ring again changes nothing
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{2, 3, 1, 4, 0}));
+    record.SetLimit(3);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{2, 1, 0}));
+    record.SetLimit(6);
+    record.Record(5);
+    record.Record(0);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{0, 5, 2, 1}));
+    record.Clear();
+    EXPECT_TRUE(RecordedOrder(record).empty());
+    record.Record(4);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{4}));
 }
