@@ -45,21 +45,21 @@ std::string readTextFile(const std::string& path) {
 
 } // namespace
 
-CameraDevice::CameraDevice(const CameraSpec& spec)
-    : m_name(spec.name), m_kind(spec.kind), m_answerMs(spec.answerMs),
-      m_memorySize(spec.memorySize) {
+CameraDevice::CameraDevice(const CameraSetup& setup)
+    : m_name(setup.name), m_kind(setup.kind), m_answerMs(setup.answerMs),
+      m_memorySize(setup.memorySize) {
     if (m_memorySize < CameraRegisterMap::requiredMemory(m_kind)) {
         throw ConfigError("camera " + m_name + ": memory must hold at least " +
                           std::to_string(CameraRegisterMap::requiredMemory(m_kind)) + " bytes");
     }
     m_memory.assign(m_memorySize, 0);
-    applyInitialValues(spec);
-    m_description = spec.xmlPath.empty() ? CameraXml::build(m_kind, text("DeviceVendorName"),
-                                                            text("DeviceModelName"))
-                                         : readTextFile(spec.xmlPath);
+    applyInitialValues(setup);
+    m_description = setup.xmlPath.empty() ? CameraXml::build(m_kind, text("DeviceVendorName"),
+                                                             text("DeviceModelName"))
+                                          : readTextFile(setup.xmlPath);
 }
 
-void CameraDevice::applyInitialValues(const CameraSpec& spec) {
+void CameraDevice::applyInitialValues(const CameraSetup& setup) {
     const bool gige = m_kind == CameraKind::GigE;
     auto setText = [this](const char* name, const std::string& value) {
         const CameraRegister* reg = CameraRegisterMap::find(m_kind, name);
@@ -84,7 +84,7 @@ void CameraDevice::applyInitialValues(const CameraSpec& spec) {
     set32Locked("PixelFormat", CameraRegisterMap::pixelFormats().front().code);
     set32Locked("ExposureTime", 10000);
 
-    for (const auto& [name, value] : spec.namedValues) {
+    for (const auto& [name, value] : setup.namedValues) {
         const CameraRegister* reg = CameraRegisterMap::find(m_kind, name);
         if (reg == nullptr || reg->kind == RegisterKind::Command) {
             throw ConfigError("camera " + m_name + ": no settable register '" + name + "'");
@@ -113,7 +113,7 @@ void CameraDevice::applyInitialValues(const CameraSpec& spec) {
         }
         set32Locked(reg->name, static_cast<std::uint32_t>(number));
     }
-    for (const auto& [address, value] : spec.rawValues) {
+    for (const auto& [address, value] : setup.rawValues) {
         if (!inRange(m_memorySize, address, 4)) {
             throw ConfigError("camera " + m_name + ": register address beyond its memory");
         }

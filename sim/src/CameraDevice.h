@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CameraRegisterMap.h"
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 #include "SimExport.h"
 
 #include <cstdint>
@@ -35,8 +35,8 @@ enum class DeviceStatus {
 // answer time and description are fixed at construction.
 class SIM_EXPORT CameraDevice {
 public:
-    // Throws ConfigError when the spec's initial values do not fit the register map.
-    explicit CameraDevice(const CameraSpec& spec);
+    // Throws ConfigError when the setup's initial values do not fit the register map.
+    explicit CameraDevice(const CameraSetup& setup);
 
     const std::string& name() const { return m_name; }
     CameraKind kind() const { return m_kind; }
@@ -85,7 +85,7 @@ private:
     void updatePayloadLocked();
     std::uint32_t get32Locked(const char* name) const;
     void set32Locked(const char* name, std::uint32_t value);
-    void applyInitialValues(const CameraSpec& spec);
+    void applyInitialValues(const CameraSetup& setup);
 
     const std::string m_name;
     const CameraKind m_kind;

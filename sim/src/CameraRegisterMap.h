@@ -1,7 +1,7 @@
 // The register layout of the simulated cameras.
 #pragma once
 
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 
 #include <cstdint>
 #include <string>

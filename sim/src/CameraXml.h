@@ -1,7 +1,7 @@
 // The built-in GenICam description of a simulated camera.
 #pragma once
 
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 
 #include <string>
 

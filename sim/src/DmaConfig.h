@@ -24,7 +24,7 @@ struct DmaConfig {
 };
 
 // What one frame is made of: the part of DmaConfig a frame snapshot needs.
-struct FrameSpec {
+struct FrameSetup {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint32_t xoffset = 0;
@@ -34,9 +34,10 @@ struct FrameSpec {
     std::int32_t patternOffset = 0;
     std::uint64_t shortTransfer = 0;
 
-    static FrameSpec of(const DmaConfig& config) {
-        return FrameSpec{config.width,  config.height,  config.xoffset,       config.yoffset,
-                         config.format, config.pattern, config.patternOffset, config.shortTransfer};
+    static FrameSetup of(const DmaConfig& config) {
+        return FrameSetup{config.width,         config.height,       config.xoffset,
+                          config.yoffset,       config.format,       config.pattern,
+                          config.patternOffset, config.shortTransfer};
     }
 };
 

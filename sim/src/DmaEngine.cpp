@@ -223,14 +223,14 @@ void DmaEngine::run() {
 void DmaEngine::produce(std::unique_lock<std::mutex>& lock) {
     const std::int64_t bufferNumber = m_delivered % m_memory->bufferCount() + 1;
     const std::int64_t picture = m_delivered + 1;
-    const FrameSpec spec = FrameSpec::of(m_config);
+    const FrameSetup setup = FrameSetup::of(m_config);
     std::uint8_t* const address = m_memory->address(bufferNumber);
     const std::size_t capacity = m_memory->size(bufferNumber);
     // The tag numbers every frame made, lost ones included.
     const std::uint16_t tag = static_cast<std::uint16_t>(m_produced + 1);
 
     lock.unlock();
-    const std::uint64_t written = PatternGenerator::fill(address, capacity, spec, picture);
+    const std::uint64_t written = PatternGenerator::fill(address, capacity, setup, picture);
     lock.lock();
 
     if (m_state != State::Running) {
@@ -243,7 +243,7 @@ void DmaEngine::produce(std::unique_lock<std::mutex>& lock) {
         std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_epoch).count());
     record.transferLength = written;
     record.locked = m_mode == FG_ACQ_BLOCKING;
-    record.spec = spec;
+    record.setup = setup;
     ++m_produced;
     ++m_delivered;
     ++m_imageCounter;

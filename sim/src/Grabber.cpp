@@ -22,7 +22,7 @@ constexpr std::int64_t kMaxBuffers = std::int64_t{1} << 24;
 
 } // namespace
 
-Grabber::Grabber(const BoardSpec& board, const AppletConfig& applet, const std::string& runtime)
+Grabber::Grabber(const BoardSetup& board, const AppletConfig& applet, const std::string& runtime)
     : m_board(board), m_appletName(applet.name), m_runtime(runtime) {
     m_handle.serial = nextHandleSerial();
     const auto epoch = DmaEngine::Clock::now();
@@ -412,12 +412,12 @@ int Grabber::waitFrames(unsigned dma, std::int64_t frames, std::chrono::millisec
     return m_engines[dma]->waitProduced(lock, frames, timeout);
 }
 
-int Grabber::frameSpec(unsigned dma, FrameSpec& spec) {
+int Grabber::frameSetup(unsigned dma, FrameSetup& setup) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (dma >= m_engines.size()) {
         return FG_ERR_INVALID_DMA;
     }
-    spec = FrameSpec::of(m_engines[dma]->config());
+    setup = FrameSetup::of(m_engines[dma]->config());
     return FG_OK;
 }
 

@@ -5,7 +5,7 @@
 #include "DmaEngine.h"
 #include "Handles.h"
 #include "LastError.h"
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 #include "MemoryHead.h"
 #include "SimExport.h"
 
@@ -25,17 +25,17 @@ namespace sim {
 //
 // Thread-safe: m_mutex guards m_memories, every engine's state and configuration, and the
 // records in the memories. Blocking calls (wait, stop) release it while they wait. The
-// board spec, applet name, runtime and epoch are fixed at construction.
+// board setup, applet name, runtime and epoch are fixed at construction.
 class SIM_EXPORT Grabber {
 public:
-    Grabber(const BoardSpec& board, const AppletConfig& applet, const std::string& runtime);
+    Grabber(const BoardSetup& board, const AppletConfig& applet, const std::string& runtime);
     ~Grabber();
     Grabber(const Grabber&) = delete;
     Grabber& operator=(const Grabber&) = delete;
 
     Fg_Grabber* handle() { return &m_handle; }
     int boardIndex() const { return m_board.index; }
-    const BoardSpec& board() const { return m_board; }
+    const BoardSetup& board() const { return m_board; }
     unsigned dmaCount() const { return static_cast<unsigned>(m_engines.size()); }
     // Stops every DMA; returns once no engine writes any more.
     void shutdown();
@@ -67,7 +67,7 @@ public:
     int bufferRecord(unsigned dma, std::int64_t bufferNumber, BufferRecord& record);
     int counters(unsigned dma, DmaEngine::Counters& counters);
     int waitFrames(unsigned dma, std::int64_t frames, std::chrono::milliseconds timeout);
-    int frameSpec(unsigned dma, FrameSpec& spec);
+    int frameSetup(unsigned dma, FrameSetup& setup);
 
 private:
     MemoryHead* findMemory(const Fg_Memory* memory);
@@ -76,7 +76,7 @@ private:
     Fg_Memory* addMemory(MemoryHead::Kind kind, std::size_t totalBytes, std::int64_t bufferCount);
 
     Fg_Grabber m_handle;
-    const BoardSpec m_board;
+    const BoardSetup m_board;
     const std::string m_appletName;
     const std::string m_runtime;
     LastError m_lastError;

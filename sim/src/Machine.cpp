@@ -33,7 +33,7 @@ bool Machine::ensureLoaded() {
         }
     }
     std::shared_lock<std::shared_mutex> lock(m_mutex);
-    return m_spec != nullptr;
+    return m_setup != nullptr;
 }
 
 void Machine::loadDefaultLocked() {
@@ -56,21 +56,21 @@ void Machine::loadDefaultLocked() {
     m_loaded.store(true, std::memory_order_release);
 }
 
-int Machine::installLocked(const std::function<MachineSpec()>& parse, std::string& error) {
+int Machine::installLocked(const std::function<MachineSetup()>& parse, std::string& error) {
     try {
-        auto spec = std::make_shared<MachineSpec>(parse());
+        auto setup = std::make_shared<MachineSetup>(parse());
         std::map<std::string, std::shared_ptr<CameraDevice>> cameras;
-        for (const auto& [name, cameraSpec] : spec->cameras) {
-            cameras[name] = std::make_shared<CameraDevice>(cameraSpec);
+        for (const auto& [name, cameraSetup] : setup->cameras) {
+            cameras[name] = std::make_shared<CameraDevice>(cameraSetup);
         }
         FaultTable& faults = FaultTable::instance();
         faults.clear();
-        for (const FaultSpec& fault : spec->faults) {
+        for (const FaultSetup& fault : setup->faults) {
             faults.armFailure(*FaultTable::lookup(fault.function.c_str()), fault.code, fault.count);
         }
-        std::snprintf(m_runtime, sizeof(m_runtime), "%s", spec->runtime.c_str());
+        std::snprintf(m_runtime, sizeof(m_runtime), "%s", setup->runtime.c_str());
         m_cameras = std::move(cameras);
-        m_spec = std::move(spec);
+        m_setup = std::move(setup);
         m_loadError.clear();
         return SIMCTL_OK;
     } catch (const std::exception& e) {
@@ -78,17 +78,17 @@ int Machine::installLocked(const std::function<MachineSpec()>& parse, std::strin
         if (!m_loaded.load(std::memory_order_relaxed)) {
             // The lazy load failed: the machine stays unusable and says why.
             m_loadError = error;
-            m_spec.reset();
+            m_setup.reset();
             m_cameras.clear();
         }
         return SIMCTL_ERR_MACHINE;
     }
 }
 
-std::shared_ptr<const MachineSpec> Machine::spec() {
+std::shared_ptr<const MachineSetup> Machine::setup() {
     ensureLoaded();
     std::shared_lock<std::shared_mutex> lock(m_mutex);
-    return m_spec;
+    return m_setup;
 }
 
 std::string Machine::loadError() {
@@ -105,7 +105,7 @@ const char* Machine::runtimeVersion() {
 }
 
 int Machine::boardType(int index) {
-    const auto machine = spec();
+    const auto machine = setup();
     if (machine == nullptr || index < 0 || index >= kMaxBoards) {
         return -1;
     }
@@ -115,7 +115,7 @@ int Machine::boardType(int index) {
 
 Fg_Grabber* Machine::openGrabber(const char* appletPath, unsigned boardIndex, int& code,
                                  std::string& detail) {
-    const auto machine = spec();
+    const auto machine = setup();
     if (machine == nullptr) {
         code = FG_ERR_MACHINE;
         detail = loadError();
@@ -127,7 +127,7 @@ Fg_Grabber* Machine::openGrabber(const char* appletPath, unsigned boardIndex, in
         detail = "board index " + std::to_string(boardIndex);
         return nullptr;
     }
-    const BoardSpec& board = *machine->boards[boardIndex];
+    const BoardSetup& board = *machine->boards[boardIndex];
     if (appletPath == nullptr) {
         code = FG_ERR_NULL_ARGUMENT;
         detail = "applet configuration path";
@@ -143,7 +143,7 @@ Fg_Grabber* Machine::openGrabber(const char* appletPath, unsigned boardIndex, in
     }
     auto grabber = std::make_shared<Grabber>(board, applet, machine->runtime);
     std::unique_lock<std::shared_mutex> lock(m_mutex);
-    if (m_spec != machine) {
+    if (m_setup != machine) {
         code = FG_ERR_MACHINE;
         detail = "machine description replaced while opening";
         return nullptr;
@@ -242,7 +242,7 @@ int Machine::reset(std::string& error) {
         error = "boards are open";
         return SIMCTL_ERR_BUSY;
     }
-    m_spec.reset();
+    m_setup.reset();
     m_cameras.clear();
     m_loadError.clear();
     m_runtime[0] = '\0';

@@ -3,7 +3,7 @@
 
 #include "CameraDevice.h"
 #include "Grabber.h"
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 #include "SimExport.h"
 
 #include <atomic>
@@ -22,7 +22,7 @@ namespace sim {
 // replaces or resets it. A description that fails to load leaves a machine without boards
 // whose load error every open call reports.
 //
-// Thread-safe: m_mutex (shared for lookups) guards m_spec, m_loadError, m_cameras,
+// Thread-safe: m_mutex (shared for lookups) guards m_setup, m_loadError, m_cameras,
 // m_grabbers and m_sessions; m_loaded is set under it and read without it on the fast path.
 class SIM_EXPORT Machine {
 public:
@@ -35,7 +35,7 @@ public:
     // Loads the description if that has not happened yet; false when it is unusable.
     bool ensureLoaded();
     // The description (nullptr while unusable). Loads first when needed.
-    std::shared_ptr<const MachineSpec> spec();
+    std::shared_ptr<const MachineSetup> setup();
     std::string loadError();
     // The runtime version text, stable until the machine is replaced; nullptr if unusable.
     const char* runtimeVersion();
@@ -65,12 +65,12 @@ private:
     Machine() = default;
     ~Machine();
     void loadDefaultLocked();
-    int installLocked(const std::function<MachineSpec()>& parse, std::string& error);
+    int installLocked(const std::function<MachineSetup()>& parse, std::string& error);
     bool busyLocked() const;
 
     std::atomic<bool> m_loaded{false};
     std::shared_mutex m_mutex;
-    std::shared_ptr<const MachineSpec> m_spec;
+    std::shared_ptr<const MachineSetup> m_setup;
     std::string m_loadError;
     char m_runtime[64] = {};
     std::map<std::string, std::shared_ptr<CameraDevice>> m_cameras;

@@ -90,33 +90,34 @@ BoardInterface MachineParser::defaultInterface(int type) {
     }
 }
 
-MachineSpec MachineParser::parseFile(const std::string& path) {
+MachineSetup MachineParser::parseFile(const std::string& path) {
     const std::string base = std::filesystem::path(path).parent_path().string();
     return parseDocument(IniDocument::parseFile(path), base.empty() ? std::string(".") : base);
 }
 
-MachineSpec MachineParser::parseText(const std::string& text, const std::string& source,
-                                     const std::string& baseDirectory) {
+MachineSetup MachineParser::parseText(const std::string& text, const std::string& source,
+                                      const std::string& baseDirectory) {
     return parseDocument(IniDocument::parse(text, source), baseDirectory);
 }
 
-MachineSpec MachineParser::parseDocument(const IniDocument& doc, const std::string& baseDirectory) {
-    MachineSpec spec;
-    spec.source = doc.source();
+MachineSetup MachineParser::parseDocument(const IniDocument& doc,
+                                          const std::string& baseDirectory) {
+    MachineSetup setup;
+    setup.source = doc.source();
     std::map<std::string, DeclaredKind> declaredKinds;
     std::map<int, int> boardLines;
     for (const IniDocument::Section& section : doc.sections()) {
         const std::string& name = section.name;
         if (name == "machine") {
-            parseMachine(doc, section, spec);
+            parseMachine(doc, section, setup);
         } else if (name == "faults") {
-            parseFaults(doc, section, spec);
+            parseFaults(doc, section, setup);
         } else if (name.rfind("camera:", 0) == 0) {
             const std::string cameraName = name.substr(7);
             if (cameraName.empty()) {
                 throw doc.error(section.line, "camera section without a name");
             }
-            spec.cameras[cameraName] =
+            setup.cameras[cameraName] =
                 parseCamera(doc, section, cameraName, baseDirectory, declaredKinds[cameraName]);
         } else if (name.rfind("board", 0) == 0) {
             std::int64_t index = -1;
@@ -125,31 +126,31 @@ MachineSpec MachineParser::parseDocument(const IniDocument& doc, const std::stri
                 throw doc.error(section.line,
                                 "board sections are [board0] to [board15], not [" + name + "]");
             }
-            spec.boards[static_cast<std::size_t>(index)] =
+            setup.boards[static_cast<std::size_t>(index)] =
                 parseBoard(doc, section, static_cast<int>(index), baseDirectory);
             boardLines[static_cast<int>(index)] = section.line;
         } else {
             throw doc.error(section.line, "unknown section [" + name + "]");
         }
     }
-    attachCameras(doc, spec, declaredKinds, boardLines);
-    return spec;
+    attachCameras(doc, setup, declaredKinds, boardLines);
+    return setup;
 }
 
 void MachineParser::parseMachine(const IniDocument& doc, const IniDocument::Section& section,
-                                 MachineSpec& spec) {
+                                 MachineSetup& setup) {
     for (const IniDocument::Entry& entry : section.entries) {
         if (entry.key == "runtime") {
-            spec.runtime = entry.value;
+            setup.runtime = entry.value;
         } else {
             throw doc.error(entry.line, "unknown key '" + entry.key + "' in [machine]");
         }
     }
 }
 
-BoardSpec MachineParser::parseBoard(const IniDocument& doc, const IniDocument::Section& section,
-                                    int index, const std::string& baseDirectory) {
-    BoardSpec board;
+BoardSetup MachineParser::parseBoard(const IniDocument& doc, const IniDocument::Section& section,
+                                     int index, const std::string& baseDirectory) {
+    BoardSetup board;
     board.index = index;
     const IniDocument::Entry* type = section.find("type");
     if (type == nullptr) {
@@ -227,11 +228,11 @@ BoardSpec MachineParser::parseBoard(const IniDocument& doc, const IniDocument::S
     return board;
 }
 
-CameraSpec MachineParser::parseCamera(const IniDocument& doc, const IniDocument::Section& section,
-                                      const std::string& name, const std::string& baseDirectory,
-                                      DeclaredKind& declared) {
+CameraSetup MachineParser::parseCamera(const IniDocument& doc, const IniDocument::Section& section,
+                                       const std::string& name, const std::string& baseDirectory,
+                                       DeclaredKind& declared) {
     declared.line = section.line;
-    CameraSpec camera;
+    CameraSetup camera;
     camera.name = name;
     for (const IniDocument::Entry& entry : section.entries) {
         const std::string& key = entry.key;
@@ -263,7 +264,7 @@ CameraSpec MachineParser::parseCamera(const IniDocument& doc, const IniDocument:
 }
 
 void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Section& section,
-                                MachineSpec& spec) {
+                                MachineSetup& setup) {
     for (const IniDocument::Entry& entry : section.entries) {
         if (!FaultTable::lookup(entry.key.c_str())) {
             throw doc.error(entry.line, "no SDK function '" + entry.key + "' to fail");
@@ -283,7 +284,7 @@ void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Secti
             }
             return out;
         }();
-        FaultSpec fault;
+        FaultSetup fault;
         fault.function = entry.key;
         std::int64_t code = 0;
         if (words.empty() || words.size() > 2 || !parseInteger(words[0], code) ||
@@ -304,17 +305,17 @@ void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Secti
                 throw doc.error(entry.line, "fault count must be once, always or xN");
             }
         }
-        spec.faults.push_back(fault);
+        setup.faults.push_back(fault);
     }
 }
 
-void MachineParser::attachCameras(const IniDocument& doc, MachineSpec& spec,
+void MachineParser::attachCameras(const IniDocument& doc, MachineSetup& setup,
                                   const std::map<std::string, DeclaredKind>& declaredKinds,
                                   const std::map<int, int>& boardLines) {
     std::map<std::string, CameraKind> uses;
-    auto use = [&](const std::string& name, CameraKind kind, const BoardSpec& board) {
+    auto use = [&](const std::string& name, CameraKind kind, const BoardSetup& board) {
         const int line = boardLines.at(board.index);
-        if (spec.cameras.find(name) == spec.cameras.end()) {
+        if (setup.cameras.find(name) == setup.cameras.end()) {
             throw doc.error(line, "board" + std::to_string(board.index) + " names camera '" + name +
                                       "' without a [camera:" + name + "] section");
         }
@@ -322,7 +323,7 @@ void MachineParser::attachCameras(const IniDocument& doc, MachineSpec& spec,
             throw doc.error(line, "camera '" + name + "' is attached twice");
         }
     };
-    for (const auto& board : spec.boards) {
+    for (const auto& board : setup.boards) {
         if (!board) {
             continue;
         }
@@ -337,7 +338,7 @@ void MachineParser::attachCameras(const IniDocument& doc, MachineSpec& spec,
             }
         }
     }
-    for (auto& [name, camera] : spec.cameras) {
+    for (auto& [name, camera] : setup.cameras) {
         const DeclaredKind& declared = declaredKinds.at(name);
         const auto found = uses.find(name);
         if (found == uses.end()) {

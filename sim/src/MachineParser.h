@@ -1,8 +1,8 @@
-// Reads a machine description (INI text) into a MachineSpec.
+// Reads a machine description (INI text) into a MachineSetup.
 #pragma once
 
 #include "IniDocument.h"
-#include "MachineSpec.h"
+#include "MachineSetup.h"
 
 #include <map>
 #include <optional>
@@ -17,9 +17,9 @@ public:
     // The machine used when $SISODIR5 holds no description.
     static const char* embeddedDefault();
 
-    static MachineSpec parseText(const std::string& text, const std::string& source,
-                                 const std::string& baseDirectory);
-    static MachineSpec parseFile(const std::string& path);
+    static MachineSetup parseText(const std::string& text, const std::string& source,
+                                  const std::string& baseDirectory);
+    static MachineSetup parseFile(const std::string& path);
 
     // The interface a board type code has when the file does not name one.
     static BoardInterface defaultInterface(int type);
@@ -30,17 +30,17 @@ private:
         int line = 0;
     };
 
-    static MachineSpec parseDocument(const IniDocument& doc, const std::string& baseDirectory);
+    static MachineSetup parseDocument(const IniDocument& doc, const std::string& baseDirectory);
     static void parseMachine(const IniDocument& doc, const IniDocument::Section& section,
-                             MachineSpec& spec);
-    static BoardSpec parseBoard(const IniDocument& doc, const IniDocument::Section& section,
-                                int index, const std::string& baseDirectory);
-    static CameraSpec parseCamera(const IniDocument& doc, const IniDocument::Section& section,
-                                  const std::string& name, const std::string& baseDirectory,
-                                  DeclaredKind& declared);
+                             MachineSetup& setup);
+    static BoardSetup parseBoard(const IniDocument& doc, const IniDocument::Section& section,
+                                 int index, const std::string& baseDirectory);
+    static CameraSetup parseCamera(const IniDocument& doc, const IniDocument::Section& section,
+                                   const std::string& name, const std::string& baseDirectory,
+                                   DeclaredKind& declared);
     static void parseFaults(const IniDocument& doc, const IniDocument::Section& section,
-                            MachineSpec& spec);
-    static void attachCameras(const IniDocument& doc, MachineSpec& spec,
+                            MachineSetup& setup);
+    static void attachCameras(const IniDocument& doc, MachineSetup& setup,
                               const std::map<std::string, DeclaredKind>& declaredKinds,
                               const std::map<int, int>& boardLines);
 };

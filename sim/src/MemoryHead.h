@@ -18,7 +18,7 @@ struct BufferRecord {
     std::uint64_t timestamp = 0; // microseconds since the grabber was opened
     std::uint64_t transferLength = 0;
     bool locked = false;
-    FrameSpec spec{};
+    FrameSetup setup{};
 };
 
 // Buffer numbers are 1-based; indices given to add/remove are 0-based (number = index + 1).

@@ -57,32 +57,32 @@ std::uint8_t PatternGenerator::byteAt(std::uint32_t pattern, std::uint32_t forma
                                      PixelFormat::byteMask(format, k));
 }
 
-std::uint64_t PatternGenerator::imageBytes(const FrameSpec& spec) {
-    return saturatingMul(saturatingMul(spec.width, spec.height),
-                         PixelFormat::bytesPerPixel(spec.format));
+std::uint64_t PatternGenerator::imageBytes(const FrameSetup& setup) {
+    return saturatingMul(saturatingMul(setup.width, setup.height),
+                         PixelFormat::bytesPerPixel(setup.format));
 }
 
 std::uint64_t PatternGenerator::fill(std::uint8_t* dst, std::uint64_t capacity,
-                                     const FrameSpec& spec, std::int64_t picture) {
-    std::uint64_t total = std::min(imageBytes(spec), capacity);
-    if (spec.shortTransfer > 0) {
-        total = std::min(total, spec.shortTransfer);
+                                     const FrameSetup& setup, std::int64_t picture) {
+    std::uint64_t total = std::min(imageBytes(setup), capacity);
+    if (setup.shortTransfer > 0) {
+        total = std::min(total, setup.shortTransfer);
     }
-    const unsigned bpp = PixelFormat::bytesPerPixel(spec.format);
+    const unsigned bpp = PixelFormat::bytesPerPixel(setup.format);
     std::uint8_t masks[8];
     for (unsigned k = 0; k < bpp && k < 8; ++k) {
-        masks[k] = PixelFormat::byteMask(spec.format, k);
+        masks[k] = PixelFormat::byteMask(setup.format, k);
     }
-    const std::uint64_t rowBytes = static_cast<std::uint64_t>(spec.width) * bpp;
+    const std::uint64_t rowBytes = static_cast<std::uint64_t>(setup.width) * bpp;
     const auto p = static_cast<std::uint64_t>(picture);
-    const auto o = static_cast<std::uint64_t>(static_cast<std::int64_t>(spec.patternOffset));
+    const auto o = static_cast<std::uint64_t>(static_cast<std::int64_t>(setup.patternOffset));
     std::uint64_t written = 0;
     for (std::uint64_t y = 0; written < total; ++y) {
         const std::uint64_t length = std::min(rowBytes, total - written);
         std::uint8_t* row = dst + written;
-        const std::uint64_t sy = y + spec.yoffset;
-        const std::uint64_t x0 = spec.xoffset;
-        switch (spec.pattern) {
+        const std::uint64_t sy = y + setup.yoffset;
+        const std::uint64_t x0 = setup.xoffset;
+        switch (setup.pattern) {
         case 0: {
             const std::uint64_t base = x0 + 2 * sy + p + o;
             fillRow(row, length, bpp, masks,
@@ -95,7 +95,7 @@ std::uint64_t PatternGenerator::fill(std::uint8_t* dst, std::uint64_t capacity,
             break;
         default:
             fillRow(row, length, bpp, masks, [&](std::uint64_t x, unsigned k) {
-                return rawValue(spec.pattern, x0 + x, sy, k, picture, spec.patternOffset);
+                return rawValue(setup.pattern, x0 + x, sy, k, picture, setup.patternOffset);
             });
             break;
         }

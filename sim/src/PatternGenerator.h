@@ -18,10 +18,10 @@ public:
                                std::uint64_t sy, unsigned k, std::int64_t picture,
                                std::int32_t offset);
     // Bytes of a whole image, saturating instead of overflowing.
-    static std::uint64_t imageBytes(const FrameSpec& spec);
+    static std::uint64_t imageBytes(const FrameSetup& setup);
     // Writes picture `picture` row by row into dst, stopping at the image size, the short
     // transfer length or the capacity, whichever is smallest; answers the bytes written.
-    static std::uint64_t fill(std::uint8_t* dst, std::uint64_t capacity, const FrameSpec& spec,
+    static std::uint64_t fill(std::uint8_t* dst, std::uint64_t capacity, const FrameSetup& setup,
                               std::int64_t picture);
 };
 

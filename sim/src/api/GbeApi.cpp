@@ -86,21 +86,21 @@ SIM_EXPORT int Gbe_OpenBoard(int boardIndex, int flags, Gbe_Board** board) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
     Machine& machine = Machine::instance();
-    const auto spec = machine.spec();
-    if (spec == nullptr) {
+    const auto setup = machine.setup();
+    if (setup == nullptr) {
         return GBE_ERR_MACHINE;
     }
     if (boardIndex < 0 || boardIndex >= kMaxBoards ||
-        !spec->boards[static_cast<std::size_t>(boardIndex)] ||
-        spec->boards[static_cast<std::size_t>(boardIndex)]->type < 0) {
+        !setup->boards[static_cast<std::size_t>(boardIndex)] ||
+        setup->boards[static_cast<std::size_t>(boardIndex)]->type < 0) {
         return GBE_ERR_NO_SUCH_BOARD;
     }
-    const BoardSpec& boardSpec = *spec->boards[static_cast<std::size_t>(boardIndex)];
-    if (boardSpec.interface != BoardInterface::GigE) {
+    const BoardSetup& boardSetup = *setup->boards[static_cast<std::size_t>(boardIndex)];
+    if (boardSetup.interface != BoardInterface::GigE) {
         return GBE_ERR_NOT_GIGE_BOARD;
     }
     std::vector<std::vector<std::shared_ptr<CameraDevice>>> ports;
-    for (const auto& names : boardSpec.gigeCameras) {
+    for (const auto& names : boardSetup.gigeCameras) {
         ports.emplace_back();
         for (const auto& name : names) {
             ports.back().push_back(machine.camera(name));

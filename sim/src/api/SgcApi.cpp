@@ -159,19 +159,19 @@ SIM_EXPORT int Sgc_initBoard(Fg_Grabber* grabber, int flags, SgcBoard** board) {
     if (open == nullptr) {
         return SGC_ERR_INVALID_GRABBER;
     }
-    const BoardSpec& spec = open->board();
-    if (spec.interface != BoardInterface::CoaXPress) {
+    const BoardSetup& setup = open->board();
+    if (setup.interface != BoardInterface::CoaXPress) {
         return SGC_ERR_NOT_CXP_BOARD;
     }
     std::vector<std::shared_ptr<CameraDevice>> ports;
-    for (const auto& name : spec.cxpCameras) {
+    for (const auto& name : setup.cxpCameras) {
         ports.push_back(name.empty() ? nullptr : machine.camera(name));
     }
-    if (!machine.claimSession(Machine::Session::GenICam, spec.index)) {
+    if (!machine.claimSession(Machine::Session::GenICam, setup.index)) {
         return SGC_ERR_BOARD_BUSY;
     }
     auto created =
-        std::make_shared<CxpBoard>(open, spec.index, std::move(ports), spec.cxpAnswering);
+        std::make_shared<CxpBoard>(open, setup.index, std::move(ports), setup.cxpAnswering);
     for (SgcCamera* camera : created->handles()) {
         cameraBoards().add(camera, created);
     }

@@ -54,15 +54,15 @@ int noBoard(int boardIndex) {
     return failed(SIMCTL_ERR_NO_BOARD, "no open board at index " + std::to_string(boardIndex));
 }
 
-int patternByte(const FrameSpec& spec, std::uint32_t x, std::uint32_t y, unsigned k,
+int patternByte(const FrameSetup& setup, std::uint32_t x, std::uint32_t y, unsigned k,
                 std::int64_t picture) {
-    if (x >= spec.width || y >= spec.height || k >= PixelFormat::bytesPerPixel(spec.format)) {
+    if (x >= setup.width || y >= setup.height || k >= PixelFormat::bytesPerPixel(setup.format)) {
         return failed(SIMCTL_ERR_RANGE, "position outside the image");
     }
     succeeded();
     return PatternGenerator::byteAt(
-        spec.pattern, spec.format, static_cast<std::uint64_t>(x) + spec.xoffset,
-        static_cast<std::uint64_t>(y) + spec.yoffset, k, picture, spec.patternOffset);
+        setup.pattern, setup.format, static_cast<std::uint64_t>(x) + setup.xoffset,
+        static_cast<std::uint64_t>(y) + setup.yoffset, k, picture, setup.patternOffset);
 }
 
 } // namespace
@@ -196,13 +196,13 @@ int SimCtl_GetBufferRecord(int boardIndex, unsigned dma, int64_t bufferNumber,
     record->timestamp64 = found.timestamp;
     record->transferLength = found.transferLength;
     record->locked = found.locked ? 1 : 0;
-    record->width = found.spec.width;
-    record->height = found.spec.height;
-    record->xoffset = found.spec.xoffset;
-    record->yoffset = found.spec.yoffset;
-    record->format = found.spec.format;
-    record->pattern = found.spec.pattern;
-    record->patternOffset = found.spec.patternOffset;
+    record->width = found.setup.width;
+    record->height = found.setup.height;
+    record->xoffset = found.setup.xoffset;
+    record->yoffset = found.setup.yoffset;
+    record->format = found.setup.format;
+    record->pattern = found.setup.pattern;
+    record->patternOffset = found.setup.patternOffset;
     return succeeded();
 }
 
@@ -258,12 +258,12 @@ int SimCtl_ExpectedPixelByte(int boardIndex, unsigned dma, uint32_t x, uint32_t 
     if (grabber == nullptr) {
         return noBoard(boardIndex);
     }
-    FrameSpec spec;
-    const int result = grabber->frameSpec(dma, spec);
+    FrameSetup setup;
+    const int result = grabber->frameSetup(dma, setup);
     if (result != FG_OK) {
         return fromFg(result);
     }
-    return patternByte(spec, x, y, byteInPixel, picture);
+    return patternByte(setup, x, y, byteInPixel, picture);
 }
 
 int SimCtl_RecordPixelByte(const SimCtlBufferRecord* record, uint32_t x, uint32_t y,
@@ -271,15 +271,15 @@ int SimCtl_RecordPixelByte(const SimCtlBufferRecord* record, uint32_t x, uint32_
     if (record == nullptr || record->pictureNumber < 1) {
         return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no delivered frame in the record");
     }
-    FrameSpec spec;
-    spec.width = record->width;
-    spec.height = record->height;
-    spec.xoffset = record->xoffset;
-    spec.yoffset = record->yoffset;
-    spec.format = record->format;
-    spec.pattern = record->pattern;
-    spec.patternOffset = record->patternOffset;
-    return patternByte(spec, x, y, byteInPixel, record->pictureNumber);
+    FrameSetup setup;
+    setup.width = record->width;
+    setup.height = record->height;
+    setup.xoffset = record->xoffset;
+    setup.yoffset = record->yoffset;
+    setup.format = record->format;
+    setup.pattern = record->pattern;
+    setup.patternOffset = record->patternOffset;
+    return patternByte(setup, x, y, byteInPixel, record->pictureNumber);
 }
 
 } // extern "C"

@@ -113,7 +113,7 @@ TEST(BufferContainerProvider, Free_WhoseStopFailsReportsItAndStillReleases) {
 }
 
 /// Runs in a child process: allocates a list larger than the address space
-/// allows; 0 when the refusal was reported as specified.
+/// allows; 0 when the refusal was reported with the expected text.
 int AllocationRefusedInChild() {
     ImagePathRig rig;
     CDriverIBufferContainer container(rig.Channel());

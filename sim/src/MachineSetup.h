@@ -19,7 +19,7 @@ constexpr int kMaxBoards = 16;
 constexpr unsigned kMaxDmas = 16;
 constexpr unsigned kMaxCxpPorts = 4;
 
-struct CameraSpec {
+struct CameraSetup {
     std::string name;
     CameraKind kind = CameraKind::GigE;
     std::uint64_t memorySize = 0x4000;
@@ -30,7 +30,7 @@ struct CameraSpec {
     std::vector<std::pair<std::uint64_t, std::uint32_t>> rawValues;
 };
 
-struct BoardSpec {
+struct BoardSetup {
     int index = 0;
     int type = -1; // -1: a declared hole, Fg_BoardType answers -1
     BoardInterface interface = BoardInterface::None;
@@ -42,18 +42,18 @@ struct BoardSpec {
     unsigned cxpAnswering = 0;                         // cameras (by port order) that answer scans
 };
 
-struct FaultSpec {
+struct FaultSetup {
     std::string function;
     int code = 0;
     int count = -1; // -1: always
 };
 
-struct MachineSpec {
+struct MachineSetup {
     std::string source; // file path, or a name for text
     std::string runtime = "5.7.0";
-    std::array<std::optional<BoardSpec>, kMaxBoards> boards;
-    std::map<std::string, CameraSpec> cameras;
-    std::vector<FaultSpec> faults;
+    std::array<std::optional<BoardSetup>, kMaxBoards> boards;
+    std::map<std::string, CameraSetup> cameras;
+    std::vector<FaultSetup> faults;
 };
 
 } // namespace sim
