@@ -2,6 +2,7 @@
 // through a ring-buffer image, compared with the simulator's pattern for every
 // rotation and for both plane orders of color24.
 #include "e2e/AcquisitionModule.h"
+#include "support/RotatedSource.h"
 
 #include <ORV/ResultCodes.h>
 
@@ -16,22 +17,6 @@ using e2e::AcquisitionModule;
 using e2e::MachineSetup;
 
 namespace {
-
-/// Source (sensor) position of host pixel (x, y) for a rotation of the DMA's
-/// W x H image.
-std::pair<uint32_t, uint32_t> Source(uint32_t rotation, uint32_t x, uint32_t y, uint32_t w,
-                                     uint32_t h) {
-    switch (rotation) {
-    case 1:
-        return {y, h - 1 - x};
-    case 2:
-        return {w - 1 - x, h - 1 - y};
-    case 3:
-        return {w - 1 - y, x};
-    default:
-        return {x, y};
-    }
-}
 
 /// Compares every byte of every plane of `image` with `expected(sx, sy, k)`; the
 /// number of mismatches.
@@ -53,7 +38,8 @@ int Mismatches(ORV::IImageVPA* image, const MachineSetup& setup, Expected expect
             setup.invertdim && planes > 1 ? static_cast<unsigned>(planes - 1 - p) : p;
         for (int32_t y = 0; y < height; ++y) {
             for (int32_t x = 0; x < width; ++x) {
-                const auto source = Source(setup.rotation, static_cast<uint32_t>(x),
+                const auto source =
+                    orvtest::RotatedSource(setup.rotation, static_cast<uint32_t>(x),
                                            static_cast<uint32_t>(y), setup.width, setup.height);
                 const int want = expected(source.first, source.second, byteInPixel);
                 if (bytes[table[x].x + table[y].y] != want && ++mismatches <= 3)

@@ -1,5 +1,6 @@
 // The file target: the exact line, appending, flushing, refusing a bad path.
 #include "TargetTestSupport.h"
+#include "platform/TempDir.h"
 
 #include <nwLogging/FileTarget.h>
 
@@ -11,37 +12,37 @@
 #include <vector>
 
 namespace nw = nwLogging;
+using platformtest::ReadFileText;
 using targettest::FixedRecord;
-using targettest::ReadFile;
 
 TEST(FileTarget, WritesTheLineAndALineEnd_FlushedAtOnce) {
-    targettest::ScratchDirectory dir;
+    platformtest::TempDir dir;
     nw::basic_file_target target(dir.File("module.log"));
     target.write(FixedRecord(nw::level_err), "Board failed");
     // Read while the target is still open: every line is flushed when written.
-    EXPECT_EQ(ReadFile(dir.File("module.log")),
+    EXPECT_EQ(ReadFileText(dir.File("module.log")),
               "2021-Mar-03 08:05:07.125000 GDRVM [err] Board failed\n");
     nw::basic_timed_msgstate second = FixedRecord(nw::level_info, "GDRVM.producer");
     second.timestamp -= boost::posix_time::microseconds(125000);
     target.write(second, "first\nsecond\n");
-    EXPECT_EQ(ReadFile(dir.File("module.log")),
+    EXPECT_EQ(ReadFileText(dir.File("module.log")),
               "2021-Mar-03 08:05:07.125000 GDRVM [err] Board failed\n"
               "2021-Mar-03 08:05:07 GDRVM.producer [info] first second\n");
 }
 
 TEST(FileTarget, AnExistingFileKeepsItsContent) {
-    targettest::ScratchDirectory dir;
-    targettest::WriteFile(dir.File("old.log"), "earlier line\n");
+    platformtest::TempDir dir;
+    platformtest::WriteFileText(dir.File("old.log"), "earlier line\n");
     {
         nw::basic_file_target target(dir.File("old.log"));
         target.write(FixedRecord(nw::level_warn), "appended");
     }
-    EXPECT_EQ(ReadFile(dir.File("old.log")),
+    EXPECT_EQ(ReadFileText(dir.File("old.log")),
               "earlier line\n2021-Mar-03 08:05:07.125000 GDRVM [warn] appended\n");
 }
 
 TEST(FileTarget, PathThatCannotBeOpened_ErrorOpeningFile) {
-    targettest::ScratchDirectory dir;
+    platformtest::TempDir dir;
     const std::string path = dir.File("missing/dir/x.log");
     try {
         nw::basic_file_target target(path);
@@ -53,16 +54,16 @@ TEST(FileTarget, PathThatCannotBeOpened_ErrorOpeningFile) {
 }
 
 TEST(FileTarget, BackslashPathsWorkAsOnWindows) {
-    targettest::ScratchDirectory dir;
+    platformtest::TempDir dir;
     const std::string windowsStyle = dir.path() + "\\logs.txt";
     nw::basic_file_target target(windowsStyle);
     EXPECT_EQ(target.path(), windowsStyle);
     target.write(FixedRecord(), "x");
-    EXPECT_EQ(ReadFile(dir.File("logs.txt")), "2021-Mar-03 08:05:07.125000 GDRVM [err] x\n");
+    EXPECT_EQ(ReadFileText(dir.File("logs.txt")), "2021-Mar-03 08:05:07.125000 GDRVM [err] x\n");
 }
 
 TEST(FileTarget, LinesFromManyThreadsStayWhole) {
-    targettest::ScratchDirectory dir;
+    platformtest::TempDir dir;
     auto target = std::make_shared<nw::basic_file_target>(dir.File("threads.log"));
     constexpr int kThreads = 4;
     constexpr int kLines = 250;
@@ -81,7 +82,7 @@ TEST(FileTarget, LinesFromManyThreadsStayWhole) {
         for (std::thread& thread : threads)
             thread.join();
     }
-    std::istringstream lines(ReadFile(dir.File("threads.log")));
+    std::istringstream lines(ReadFileText(dir.File("threads.log")));
     std::string line;
     int count = 0;
     const std::string prefix = "2021-Mar-03 08:05:07.125000 T [info] thread ";

@@ -24,21 +24,4 @@ inline nwLogging::basic_timed_msgstate FixedRecord(uint32_t level = nwLogging::l
     return record;
 }
 
-/// A fresh directory under the temporary directory, removed with its content.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
-
 } // namespace targettest

@@ -1,4 +1,5 @@
 #include "tools/PatternCheck.h"
+#include "support/RotatedSource.h"
 
 #include <simctl/SimControl.h>
 
@@ -6,25 +7,6 @@
 #include <utility>
 
 namespace toolstest {
-
-namespace {
-
-/// Sensor position of image pixel (x, y) under the driver's rotation of a W x H DMA.
-std::pair<uint32_t, uint32_t> Source(uint32_t rotation, uint32_t x, uint32_t y, uint32_t w,
-                                     uint32_t h) {
-    switch (rotation) {
-    case 1:
-        return {y, h - 1 - x};
-    case 2:
-        return {w - 1 - x, h - 1 - y};
-    case 3:
-        return {w - 1 - y, x};
-    default:
-        return {x, y};
-    }
-}
-
-} // namespace
 
 int PatternMismatches(const PngImage& png, const DmaLayout& layout, int64_t picture,
                       std::string* detail) {
@@ -36,7 +18,8 @@ int PatternMismatches(const PngImage& png, const DmaLayout& layout, int64_t pict
     const uint8_t* at = png.bytes.data();
     for (uint32_t y = 0; y < png.height; ++y) {
         for (uint32_t x = 0; x < png.width; ++x) {
-            const auto [sx, sy] = Source(layout.rotation, x, y, layout.width, layout.height);
+            const auto [sx, sy] =
+                orvtest::RotatedSource(layout.rotation, x, y, layout.width, layout.height);
             for (int c = 0; c < channels; ++c) {
                 // The grabber delivers BGR; inverted planes present RGB.
                 const int plane = layout.invertdim && channels > 1 ? channels - 1 - c : c;

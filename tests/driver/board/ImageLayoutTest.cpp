@@ -1,5 +1,6 @@
 // Image layout, rotation and the VPA table, checked pixel by pixel against where
 // each host pixel must come from.
+#include "support/RotatedSource.h"
 #include <driver/ImageLayout.h>
 
 #include <gtest/gtest.h>
@@ -7,20 +8,6 @@
 #include <utility>
 
 namespace {
-
-/// The source pixel (column, row) that host pixel (x, y) shows.
-std::pair<int64_t, int64_t> Source(uint32_t rotation, int64_t x, int64_t y, int64_t w, int64_t h) {
-    switch (rotation) {
-    case 1:
-        return {y, h - 1 - x};
-    case 2:
-        return {w - 1 - x, h - 1 - y};
-    case 3:
-        return {w - 1 - y, x};
-    default:
-        return {x, y};
-    }
-}
 
 class VpaTableRotation : public testing::TestWithParam<uint32_t> {};
 
@@ -40,7 +27,7 @@ TEST_P(VpaTableRotation, EveryPixelAndGuardEntry_MatchTheRotation) {
     const ORV::VpaEntry* vpa = FirstVpaEntry(table.data());
     for (int64_t y = 0; y < layout.hostHeight; ++y) {
         for (int64_t x = 0; x < layout.hostWidth; ++x) {
-            const auto [column, row] = Source(rotation, x, y, w, h);
+            const auto [column, row] = orvtest::RotatedSource(rotation, x, y, w, h);
             EXPECT_EQ(vpa[x].x + vpa[y].y, (row * w + column) * b)
                 << "rotation " << rotation << " pixel " << x << "," << y;
         }
