@@ -33,6 +33,15 @@ boost::property_tree::ptree Json(const std::string& text) {
 
 const std::string kSet = R"({"destination":"cout","level":"info"})";
 
+// The peer's script: answer the next request with kSet and keep it in `request`.
+auto AnswerWithSet(FakePeer& peer, std::optional<Datagram>& request) {
+    return [&peer, &request] {
+        request = peer.Receive();
+        if (request)
+            peer.Send(Acknowledge(*request, 0, kSet), request->from);
+    };
+}
+
 // Answers the first request with `reply(request)` and returns the request.
 std::string ErrorOfGetConfiguration(std::function<std::vector<uint8_t>(const Datagram&)> reply) {
     FakePeer peer;
@@ -68,11 +77,7 @@ const std::string mismatched = "The received acknowledge does not match the actu
 TEST(LogSvcCommandClient, GetConfiguration_RequestAndAnswer) {
     FakePeer peer;
     std::optional<Datagram> request;
-    peertest::ScriptThread script([&] {
-        request = peer.Receive();
-        if (request)
-            peer.Send(Acknowledge(*request, 0, kSet), request->from);
-    });
+    peertest::ScriptThread script(AnswerWithSet(peer, request));
     nw::logsvc_command_client client(peer.Endpoint());
     const boost::property_tree::ptree set = client.get_configuration("GDRVM", {{"site", "lab"}});
     script.join();
@@ -284,11 +289,7 @@ TEST(LogSvcCommandClient, StaleAcknowledgeWaiting_IsDiscardedBeforeTheCommand) {
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> old;
-    peertest::ScriptThread first([&] {
-        old = peer.Receive();
-        if (old)
-            peer.Send(Acknowledge(*old, 0, kSet), old->from);
-    });
+    peertest::ScriptThread first(AnswerWithSet(peer, old));
     client.get_configuration("GDRVM", {});
     first.join();
     ASSERT_TRUE(old);
@@ -296,10 +297,8 @@ TEST(LogSvcCommandClient, StaleAcknowledgeWaiting_IsDiscardedBeforeTheCommand) {
     // A late duplicate of the old answer is waiting when the next command starts.
     peer.Send(Acknowledge(*old, 0, R"({"destination":"stale","level":"all"})"), old->from);
     ASSERT_EQ(client.socket().socket().WaitReadable(10000).status, platform::WaitStatus::Ready);
-    peertest::ScriptThread second([&] {
-        if (std::optional<Datagram> request = peer.Receive())
-            peer.Send(Acknowledge(*request, 0, kSet), request->from);
-    });
+    std::optional<Datagram> answered;
+    peertest::ScriptThread second(AnswerWithSet(peer, answered));
     const boost::property_tree::ptree set = client.get_configuration("GDRVM", {});
     second.join();
     EXPECT_EQ(set.get<std::string>("destination"), "cout");
@@ -309,21 +308,15 @@ TEST(LogSvcCommandClient, StaleDatagramLongerThanTheDrainBuffer_IsDiscardedToo) 
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> old;
-    peertest::ScriptThread first([&] {
-        old = peer.Receive();
-        if (old)
-            peer.Send(Acknowledge(*old, 0, kSet), old->from);
-    });
+    peertest::ScriptThread first(AnswerWithSet(peer, old));
     client.get_configuration("GDRVM", {});
     first.join();
     ASSERT_TRUE(old);
 
     peer.Send(std::vector<uint8_t>(1300, 0x5A), old->from);
     ASSERT_EQ(client.socket().socket().WaitReadable(10000).status, platform::WaitStatus::Ready);
-    peertest::ScriptThread second([&] {
-        if (std::optional<Datagram> request = peer.Receive())
-            peer.Send(Acknowledge(*request, 0, kSet), request->from);
-    });
+    std::optional<Datagram> answered;
+    peertest::ScriptThread second(AnswerWithSet(peer, answered));
     EXPECT_EQ(client.get_configuration("GDRVM", {}).get<std::string>("level"), "info");
     second.join();
 }
@@ -369,11 +362,7 @@ TEST(LogSvcCommandClient, SetDescription_EmptyDescriptionSendsNothing) {
     FakePeer peer;
     nw::logsvc_command_client client(peer.Endpoint());
     std::optional<Datagram> request;
-    peertest::ScriptThread script([&] {
-        request = peer.Receive();
-        if (request)
-            peer.Send(Acknowledge(*request, 0, kSet), request->from);
-    });
+    peertest::ScriptThread script(AnswerWithSet(peer, request));
     client.set_description("GDRVM", "");
     client.get_configuration("GDRVM", {});
     script.join();
