@@ -137,11 +137,17 @@ GrabReport GrabSession::Grab(uint32_t count, ProgressLine& progress) {
         if (result == ORV::E_TIMEOUT)
             throw ToolError("no image " + std::to_string(i) + " of " + std::to_string(count) +
                             " within the time-out (" + Code(result) + ")");
-        Check(result, "waiting for image " + std::to_string(i) + " of " + std::to_string(count));
+        // The texts are made only on failure: the loop stays free of allocations.
+        if (ORV::Failed(result))
+            Check(result,
+                  "waiting for image " + std::to_string(i) + " of " + std::to_string(count));
         report.images = i;
         report.lastBuffer = index;
-        if (lockMode == ORV::RINGBUFFER_LOCKMODE_ON && i < count)
-            Check(ring->UnlockBuffer(index), "unlocking buffer " + std::to_string(index));
+        if (lockMode == ORV::RINGBUFFER_LOCKMODE_ON && i < count) {
+            const int32_t unlocked = ring->UnlockBuffer(index);
+            if (ORV::Failed(unlocked))
+                Check(unlocked, "unlocking buffer " + std::to_string(index));
+        }
         progress.Update(i, count);
     }
     report.seconds =
