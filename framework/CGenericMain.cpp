@@ -2,6 +2,7 @@
 
 #include <ddk/CGeneric.h>
 #include <ddk/CGlobalObj.h>
+#include <ddk/DDKDriverModule.h>
 #include <ddk/NodeMapLiveness.h>
 
 #include <nwLogging/Logger.h>
@@ -19,8 +20,10 @@ namespace {
 std::atomic<bool> firstCallDone{false};
 
 void FirstCall() {
-    if (!firstCallDone.exchange(true))
-        DDKConfigureModuleLogging();
+    if (firstCallDone.exchange(true))
+        return;
+    if (const auto configureLogging = DDKDriverModule().configureLogging)
+        configureLogging();
 }
 
 ORTypeKey GenericTypeKey() {

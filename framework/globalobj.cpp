@@ -2,6 +2,7 @@
 
 #include <ddk/CDDKSystem.h>
 #include <ddk/CDrvInfo.h>
+#include <ddk/DDKDriverModule.h>
 #include <ddk/DDKException.h>
 
 #include <mutex>
@@ -43,7 +44,8 @@ void CGlobalObj::Initialize() {
 }
 
 void CGlobalObj::RegisterFactories() {
-    DDKRegisterDriverFactories(*this);
+    if (const auto registerFactories = DDKDriverModule().registerFactories)
+        registerFactories(*this);
 }
 
 CGlobalObj::~CGlobalObj() {

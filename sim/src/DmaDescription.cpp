@@ -2,7 +2,7 @@
 
 #include "GenicamXmlWriter.h"
 #include "ParameterTable.h"
-#include "fglib5.h"
+#include <fglib5.h>
 #include "simctl/SimControl.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "DmaEngine.h"
 
 #include "PatternGenerator.h"
-#include "fglib5.h"
+#include <fglib5.h>
 #include "simctl/SimControl.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "ErrorText.h"
 
-#include "fglib5.h"
-#include "gbelib.h"
-#include "siso_genicam.h"
+#include <fglib5.h>
+#include <gbelib.h>
+#include <siso_genicam.h>
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 #include "DmaDescription.h"
 #include "ErrorText.h"
 #include "ParameterTable.h"
-#include "fglib5.h"
+#include <fglib5.h>
 #include "simctl/SimControl.h"
 
 #include <cstdio>

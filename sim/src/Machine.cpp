@@ -4,7 +4,7 @@
 #include "FaultTable.h"
 #include "IniDocument.h"
 #include "MachineParser.h"
-#include "fglib5.h"
+#include <fglib5.h>
 #include "simctl/SimControl.h"
 
 #include <cstdlib>

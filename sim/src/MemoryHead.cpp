@@ -1,6 +1,6 @@
 #include "MemoryHead.h"
 
-#include "fglib5.h"
+#include <fglib5.h>
 
 #include <cstring>
 

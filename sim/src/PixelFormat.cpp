@@ -1,7 +1,7 @@
 #include "PixelFormat.h"
 
 #include "IniDocument.h"
-#include "fglib5.h"
+#include <fglib5.h>
 
 #include <cstring>
 

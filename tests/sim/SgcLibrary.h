@@ -1,7 +1,7 @@
 // Loads siso_genicam.dll the way the driver does: dlopen, then all 21 entry points by name.
 #pragma once
 
-#include "siso_genicam.h"
+#include <siso_genicam.h>
 
 #include <string>
 

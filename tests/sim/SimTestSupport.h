@@ -2,8 +2,8 @@
 // the SDK handles, so a failing assertion never leaves a DMA running.
 #pragma once
 
-#include "fglib5.h"
-#include "gbelib.h"
+#include <fglib5.h>
+#include <gbelib.h>
 #include "simctl/SimControl.h"
 
 #include <cstdint>

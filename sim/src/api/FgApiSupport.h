@@ -3,7 +3,7 @@
 
 #include "FaultTable.h"
 #include "Grabber.h"
-#include "fglib5.h"
+#include <fglib5.h>
 
 #include <memory>
 #include <optional>

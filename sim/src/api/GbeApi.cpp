@@ -4,7 +4,7 @@
 #include "HandleTable.h"
 #include "Machine.h"
 #include "SimExport.h"
-#include "gbelib.h"
+#include <gbelib.h>
 #include "gige/GigeBoard.h"
 #include "gige/GigeCamera.h"
 

@@ -5,7 +5,7 @@
 #include "Machine.h"
 #include "SimExport.h"
 #include "cxp/CxpBoard.h"
-#include "siso_genicam.h"
+#include <siso_genicam.h>
 
 #include <cstring>
 #include <string>

@@ -6,7 +6,7 @@
 #include "MachineParser.h"
 #include "PatternGenerator.h"
 #include "PixelFormat.h"
-#include "fglib5.h"
+#include <fglib5.h>
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "CxpBoard.h"
 
 #include "IniDocument.h"
-#include "siso_genicam.h"
+#include <siso_genicam.h>
 
 #include <algorithm>
 #include <map>

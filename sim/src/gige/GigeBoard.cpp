@@ -1,6 +1,6 @@
 #include "GigeBoard.h"
 
-#include "gbelib.h"
+#include <gbelib.h>
 
 namespace sim {
 

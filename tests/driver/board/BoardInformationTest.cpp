@@ -1,5 +1,5 @@
 // The board type table.
-#include <driver/BoardInformation.h>
+#include "board/BoardInformation.h"
 
 #include <gtest/gtest.h>
 

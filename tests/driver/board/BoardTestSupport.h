@@ -5,10 +5,10 @@
 #include "driver/support/SimEnvironment.h"
 #include "support/CapturingTarget.h"
 
-#include <driver/DriverBoard.h>
-#include <driver/DriverChannel.h>
-#include <driver/DriverProducer.h>
-#include <driver/DriverSystem.h>
+#include "board/DriverBoard.h"
+#include "board/DriverChannel.h"
+#include "board/DriverProducer.h"
+#include "system/DriverSystem.h"
 
 #include <cstdint>
 #include <memory>

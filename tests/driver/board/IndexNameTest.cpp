@@ -1,5 +1,5 @@
 // Numbers of index names.
-#include <driver/IndexName.h>
+#include "board/IndexName.h"
 
 #include <gtest/gtest.h>
 

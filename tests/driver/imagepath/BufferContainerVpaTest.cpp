@@ -3,9 +3,9 @@
 #include "driver/imagepath/ImagePathRig.h"
 #include "driver/imagepath/ProviderLog.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIBufferContainer.h>
-#include <driver/DriverIVpa.h>
+#include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverIBufferContainer.h"
+#include "acquisition/DriverIVpa.h"
 
 #include <ORV/ResultCodes.h>
 

@@ -2,7 +2,7 @@
 // start, and destruction of a list that is still acquiring.
 #include "driver/imagepath/ImagePathRig.h"
 
-#include <driver/DriverBufferList.h>
+#include "acquisition/DriverBufferList.h"
 
 #include <simctl/SimControl.h>
 

@@ -2,7 +2,7 @@
 // every state.
 #include "driver/imagepath/ImagePathRig.h"
 
-#include <driver/DriverBufferList.h>
+#include "acquisition/DriverBufferList.h"
 
 #include <simctl/SimControl.h>
 

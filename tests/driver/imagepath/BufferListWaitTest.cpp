@@ -2,7 +2,7 @@
 // the SDK's per-buffer answers.
 #include "driver/imagepath/ImagePathRig.h"
 
-#include <driver/DriverBufferList.h>
+#include "acquisition/DriverBufferList.h"
 
 #include <ORV/ResultCodes.h>
 

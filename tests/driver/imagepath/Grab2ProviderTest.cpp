@@ -3,8 +3,8 @@
 #include "driver/imagepath/ImagePathRig.h"
 #include "driver/imagepath/ProviderLog.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIGrab2.h>
+#include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverIGrab2.h"
 
 #include <ORV/ResultCodes.h>
 

@@ -2,8 +2,8 @@
 #include "driver/imagepath/ImagePathRig.h"
 #include "driver/imagepath/ProviderLog.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIGrabber.h>
+#include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverIGrabber.h"
 
 #include <ORV/ResultCodes.h>
 

@@ -3,9 +3,9 @@
 #include "driver/imagepath/ImagePathRig.h"
 #include "driver/imagepath/ProviderLog.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIGrab2.h>
-#include <driver/DriverIRingBuffer.h>
+#include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverIGrab2.h"
+#include "acquisition/DriverIRingBuffer.h"
 
 #include <ORV/ResultCodes.h>
 

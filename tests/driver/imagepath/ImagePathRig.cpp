@@ -1,6 +1,6 @@
 #include "driver/imagepath/ImagePathRig.h"
 
-#include <ddk/CGlobalObj.h>
+#include "system/DriverLogging.h"
 
 #include <simctl/SimControl.h>
 
@@ -38,7 +38,7 @@ std::string MachineText() {
 ImagePathRig::ImagePathRig(const RigOptions& options) {
     // What the module's first call does; it also brings the driver's module hooks,
     // which the framework calls, into the test program.
-    DDKConfigureModuleLogging();
+    ConfigureDriverLogging();
     SimEnvironment::Options environment;
     environment.machineText = MachineText();
     environment.configurationText = ConfigurationText(options);

@@ -4,8 +4,8 @@
 #include "driver/imagepath/ImagePathRig.h"
 #include "driver/imagepath/ProviderLog.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIRingBuffer.h>
+#include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverIRingBuffer.h"
 
 #include <ORV/ResultCodes.h>
 

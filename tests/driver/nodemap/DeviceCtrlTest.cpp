@@ -5,8 +5,8 @@
 
 #include "support/ScopedCapture.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIDeviceCtrl.h>
+#include "acquisition/DriverBufferList.h"
+#include "devicecontrol/DriverIDeviceCtrl.h"
 
 #include <ORCImg/ORCImg.h>
 #include <ORV/ResultCodes.h>

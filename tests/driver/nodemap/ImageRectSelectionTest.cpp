@@ -4,11 +4,11 @@
 
 #include "support/ScopedCapture.h"
 
-#include <driver/DriverBufferList.h>
-#include <driver/DriverIBoardSelect2.h>
-#include <driver/DriverICameraSelect2.h>
-#include <driver/DriverIImageRect.h>
-#include <driver/DriverISoftwareTrigger.h>
+#include "acquisition/DriverBufferList.h"
+#include "board/DriverIBoardSelect2.h"
+#include "board/DriverICameraSelect2.h"
+#include "board/DriverIImageRect.h"
+#include "acquisition/DriverISoftwareTrigger.h"
 
 #include <ORV/ResultCodes.h>
 

@@ -4,8 +4,8 @@
 
 #include "support/ScopedCapture.h"
 
-#include <driver/DriverBoard.h>
-#include <driver/NodeMapDescription.h>
+#include "board/DriverBoard.h"
+#include "nodemap/NodeMapDescription.h"
 
 #include <ORGenApi/ORGenApi.h>
 

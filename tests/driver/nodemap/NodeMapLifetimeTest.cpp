@@ -5,9 +5,9 @@
 #include "support/ScopedCapture.h"
 
 #include <ddk/NodeMapLiveness.h>
-#include <driver/DriverINodeMapHandle.h>
-#include <driver/DriverINodeMapHandle2.h>
-#include <driver/NodeMapLibraryPin.h>
+#include "nodemap/DriverINodeMapHandle.h"
+#include "nodemap/DriverINodeMapHandle2.h"
+#include "nodemap/NodeMapLibraryPin.h"
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>

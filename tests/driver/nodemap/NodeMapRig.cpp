@@ -1,6 +1,6 @@
 #include "driver/nodemap/NodeMapRig.h"
 
-#include <ddk/CGlobalObj.h>
+#include "system/DriverLogging.h"
 
 #include <simctl/SimControl.h>
 
@@ -11,7 +11,7 @@ namespace nodemaptest {
 NodeMapRig::NodeMapRig(const Machine& machine) {
     // What the module's first call does; it also brings the driver's module hooks,
     // which the framework calls, into the test program.
-    DDKConfigureModuleLogging();
+    ConfigureDriverLogging();
     SimEnvironment::Options environment;
     environment.machineText = MachineText(machine);
     environment.configurationText = ConfigurationText(machine);

@@ -10,10 +10,10 @@
 
 #include "driver/nodemap/NodeMapMachine.h"
 
-#include <driver/DriverBoard.h>
-#include <driver/DriverChannel.h>
-#include <driver/DriverProducer.h>
-#include <driver/DriverSystem.h>
+#include "board/DriverBoard.h"
+#include "board/DriverChannel.h"
+#include "board/DriverProducer.h"
+#include "system/DriverSystem.h"
 
 #include <memory>
 

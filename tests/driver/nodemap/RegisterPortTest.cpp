@@ -4,10 +4,10 @@
 
 #include "support/ScopedCapture.h"
 
-#include <driver/CoaXPressRegisterPort.h>
-#include <driver/GenICamEntryTable.h>
-#include <driver/GigERegisterPort.h>
-#include <driver/GrabberRegisterPort.h>
+#include "nodemap/CoaXPressRegisterPort.h"
+#include "sdk/GenICamEntryTable.h"
+#include "nodemap/GigERegisterPort.h"
+#include "nodemap/GrabberRegisterPort.h"
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>

@@ -1,5 +1,5 @@
 // The repair of old runtimes' grabber descriptions, rule by rule on small texts.
-#include <driver/XmlRepair.h>
+#include "nodemap/XmlRepair.h"
 
 #include <gtest/gtest.h>
 

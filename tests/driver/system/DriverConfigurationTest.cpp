@@ -1,7 +1,7 @@
 // Typed lookups of the configuration tree and the default template.
 #include "driver/support/ScopedEnvironmentVariable.h"
 
-#include <driver/DriverConfiguration.h>
+#include "system/DriverConfiguration.h"
 
 #include <boost/property_tree/ini_parser.hpp>
 

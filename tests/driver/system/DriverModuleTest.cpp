@@ -4,8 +4,9 @@
 #include <ddk/CDrvInfo.h>
 #include <ddk/CDrvSystem.h>
 #include <ddk/CGlobalObj.h>
-#include <driver/DriverInfo.h>
-#include <driver/DriverSystem.h>
+#include "system/DriverLogging.h"
+#include "system/DriverInfo.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/Logger.h>
 
@@ -56,9 +57,9 @@ TEST(DriverModule, Registry_CreatesTheDriversInfoAndSystem) {
 
 TEST(DriverModule, LoggingSetUp_NamesTheRootGDRVM) {
     nwLogging::prune_loggers(); // a root with children keeps its name
-    DDKConfigureModuleLogging();
+    ConfigureDriverLogging();
     EXPECT_EQ(nwLogging::root_logger()->name(), "GDRVM");
-    DDKConfigureModuleLogging(); // the same name again changes nothing
+    ConfigureDriverLogging(); // the same name again changes nothing
     EXPECT_EQ(nwLogging::root_logger()->name(), "GDRVM");
 }
 
@@ -67,6 +68,6 @@ TEST(DriverModule, LoggingSetUp_NeverThrows) {
     nwLogging::prune_loggers();
     nwLogging::root_logger()->set_root_name("Other");
     const nwLogging::logger_ptr child = nwLogging::get_logger("child");
-    EXPECT_NO_THROW(DDKConfigureModuleLogging());
+    EXPECT_NO_THROW(ConfigureDriverLogging());
     EXPECT_EQ(nwLogging::root_logger()->name(), "Other");
 }

@@ -6,7 +6,7 @@
 #include "support/CapturingTarget.h"
 #include "support/ScopedCapture.h"
 
-#include <driver/DriverSystem.h>
+#include "system/DriverSystem.h"
 
 #include <platform/MessageBox.h>
 

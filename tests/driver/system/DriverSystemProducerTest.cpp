@@ -2,8 +2,8 @@
 // by the system, one entry per name.
 #include "driver/support/SimEnvironment.h"
 
-#include <driver/DriverProducer.h>
-#include <driver/DriverSystem.h>
+#include "board/DriverProducer.h"
+#include "system/DriverSystem.h"
 
 #include <gtest/gtest.h>
 

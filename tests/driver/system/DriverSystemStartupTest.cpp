@@ -5,7 +5,7 @@
 #include "support/CapturingTarget.h"
 #include "support/ScopedCapture.h"
 
-#include <driver/DriverSystem.h>
+#include "system/DriverSystem.h"
 
 #include <simctl/SimControl.h>
 

@@ -1,7 +1,7 @@
 // Environment expansion of path values: both reference forms, all or nothing.
 #include "driver/support/ScopedEnvironmentVariable.h"
 
-#include <driver/DriverConfiguration.h>
+#include "system/DriverConfiguration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The GenICam entry table: all 21 entries of siso_genicam.dll or none.
 #include "driver/support/SimEnvironment.h"
 
-#include <driver/GenICamEntryTable.h>
+#include "sdk/GenICamEntryTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TestDriver.h"
 
-#include <ddk/CGlobalObj.h>
+#include <ddk/DDKDriverModule.h>
 
 #include <nwLogging/Logger.h>
 #include <nwLogging/Target.h>
@@ -67,14 +67,15 @@ protected:
 
 } // namespace
 
-void DDKRegisterDriverFactories(CGlobalObj& registry) {
-    registry.RegisterFactory<CDrvInfo>([] { return std::make_shared<TestInfo>(); });
-    registry.RegisterFactory<CDrvSystem>([] { return std::make_shared<TestSystem>(); });
-}
+namespace {
 
-void DDKConfigureModuleLogging() {
+void ConfigureTestDriverLogging() {
     nwLogging::root_logger()->set_root_name("GDRVM");
     nwLogging::root_logger()->state()->set_level_mask(0xFF);
     nwLogging::install_target(std::make_shared<nwLogging::basic_target_filter>(),
                               std::make_shared<ControlTarget>());
 }
+
+} // namespace
+
+DDK_DRIVER_MODULE(TestInfo, TestSystem, ConfigureTestDriverLogging)

@@ -1,0 +1,99 @@
+// Buffer list: construction, memory, VPA table and destruction.
+#include "acquisition/DriverBufferList.h"
+
+#include "board/DriverBoard.h"
+#include "board/DriverChannel.h"
+
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+CDriverBufferList::CDriverBufferList(CDriverChannel& channel)
+    : channel_(&channel), numberOfBuffers_(channel.NumberOfBuffers()) {
+    Allocate();
+}
+
+CDriverBufferList::~CDriverBufferList() {
+    if (IsAcquiring()) {
+        try {
+            StopAcquisition();
+        } catch (...) {
+            ForceRelease();
+        }
+    }
+    try {
+        Free();
+    } catch (...) {
+        // Only reachable when ForceRelease left the state alone; the block is
+        // released with the object either way.
+    }
+}
+
+const char* CDriverBufferList::StateText(State state) {
+    switch (state) {
+    case State::Free:
+        return "Free";
+    case State::Allocated:
+        return "Allocated";
+    case State::AcquisitionStarted:
+        return "AcquisitionStarted";
+    }
+    return "";
+}
+
+void CDriverBufferList::Require(State required, const char* text) const {
+    if (state_.load() != required)
+        throw std::runtime_error(text);
+}
+
+void CDriverBufferList::Allocate() {
+    Require(State::Free, "Not in state \"Free\" for allocating buffer");
+    layout_ = channel_->Layout();
+    imageSize_ = layout_.imageSize;
+    const uint64_t count = numberOfBuffers_;
+    if (count != 0 && imageSize_ > std::numeric_limits<size_t>::max() / count)
+        throw std::bad_alloc();
+    // One zero-filled block for every buffer: nothing is allocated per image.
+    memory_.reset(new uint8_t[static_cast<size_t>(count * imageSize_)]());
+    bufferAddresses_.resize(count);
+    for (uint64_t i = 0; i < count; ++i)
+        bufferAddresses_[i] = memory_.get() + i * imageSize_;
+    currentImage_.store(count != 0 ? bufferAddresses_[0] : memory_.get());
+    vpaTable_ = BuildVpaTable(layout_);
+    state_.store(State::Allocated);
+}
+
+void CDriverBufferList::Free() {
+    Require(State::Allocated, "Not in state \"Allocated\" for freeing buffer");
+    bufferAddresses_.clear();
+    currentImage_.store(nullptr);
+    vpaTable_.clear();
+    state_.store(State::Free);
+}
+
+uint8_t* CDriverBufferList::BufferAddress(uint32_t index) const {
+    return index < bufferAddresses_.size() ? bufferAddresses_[index] : nullptr;
+}
+
+void CDriverBufferList::ForceRelease() noexcept {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    const unsigned dma = channel_->DmaIndex();
+    // Each step is tried whatever the one before answered: a stop that failed
+    // half-way may have stopped the DMA already.
+    Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC);
+    try {
+        StopCamera();
+    } catch (...) {
+    }
+    for (uint32_t i = 0; i < numberOfBuffers_; ++i)
+        Fg_RemoveBuffer(grabber, head_.get(), i);
+    if (head_.Free() != 0) {
+        // The SDK still holds the head, so it may still write into the block:
+        // give both up rather than free memory a DMA can reach.
+        head_.release();
+        memory_.release();
+    }
+    state_.store(State::Allocated);
+}

@@ -1,0 +1,131 @@
+// Buffer list: starting and stopping the DMA and the camera behind it.
+#include "acquisition/DriverBufferList.h"
+
+#include "board/DriverBoard.h"
+#include "board/DriverChannel.h"
+#include "sdk/GenICamEntryTable.h"
+
+#include <gbelib.h>
+
+#include <stdexcept>
+
+namespace {
+
+/// Undoes a partly done start: stops the DMA when it was started, removes the
+/// buffers that were added and frees the head, in that order.
+class StartRollback {
+public:
+    StartRollback(Fg_Grabber* grabber, unsigned dma, SdkMemoryHead& head)
+        : grabber_(grabber), dma_(dma), head_(head) {}
+    StartRollback(const StartRollback&) = delete;
+    StartRollback& operator=(const StartRollback&) = delete;
+    ~StartRollback() {
+        if (done_)
+            return;
+        if (dmaStarted_)
+            Fg_StopAcquire(grabber_, dma_, head_.get(), FG_STOP_SYNC);
+        for (int64_t i = 0; i < buffersAdded_; ++i)
+            Fg_RemoveBuffer(grabber_, head_.get(), i);
+        head_.Free();
+    }
+
+    void BufferAdded() { ++buffersAdded_; }
+    void DmaStarted() { dmaStarted_ = true; }
+    void Dismiss() { done_ = true; }
+
+private:
+    Fg_Grabber* grabber_;
+    unsigned dma_;
+    SdkMemoryHead& head_;
+    int64_t buffersAdded_ = 0;
+    bool dmaStarted_ = false;
+    bool done_ = false;
+};
+
+} // namespace
+
+int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
+    return lockMode == 1 ? FG_ACQ_STANDARD : FG_ACQ_BLOCKING;
+}
+
+void CDriverBufferList::StartAcquisition() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Require(State::Allocated, "Not in state \"Allocated\" for starting acquisition");
+    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    const unsigned dma = channel_->DmaIndex();
+    const uint32_t count = numberOfBuffers_;
+
+    SdkMemoryHead head = SdkMemoryHead::Create(grabber, count * imageSize_, count);
+    if (!head)
+        throw std::runtime_error("Failed to create head for custom memory");
+    StartRollback rollback(grabber, dma, head);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (Fg_AddBuffer(grabber, bufferAddresses_[i], imageSize_, i, head.get()) != i)
+            throw std::runtime_error("Failed to add custom memory to SiSo SDK");
+        rollback.BufferAdded();
+    }
+    if (Fg_AcquireEx(grabber, dma, FG_FRAMES_ENDLESS, AcquisitionMode(channel_->LockMode()),
+                     head.get()) != 0)
+        throw std::runtime_error("Error in Fg_AcquireEx");
+    rollback.DmaStarted();
+    StartCamera();
+    rollback.Dismiss();
+
+    head_ = std::move(head);
+    lastBufferNumber_.store(0);
+    lastPictureNumber_.store(0);
+    nextBufferNumber_.store(1);
+    nextPictureNumber_.store(1);
+    incompleteImages_.store(0);
+    imagesAcquired_.store(0);
+    pendingUnlock_ = 0;
+    state_.store(State::AcquisitionStarted);
+}
+
+void CDriverBufferList::StopAcquisition() {
+    // Held to the end: a waiter woken by the SDK stop must not query the head
+    // that the following steps free.
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Require(State::AcquisitionStarted,
+            "Not in state \"AcquisitionStarted\" for stopping acquisition");
+    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    if (Fg_StopAcquire(grabber, channel_->DmaIndex(), head_.get(), FG_STOP_SYNC) != 0)
+        throw std::runtime_error("Error failed to stop acquisition");
+    StopCamera();
+    for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
+        if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
+            throw std::runtime_error("Error freeing removing custom memory");
+    }
+    if (head_.Free() != 0)
+        throw std::runtime_error("Error freeing memory head");
+    pendingUnlock_ = 0;
+    state_.store(State::Allocated);
+}
+
+void CDriverBufferList::StartCamera() {
+    const int32_t technology = channel_->DriverBoard().Technology();
+    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
+        if (Gbe_StartAcquisition(channel_->GigECamera()) != 0)
+            throw std::runtime_error("There is a GigE camera connected to the board, however it "
+                                     "was not possible to start acquisition");
+    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
+        const auto start = GenICam().startAcquisition;
+        if (start == nullptr || start(channel_->CoaXPressCamera(), 1) != 0)
+            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
+                                     "however it was not possible to start acquisition");
+    }
+}
+
+void CDriverBufferList::StopCamera() {
+    const int32_t technology = channel_->DriverBoard().Technology();
+    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
+        if (Gbe_StopAcquisition(channel_->GigECamera()) != 0)
+            throw std::runtime_error("There is a GigE camera connected to the board, however it "
+                                     "was not possible to stop acquisition");
+    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
+        const auto stop = GenICam().stopAcquisition;
+        if (stop == nullptr || stop(channel_->CoaXPressCamera(), 1) != 0)
+            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
+                                     "however it was not possible to stop acquisition");
+    }
+}

@@ -1,0 +1,21 @@
+#include "acquisition/DriverISoftwareTrigger.h"
+
+#include "board/DriverBoard.h"
+#include "acquisition/DriverBufferList.h"
+#include "board/DriverChannel.h"
+
+#include <ORV/ResultCodes.h>
+
+CDriverISoftwareTrigger::CDriverISoftwareTrigger(CDriverChannel& channel) : channel_(&channel) {}
+
+bool CDriverISoftwareTrigger::Supported(void*) {
+    return true;
+}
+
+int32_t CDriverISoftwareTrigger::SendTrigger(void* bufferList, uint32_t) {
+    const auto* list = static_cast<const CDriverBufferList*>(bufferList);
+    CDriverChannel& channel = list != nullptr ? list->Channel() : *channel_;
+    return Fg_SoftwareTrigger(channel.DriverBoard().Grabber(), channel.DmaIndex()) != 0
+               ? ORV::OK
+               : ORV::E_FAIL;
+}
