@@ -2,15 +2,19 @@
 // first DMA of the first board and writes the last one as PNG.
 #include "GrabOptions.h"
 #include "GrabSession.h"
+#include "ImageSaver.h"
 #include "ModuleLocator.h"
+#include "NodeMaps.h"
 #include "PngWriter.h"
 #include "ProgressLine.h"
 #include "Sandbox.h"
+#include "StopSignals.h"
 #include "ToolError.h"
 #include "VpaReader.h"
 
 #include <ORHost/HostApp.h>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -29,8 +33,43 @@ void PrintFacts(const ImageFacts& facts) {
     std::printf("lock mode: %u\n", facts.lockMode);
 }
 
+void PrintFeature(const NodeMaps::Feature& feature) {
+    std::printf("%s:%s = %s (%s, %s)\n", feature.nodeMap.c_str(), feature.name.c_str(),
+                feature.value.c_str(), feature.type.c_str(), feature.access.c_str());
+}
+
+/// --get, --set and --features, before the grab; the node maps are released
+/// before it starts, so the module can unload afterwards.
+void UseNodeMaps(const GrabOptions& options, const GrabSession& session) {
+    if (options.get.empty() && options.set.empty() && !options.features)
+        return;
+    const NodeMaps maps(session.Image());
+    for (const auto& [feature, value] : options.set) {
+        maps.Set(feature, value);
+        const NodeMaps::Feature now = maps.Get(feature);
+        std::printf("set: %s:%s = %s\n", now.nodeMap.c_str(), now.name.c_str(), now.value.c_str());
+    }
+    for (const std::string& feature : options.get)
+        PrintFeature(maps.Get(feature));
+    if (options.features) {
+        std::printf("node maps: %zu\n", maps.Names().size());
+        for (const NodeMaps::Feature& feature : maps.List())
+            PrintFeature(feature);
+    }
+}
+
+void PrintStatistics(const GrabReport& report) {
+    std::printf("statistics: %u images in %.1f s, %.1f images/s, acquired %.0f, lost %.0f\n",
+                report.images, report.seconds, report.FramesPerSecond(), report.acquired,
+                report.lost);
+    std::fflush(stdout);
+}
+
 void PrintReport(const GrabReport& report, uint32_t count) {
-    std::printf("grabbed: %u of %u\n", report.images, count);
+    if (count == 0)
+        std::printf("grabbed: %u (until stopped)\n", report.images);
+    else
+        std::printf("grabbed: %u of %u\n", report.images, count);
     std::printf("acquired: %.0f\n", report.acquired);
     std::printf("lost: %.0f (%.0f to locked buffers)\n", report.lost, report.lostLocked);
     if (report.incomplete)
@@ -47,19 +86,29 @@ void PrintReport(const GrabReport& report, uint32_t count) {
     std::printf("\n");
 }
 
-int Run(int argc, char** argv) {
+int Run(int argc, char** argv, StopSignals& signals) {
     const GrabOptions options = GrabOptions::Parse(argc, argv);
     if (options.help) {
         std::fputs(GrabOptions::Usage(), stdout);
         return 0;
     }
+    // Before the grab, so that a long run does not end in a refusal.
+    PngWriter::CheckTarget(options.output);
 
     const std::string modulePath = ModuleLocator::FindModule(options.module);
     Sandbox::Settings settings;
     settings.root = options.sandbox;
     settings.dataDirectory = options.dataDirectory;
     settings.genicamLibrary = ModuleLocator::FindGenICamLibrary(modulePath);
+    settings.machine = options.machine;
+    settings.applet = options.applet;
     const Sandbox sandbox(settings);
+    const std::string temporaryRoot = sandbox.TemporaryRoot();
+    if (!temporaryRoot.empty())
+        signals.SetLastResort([temporaryRoot] {
+            std::error_code ignored;
+            std::filesystem::remove_all(temporaryRoot, ignored);
+        });
     for (const std::string& line : sandbox.Report())
         std::printf("%s\n", line.c_str());
 
@@ -68,8 +117,19 @@ int Run(int argc, char** argv) {
     if (!module)
         throw ToolError(error);
     std::printf("module: %s\n", modulePath.c_str());
+    int stopSignal = 0;
+    bool stoppedEarly = false;
     {
         GrabSession session(*module);
+        if (options.board)
+            session.SelectBoard(*options.board);
+        if (options.dma)
+            session.SelectDma(*options.dma);
+        if (options.size)
+            session.SetSize(options.size->first, options.size->second);
+        if (options.offset)
+            session.SetOffset(options.offset->first, options.offset->second);
+        UseNodeMaps(options, session);
         if (options.lockMode)
             session.SetLockMode(*options.lockMode);
         if (options.buffers)
@@ -79,17 +139,48 @@ int Run(int argc, char** argv) {
             std::printf("time-out: %u ms\n", *options.timeoutMs);
         }
         PrintFacts(session.Facts());
+        std::unique_ptr<ImageSaver> saver;
+        if (options.saveDirectory)
+            saver = std::make_unique<ImageSaver>(
+                *options.saveDirectory,
+                options.saveFormat == "png" ? ImageSaver::Format::Png : ImageSaver::Format::Netpbm);
+        if (options.count == 0)
+            std::printf("grabbing: until Ctrl-C\n");
+        else
+            std::printf("grabbing: %u images\n", options.count);
         std::fflush(stdout);
 
+        GrabPlan plan;
+        plan.count = options.count;
+        plan.stopRequested = [&signals] { return signals.Requested() != 0; };
+        if (options.count == 0)
+            plan.everySecond = PrintStatistics;
+        if (saver)
+            plan.onImage = [&saver](ORV::IImageVPA& image, const GrabReport& report) {
+                saver->Offer(image, report.images);
+            };
+        plan.softwareTrigger = options.softwareTrigger;
+        plan.triggerRate = options.rate;
         ProgressLine progress(stdout);
-        const GrabReport report = session.Grab(options.count, progress);
+        const GrabReport report = session.Grab(plan, progress);
         PrintReport(report, options.count);
+        if (saver) {
+            saver->Finish();
+            std::printf("saved: %llu to %s (%llu dropped: the writer was behind)\n",
+                        static_cast<unsigned long long>(saver->Written()),
+                        options.saveDirectory->c_str(),
+                        static_cast<unsigned long long>(saver->Dropped()));
+        }
+        stopSignal = signals.Requested();
+        stoppedEarly = report.images == 0;
 
-        const PngImage image = VpaReader::Read(*session.Description());
-        PngWriter::Write(options.output, image);
-        const std::string written = std::filesystem::absolute(options.output).string();
-        std::printf("wrote: %s (%u x %u, %s, %d bits)\n", written.c_str(), image.width,
-                    image.height, image.channels == 3 ? "RGB" : "gray", image.bitDepth);
+        if (report.images > 0) {
+            const PngImage image = VpaReader::Read(*session.Description());
+            PngWriter::Write(options.output, image);
+            const std::string written = std::filesystem::absolute(options.output).string();
+            std::printf("wrote: %s (%u x %u, %s, %d bits)\n", written.c_str(), image.width,
+                        image.height, image.channels == 3 ? "RGB" : "gray", image.bitDepth);
+        }
         session.Release();
     }
     if (module->CanUnload() != 1)
@@ -97,6 +188,12 @@ int Run(int argc, char** argv) {
                         "object outlived the image");
     std::printf("unload: yes\n");
     module->Unload();
+    if (stopSignal != 0) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "orvgrab: stopped by %s%s\n", StopSignals::Name(stopSignal),
+                     stoppedEarly ? " before the first image" : "");
+        return StopSignals::ExitStatus(stopSignal);
+    }
     return 0;
 }
 
@@ -111,8 +208,12 @@ std::string OneLine(std::string text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit shows as a failed write with its reason, not as a kill
+    // that would leave the temporary PNG and the sandbox behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    StopSignals signals;
     try {
-        return Run(argc, argv);
+        return Run(argc, argv, signals);
     } catch (const UsageError& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "orvgrab: error: %s (see orvgrab --help)\n",
@@ -121,6 +222,6 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "orvgrab: error: %s\n", OneLine(e.what()).c_str());
-        return 1;
+        return signals.Requested() != 0 ? StopSignals::ExitStatus(signals.Requested()) : 1;
     }
 }
