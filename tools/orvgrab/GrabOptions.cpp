@@ -115,6 +115,8 @@ GrabOptions GrabOptions::Parse(int argc, const char* const* argv) {
             options.machine = Path(option, value());
         else if (option == "--applet")
             options.applet = Path(option, value());
+        else if (option == "--verbose" || option == "-v")
+            options.verbose = flag();
 
         else if (option == "--lock-mode")
             options.lockMode = Number(option, value(), 0, 2);
@@ -176,6 +178,7 @@ const char* GrabOptions::Usage() {
            "  --sandbox DIR    build (or reuse) the sandbox in DIR and keep it\n"
            "  --module PATH    the driver module (default: ORSisoMe.xvd next to orvgrab or\n"
            "                   in ../lib)\n"
+           "  --verbose, -v    show the module's debugger output (its log set-up notes)\n"
            "  --help           this text\n"
            "\n"
            "Exit status: 0 success, 1 failure, 2 bad command line, 130/143 stopped by\n"

@@ -34,6 +34,7 @@ public:
     std::string saveFormat = "png";
     std::optional<std::string> machine;
     std::optional<std::string> applet;
+    bool verbose = false;
 
     /// Unset: the channel's mode stays (0 on a fresh module).
     std::optional<uint32_t> lockMode;

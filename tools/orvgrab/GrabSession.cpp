@@ -72,8 +72,7 @@ private:
 
 GrabSession::GrabSession(const orvhost::DriverModule& module) : image_(module.GetImageV2()) {
     if (!image_)
-        throw ToolError("the module gave no image; check inifilemcf in "
-                        "$ORVDATA/Drivers/ORSisoMe.ini and the vendor runtime in $SISODIR5");
+        throw NoImageError("the module gave no image");
 }
 
 template <class I> I* GrabSession::Require(const char* name) const {
@@ -94,7 +93,9 @@ void GrabSession::SelectBoard(int32_t board) {
     const int32_t result =
         Require<ORV::IBoardSelect2>("IBoardSelect2")->SetBoard(board, &replacement);
     Replace(replacement);
-    Check(result, "selecting board " + std::to_string(board) + " (IBoardSelect2::SetBoard)");
+    if (ORV::Failed(result))
+        throw NoImageError("selecting board " + std::to_string(board) +
+                           " (IBoardSelect2::SetBoard) failed (" + Code(result) + ")");
 }
 
 void GrabSession::SelectDma(int32_t dma) {

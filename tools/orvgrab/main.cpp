@@ -1,5 +1,6 @@
 // orvgrab: loads ORSisoMe.xvd as a host application does, grabs images from the
 // first DMA of the first board and writes the last one as PNG.
+#include "DebugCapture.h"
 #include "GrabOptions.h"
 #include "GrabSession.h"
 #include "ImageSaver.h"
@@ -8,6 +9,7 @@
 #include "PngWriter.h"
 #include "ProgressLine.h"
 #include "Sandbox.h"
+#include "SetupCheck.h"
 #include "StopSignals.h"
 #include "ToolError.h"
 #include "VpaReader.h"
@@ -19,6 +21,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -111,6 +114,24 @@ int Run(int argc, char** argv, StopSignals& signals) {
         });
     for (const std::string& line : sandbox.Report())
         std::printf("%s\n", line.c_str());
+    if (const std::optional<std::string> warning = SetupCheck::DataDirectoryWarning()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "orvgrab: warning: %s\n", warning->c_str());
+    }
+    const DebugCapture debugOutput;
+    // The module's debugger output, shown at the end with --verbose.
+    struct ShowDebugOutput {
+        const DebugCapture& capture;
+        bool verbose;
+        ~ShowDebugOutput() {
+            if (!verbose)
+                return;
+            std::fflush(stdout);
+            std::istringstream lines(capture.Text());
+            for (std::string line; std::getline(lines, line);)
+                std::fprintf(stderr, "orvgrab: module: %s\n", line.c_str());
+        }
+    } showDebugOutput{debugOutput, options.verbose};
 
     std::string error;
     std::unique_ptr<orvhost::DriverModule> module = orvhost::DriverModule::Load(modulePath, &error);
@@ -119,7 +140,7 @@ int Run(int argc, char** argv, StopSignals& signals) {
     std::printf("module: %s\n", modulePath.c_str());
     int stopSignal = 0;
     bool stoppedEarly = false;
-    {
+    try {
         GrabSession session(*module);
         if (options.board)
             session.SelectBoard(*options.board);
@@ -182,6 +203,20 @@ int Run(int argc, char** argv, StopSignals& signals) {
                         image.height, image.channels == 3 ? "RGB" : "gray", image.bitDepth);
         }
         session.Release();
+    } catch (const NoImageError& e) {
+        // The first cause the module wrote down, else the first one orvgrab sees in
+        // the files; with the actual paths either way.
+        const std::string board = std::to_string(options.board.value_or(0));
+        std::string cause = debugOutput.FirstCause();
+        if (!cause.empty())
+            cause += " (the module, reading " + SetupCheck::Files() + ")";
+        else if (const std::optional<std::string> problem =
+                     SetupCheck::FirstProblem(options.board.value_or(0)))
+            cause = *problem;
+        else
+            cause = "nothing missing in " + SetupCheck::Files() +
+                    "; a log service shows the module's own reason (docs/log-service.md)";
+        throw ToolError(std::string(e.what()) + " for board " + board + ": " + cause);
     }
     if (module->CanUnload() != 1)
         throw ToolError("the module refuses to unload (CanUnload answered 0): a driver "
