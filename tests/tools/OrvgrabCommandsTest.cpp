@@ -70,6 +70,41 @@ TEST_F(OrvgrabEndToEnd, Machine_BoardsDmasAndTheirFeatures) {
         << missing.err;
 }
 
+TEST_F(OrvgrabEndToEnd, List_EveryBoardAndDmaWithItsCamera_AsLinesAndAsJson) {
+    const std::string machine = Write(scratch_ + "/machine.ini", kThreeBoards);
+    const ToolResult run = Orvgrab({"--machine", machine, "--list"}, kBareEnvironment);
+    ASSERT_EQ(run.status, 0) << Describe(run);
+    EXPECT_EQ(Field(run.out, "boards"), "3");
+    EXPECT_EQ(Field(run.out, "board 0 dma 1"),
+              "640 x 480 gray8, camera: none (no camera node map)");
+    EXPECT_EQ(Field(run.out, "board 1 dma 0"),
+              "640 x 480 gray8, camera: present (no model in its description)");
+    EXPECT_EQ(Field(run.out, "board 2 dma 0"),
+              "640 x 480 gray8, camera: Orvgrab CXP, vendor Nordwell Sim, serial cxp");
+    EXPECT_EQ(Field(run.out, "board 2 dma 3").has_value(), true);
+    EXPECT_EQ(Field(run.out, "grabbed"), std::nullopt) << "a listing grabs nothing";
+    EXPECT_EQ(Field(run.out, "unload"), "yes");
+
+    const ToolResult json = Orvgrab({"--machine", machine, "--list", "--json"}, kBareEnvironment);
+    ASSERT_EQ(json.status, 0) << Describe(json);
+    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_NE(json.out.find("\"boardCount\": 3"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("{\"board\": 2, \"dma\": 0, \"width\": 640, \"height\": 480, "
+                            "\"format\": \"gray8\", \"camera\": {\"model\": \"Orvgrab CXP\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"status\": 0\n}"), std::string::npos) << json.out;
+
+    // A failure is in the object too, as well as on standard error.
+    const ToolResult failed = Orvgrab(
+        {"--machine", machine, "--board", "1", "--get", "Nothing", "--json"}, kBareEnvironment);
+    EXPECT_EQ(failed.status, 1) << Describe(failed);
+    ExpectOneErrorLine(failed);
+    EXPECT_NE(failed.out.find("\"status\": 1,\n \"error\": \"error: no feature Nothing"),
+              std::string::npos)
+        << failed.out;
+}
+
 TEST_F(OrvgrabEndToEnd, SoftwareTriggerUntilCtrlC_SavesEveryImageItKept) {
     DmaLayout layout;
     layout.width = 64;

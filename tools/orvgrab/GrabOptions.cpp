@@ -117,6 +117,10 @@ GrabOptions GrabOptions::Parse(int argc, const char* const* argv) {
             options.applet = Path(option, value());
         else if (option == "--verbose" || option == "-v")
             options.verbose = flag();
+        else if (option == "--list")
+            options.list = flag();
+        else if (option == "--json")
+            options.json = flag();
 
         else if (option == "--lock-mode")
             options.lockMode = Number(option, value(), 0, 2);
@@ -178,6 +182,8 @@ const char* GrabOptions::Usage() {
            "  --sandbox DIR    build (or reuse) the sandbox in DIR and keep it\n"
            "  --module PATH    the driver module (default: ORSisoMe.xvd next to orvgrab or\n"
            "                   in ../lib)\n"
+           "  --list           list the boards, their DMAs (camera ports) and cameras, then end\n"
+           "  --json           one JSON object with the result on stdout instead of lines\n"
            "  --verbose, -v    show the module's debugger output (its log set-up notes)\n"
            "  --help           this text\n"
            "\n"

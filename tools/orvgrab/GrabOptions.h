@@ -35,6 +35,8 @@ public:
     std::optional<std::string> machine;
     std::optional<std::string> applet;
     bool verbose = false;
+    bool list = false;
+    bool json = false;
 
     /// Unset: the channel's mode stays (0 on a fresh module).
     std::optional<uint32_t> lockMode;
