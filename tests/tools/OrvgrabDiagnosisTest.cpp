@@ -55,6 +55,19 @@ TEST_F(OrvgrabEndToEnd, Failures_NameTheCauseAndTheFile) {
     EXPECT_TRUE(Contains(lines.back(), "no image for board 0: ORVDATA=" + root + "/data lacks"))
         << run.err;
 
+    // Directories that are none, with the system's reason.
+    const std::string file = scratch_ + "/plain";
+    std::ofstream(file) << "x";
+    for (const auto& [args, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--data-dir", scratch_ + "/none"}, scratch_ + "/none: No such file or directory"},
+             {{"--data-dir", file}, file + ": not a directory"},
+             {{"--sandbox", file + "/box"}, file + "/box: Not a directory"}}) {
+        run = Orvgrab(args, kBareEnvironment);
+        EXPECT_EQ(run.status, 1) << Describe(run);
+        ExpectOneErrorLine(run);
+        EXPECT_TRUE(Contains(run.err, reason)) << run.err;
+    }
+
     // Files that are no module.
     for (const std::string& module : {std::string("/etc/passwd"), scratch_}) {
         run = Orvgrab({"--module", module}, kBareEnvironment);

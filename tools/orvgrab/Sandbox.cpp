@@ -5,8 +5,10 @@
 #include <platform/Environment.h>
 #include <platform/Registry.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -72,19 +74,23 @@ bool Exists(const fs::path& path) {
 void MakeDirectories(const fs::path& path) {
     std::error_code error;
     fs::create_directories(path, error);
-    if (error || !fs::is_directory(path, error))
-        throw ToolError("cannot create the directory " + path.string());
+    if (!error && !fs::is_directory(path, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error)
+        throw ToolError("cannot create the directory " + path.string() + ": " + error.message());
 }
 
 /// Writes `text` unless the file is there already.
 void WriteNew(const fs::path& path, const std::string& text) {
     if (Exists(path))
         return;
+    errno = 0;
     std::ofstream out(path, std::ios::binary);
     out << text;
     out.close();
     if (!out)
-        throw ToolError("cannot write " + path.string());
+        throw ToolError("cannot write " + path.string() +
+                        (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
 }
 
 /// Points the link `link` at `target`; a link orvgrab made before is replaced,
@@ -190,8 +196,13 @@ const std::string& Sandbox::Root() {
 
 void Sandbox::UseDataDirectory(const std::string& directory) {
     std::error_code error;
-    if (!fs::is_directory(directory, error))
-        throw ToolError("the data directory " + directory + " does not exist");
+    const fs::file_status status = fs::status(directory, error);
+    if (!fs::is_directory(status))
+        throw ToolError(
+            "the data directory " + directory + ": " +
+            (fs::exists(status)
+                 ? std::string("not a directory")
+                 : std::make_error_code(std::errc::no_such_file_or_directory).message()));
     const std::string value = WithSeparator(fs::absolute(directory).lexically_normal().string());
     SetVariable("ORVDATA", value);
     report_.push_back("data directory: " + value + " (--data-dir)");
