@@ -240,18 +240,20 @@ TEST_F(LogServiceProgram, BlockOwnedByAnother_RefusedUnlessReplaced) {
 TEST_F(LogServiceProgram, Flood_StopsOnSigintWhileRecordsKeepArrivingAndCountsTheDrops) {
     LogServiceProcess service(Sets());
     ASSERT_TRUE(service.Ready()) << service.Errors();
-    // Two senders keep the record socket busy, one with records, one with junk,
-    // until the service is gone.
+    // Senders keep the record socket busier than one service thread can drain it,
+    // with records and with junk, until the service is gone.
     std::atomic<bool> flooding{true};
     std::atomic<uint64_t> junkSent{0};
-    std::thread records([&] {
-        nw::logsvc_record_client client(service.Records(), false);
-        nw::basic_timed_msgstate record;
-        record.level = nw::level_info;
-        while (flooding)
-            client.send(record, "flood");
-    });
-    std::thread junk([&] {
+    std::vector<std::thread> senders;
+    for (int i = 0; i < 3; ++i)
+        senders.emplace_back([&] {
+            nw::logsvc_record_client client(service.Records(), false);
+            nw::basic_timed_msgstate record;
+            record.level = nw::level_info;
+            while (flooding)
+                client.send(record, "flood");
+        });
+    senders.emplace_back([&] {
         platform::UdpSocket socket = platform::UdpSocket::Open();
         const char text[] = "not a record";
         while (flooding)
@@ -263,8 +265,10 @@ TEST_F(LogServiceProgram, Flood_StopsOnSigintWhileRecordsKeepArrivingAndCountsTh
                          logsvctest::WaitFor([&] { return junkSent > 20000; });
     const int status = service.Stop(SIGINT); // kills after the wait's bound
     flooding = false;
-    records.join();
-    junk.join();
+    for (std::thread& sender : senders)
+        sender.join();
+    if (status != 0)
+        LogServiceProcess takeOver(Sets()); // a killed service leaves its block behind
     ASSERT_TRUE(flooded) << service.Errors();
     EXPECT_EQ(status, 0) << "still serving under the flood";
     EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
