@@ -4,7 +4,6 @@
 // interfaces and the image description).
 
 #include "GrabReport.h"
-#include "HostObject.h"
 #include "ImageFacts.h"
 
 #include <ORHost/HostApp.h>
@@ -40,5 +39,5 @@ public:
 private:
     template <class I> I* Require(const char* name) const;
 
-    HostObject image_;
+    orvhost::HostObject image_;
 };
