@@ -2,6 +2,7 @@
 
 #include <ddk/CGeneric.h>
 #include <ddk/CImageInstanceDataWrapper.h>
+#include <ddk/CLockGuard.h>
 #include <ddk/DDKChannel.h>
 
 #include <ORV/ResultCodes.h>
@@ -43,7 +44,7 @@ void* CBaseImage::BufferList() const {
 void CBaseImage::ReleaseOwner() {
     orvBase::shared_handle owner;
     {
-        std::lock_guard<std::mutex> guard(ownerLock_);
+        CLockGuard guard(ownerLock_);
         owner = std::move(owner_);
     }
     // Released outside the lock: this may destroy the generic object.
