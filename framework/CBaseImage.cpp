@@ -1,5 +1,7 @@
 #include <ddk/CBaseImage.h>
 
+#include "CallImageProvider.h"
+
 #include <ddk/CGeneric.h>
 #include <ddk/CImageInstanceDataWrapper.h>
 #include <ddk/CLockGuard.h>
@@ -51,33 +53,16 @@ void CBaseImage::ReleaseOwner() {
 }
 
 int32_t CBaseImage::GetDimensions(int32_t* planes, int32_t* width, int32_t* height) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->ImageDimensions(BufferList(), planes, width, height)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::ImageDimensions, BufferList(), planes, width,
+                             height);
 }
 
 int32_t CBaseImage::GetDataType(uint32_t plane, int32_t* dataType) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->PlaneDataType(BufferList(), plane, dataType)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::PlaneDataType, BufferList(), plane, dataType);
 }
 
 int32_t CBaseImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaEntry** vpaTable) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->PlaneAddress(BufferList(), plane, base, vpaTable)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::PlaneAddress, BufferList(), plane, base, vpaTable);
 }
 
 int32_t CBaseImage::GetCoordinateSystem(double* system) {
