@@ -11,8 +11,8 @@
 
 #include <nwLogging/LogMacros.h>
 
-#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 CBaseImage::CBaseImage(std::shared_ptr<DDKChannel> channel, orvBase::shared_handle owner,
                        CGeneric* generic)
@@ -66,15 +66,9 @@ int32_t CBaseImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaE
 }
 
 int32_t CBaseImage::GetCoordinateSystem(double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(coordinates_, coordinates_ + 6, system);
-    return ORV::OK;
+    return coordinates_.Get(system);
 }
 
 int32_t CBaseImage::SetCoordinateSystem(const double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(system, system + 6, coordinates_);
-    return ORV::OK;
+    return coordinates_.Set(system);
 }

@@ -8,7 +8,7 @@
 #include <ORBase/ORBaseApi.h>
 #include <ORV/ResultCodes.h>
 
-#include <algorithm>
+#include <utility>
 
 CRingBufferImage::CRingBufferImage(std::shared_ptr<DDKChannel> channel,
                                    CImageInstanceDataWrapper* wrapper, int32_t index)
@@ -41,15 +41,9 @@ int32_t CRingBufferImage::GetPlaneAddress(uint32_t plane, void** base, const ORV
 }
 
 int32_t CRingBufferImage::GetCoordinateSystem(double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(coordinates_, coordinates_ + 6, system);
-    return ORV::OK;
+    return coordinates_.Get(system);
 }
 
 int32_t CRingBufferImage::SetCoordinateSystem(const double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(system, system + 6, coordinates_);
-    return ORV::OK;
+    return coordinates_.Set(system);
 }

@@ -2,6 +2,7 @@
 
 #include <ORBase/ORBase.h>
 #include <ORV/IImageVPA.h>
+#include <ddk/CCoordinateSystem.h>
 #include <ddk/CGlobalObj.h>
 #include <ddk/CMutex.h>
 
@@ -49,6 +50,6 @@ private:
     orvBase::shared_handle owner_ DDK_GUARDED_BY(ownerLock_);
     orvBase::weak_handle generic_;
     CGeneric* genericObject_;
-    double coordinates_[6] = {0, 0, 1, 0, 0, 1};
+    CCoordinateSystem coordinates_;
     nwLogging::logger_ptr log_;
 };
