@@ -1,7 +1,9 @@
 #include <ddk/CDeliveredBufferRecord.h>
 
+#include <ddk/CLockGuard.h>
+
 void CDeliveredBufferRecord::SetLimit(uint32_t limit) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CLockGuard guard(lock_);
     if (limit == recorded_.size())
         return;
     std::vector<int32_t> kept;
@@ -19,7 +21,7 @@ void CDeliveredBufferRecord::SetLimit(uint32_t limit) {
 }
 
 void CDeliveredBufferRecord::Record(int32_t index) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CLockGuard guard(lock_);
     if (index < 0 || static_cast<size_t>(index) >= recorded_.size())
         return;
     if (recorded_[static_cast<size_t>(index)])
@@ -28,13 +30,13 @@ void CDeliveredBufferRecord::Record(int32_t index) {
 }
 
 void CDeliveredBufferRecord::Clear() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CLockGuard guard(lock_);
     while (newest_ != kNone)
         Unlink(newest_);
 }
 
 bool CDeliveredBufferRecord::At(int32_t position, int32_t* index) const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CLockGuard guard(lock_);
     if (position < 0 || static_cast<uint32_t>(position) >= count_)
         return false;
     // Walks from the nearer end: the newest deliveries are the ones asked for.

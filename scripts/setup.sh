@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+#   setup.sh [extra packages...]   (a check that needs more, such as clang)
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libboost-system-dev libboost-chrono-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libpng-dev libaravis-dev libusb-1.0-0-dev libspdlog-dev
+  "$@"
 )
 
 missing=()

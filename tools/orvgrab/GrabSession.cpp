@@ -132,7 +132,7 @@ void GrabSession::SetBuffers(int32_t count) {
     const int32_t result =
         Require<ORV::IRingBuffer>("IRingBuffer")
             ->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &count, &replacement);
-    HostObject image(replacement);
+    orvhost::HostObject image(replacement);
     Check(result, "setting " + std::to_string(count) + " buffers");
     if (!image)
         throw ToolError("setting " + std::to_string(count) + " buffers gave no new image");

@@ -5,7 +5,6 @@
 
 #include "GrabPlan.h"
 #include "GrabReport.h"
-#include "HostObject.h"
 #include "ImageFacts.h"
 
 #include <ORHost/HostApp.h>
@@ -53,5 +52,5 @@ private:
     /// Uses `replacement` from now on when the driver gave one.
     void Replace(ORHandle replacement);
 
-    HostObject image_;
+    orvhost::HostObject image_;
 };

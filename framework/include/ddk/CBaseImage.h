@@ -2,7 +2,9 @@
 
 #include <ORBase/ORBase.h>
 #include <ORV/IImageVPA.h>
+#include <ddk/CCoordinateSystem.h>
 #include <ddk/CGlobalObj.h>
+#include <ddk/CMutex.h>
 
 #include <nwLogging/Logger.h>
 
@@ -44,10 +46,10 @@ private:
     GlobalObjRef liveReference_;
     std::shared_ptr<DDKChannel> channel_;
     CImageInstanceDataWrapper* wrapper_ = nullptr;
-    std::mutex ownerLock_;
-    orvBase::shared_handle owner_; // guarded by ownerLock_
+    CMutex<std::mutex> ownerLock_;
+    orvBase::shared_handle owner_ DDK_GUARDED_BY(ownerLock_);
     orvBase::weak_handle generic_;
     CGeneric* genericObject_;
-    double coordinates_[6] = {0, 0, 1, 0, 0, 1};
+    CCoordinateSystem coordinates_;
     nwLogging::logger_ptr log_;
 };

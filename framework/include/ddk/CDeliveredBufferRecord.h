@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ddk/CMutex.h>
+
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -24,16 +26,16 @@ public:
 private:
     static constexpr int32_t kNone = -1;
 
-    void Unlink(int32_t index);
-    void PushNewest(int32_t index);
+    void Unlink(int32_t index) DDK_REQUIRES(lock_);
+    void PushNewest(int32_t index) DDK_REQUIRES(lock_);
 
-    // All guarded by lock_. newer_/older_ hold the neighbours of each recorded
-    // buffer, kNone at the ends; recorded_ marks the buffers in the list.
-    mutable std::mutex lock_;
-    std::vector<int32_t> newer_;
-    std::vector<int32_t> older_;
-    std::vector<bool> recorded_;
-    int32_t newest_ = kNone;
-    int32_t oldest_ = kNone;
-    uint32_t count_ = 0;
+    // newer_/older_ hold the neighbours of each recorded buffer, kNone at the
+    // ends; recorded_ marks the buffers in the list.
+    mutable CMutex<std::mutex> lock_;
+    std::vector<int32_t> newer_ DDK_GUARDED_BY(lock_);
+    std::vector<int32_t> older_ DDK_GUARDED_BY(lock_);
+    std::vector<bool> recorded_ DDK_GUARDED_BY(lock_);
+    int32_t newest_ DDK_GUARDED_BY(lock_) = kNone;
+    int32_t oldest_ DDK_GUARDED_BY(lock_) = kNone;
+    uint32_t count_ DDK_GUARDED_BY(lock_) = 0;
 };

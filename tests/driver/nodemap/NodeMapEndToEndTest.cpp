@@ -34,8 +34,8 @@ TEST_F(NodeMapEndToEnd, TwoRequests_SameNodeMap_ModuleUnloadsOnlyAfterTheLastRel
     Open(GigEOn("5.7.0"));
     ORV::INodeMapHandle* handle = Find<ORV::INodeMapHandle>();
     ASSERT_NE(handle, nullptr);
-    HostReference first;
-    HostReference second;
+    HostObject first;
+    HostObject second;
     ASSERT_EQ(handle->GetNodeMap(first.out()), 0);
     ASSERT_EQ(handle->GetNodeMap(second.out()), 0);
     EXPECT_EQ(first.get(), second.get());
@@ -53,8 +53,8 @@ TEST_F(NodeMapEndToEnd, CameraReleasedBeforeDma_UnloadWaitsForBoth) {
     Open(GigEOn("5.7.0"));
     ORV::INodeMapHandle2* handle = Find<ORV::INodeMapHandle2>();
     ASSERT_NE(handle, nullptr);
-    HostReference camera;
-    HostReference dma;
+    HostObject camera;
+    HostObject dma;
     ASSERT_EQ(handle->GetNodeMap("Device", camera.out()), 0);
     ASSERT_EQ(handle->GetNodeMap("TLDevice", dma.out()), 0);
     ReleaseImage();
@@ -67,13 +67,13 @@ TEST_F(NodeMapEndToEnd, CameraReleasedBeforeDma_UnloadWaitsForBoth) {
 
 TEST_F(NodeMapEndToEnd, CameraLink_DmaNodeMapButNoCameraNodeMap) {
     Open();
-    HostReference none;
+    HostObject none;
     EXPECT_EQ(Find<ORV::INodeMapHandle>()->GetNodeMap(none.out()), ORV::E_NOTSUPPORTED);
     EXPECT_EQ(none.get(), nullptr);
     ORV::INodeMapHandle2* handle = Find<ORV::INodeMapHandle2>();
     EXPECT_EQ(handle->GetNodeMap("Device", none.out()), ORV::E_NOTSUPPORTED);
     EXPECT_EQ(handle->GetNodeMap("device", none.out()), ORV::E_NOTSUPPORTED);
-    HostReference dma;
+    HostObject dma;
     ASSERT_EQ(handle->GetNodeMap("TLDevice", dma.out()), 0);
     EXPECT_EQ(PortName(dma.get()), "DevicePort");
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_HEIGHT"), 480);
@@ -103,7 +103,7 @@ class GigEEndToEnd : public NodeMapModule, public ::testing::WithParamInterface<
 
 TEST_P(GigEEndToEnd, WidthReadAndWrittenThroughTheCamerasPort) {
     Open(GigEOn(GetParam()));
-    HostReference camera;
+    HostObject camera;
     ASSERT_EQ(Find<ORV::INodeMapHandle>()->GetNodeMap(camera.out()), 0);
     EXPECT_EQ(PortName(camera.get()), "Device");
     const int64_t before = SimCtl_CallCount("Gbe_MemoryRead");
@@ -124,7 +124,7 @@ TEST_F(NodeMapEndToEnd, CoaXPressCameraFeature) {
     Machine machine;
     machine.technology = Technology::CoaXPress;
     Open(machine);
-    HostReference camera;
+    HostObject camera;
     ASSERT_EQ(Find<ORV::INodeMapHandle2>()->GetNodeMap("Device", camera.out()), 0);
     EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianWidth("xcam"));
     char vendor[64] = {};
@@ -136,12 +136,12 @@ TEST_F(NodeMapEndToEnd, CoaXPressCameraFeature) {
 TEST_F(NodeMapEndToEnd, DeviceControlHandsOutTheDmaNodeMap) {
     Open();
     ORV::IDeviceCtrl* control = Find<ORV::IDeviceCtrl>();
-    HostReference dma;
+    HostObject dma;
     uint64_t size = 8;
     ASSERT_EQ(control->RawCommand(0x400, nullptr, 0, dma.out(), &size), 0);
     ASSERT_TRUE(dma);
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640);
-    HostReference camera;
+    HostObject camera;
     EXPECT_EQ(control->RawCommand(0x500, nullptr, 0, camera.out(), &size), ORV::E_NOTSUPPORTED);
 }
 

@@ -1,6 +1,5 @@
 #include "driver/nodemap/NodeMapMachine.h"
 
-#include <ORCImg/ORCImg.h>
 #include <ORGenApi/ORGenApi.h>
 
 #include <simctl/SimControl.h>
@@ -66,10 +65,6 @@ TempFile::TempFile(const std::string& name, const std::string& text) {
 TempFile::~TempFile() {
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
-}
-
-void HostReference::reset() {
-    ORCImg_ReleaseObject(&handle_);
 }
 
 int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {

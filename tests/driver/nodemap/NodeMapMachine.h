@@ -5,6 +5,7 @@
 
 #include "driver/support/SimEnvironment.h"
 
+#include <ORCImg/HostObject.h>
 #include <ORV/ORVTypes.h>
 
 #include <cstdint>
@@ -52,24 +53,7 @@ private:
 };
 
 /// One reference to a host object, released at the end of the scope.
-class HostReference {
-public:
-    HostReference() = default;
-    explicit HostReference(ORHandle handle) : handle_(handle) {}
-    HostReference(const HostReference&) = delete;
-    HostReference& operator=(const HostReference&) = delete;
-    ~HostReference() { reset(); }
-    ORHandle get() const { return handle_; }
-    ORHandle* out() {
-        reset();
-        return &handle_;
-    }
-    void reset();
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    ORHandle handle_ = nullptr;
-};
+using orvCImg::HostObject;
 
 /// An integer feature read through a node map; -1 on failure (with the result
 /// in `result` when given).

@@ -59,7 +59,7 @@ TEST_P(GigEByteOrder, PortBytesFollowTheRuntimeAndTheFeatureIsRightOnBoth) {
     std::reverse(reversed.begin(), reversed.end());
     EXPECT_EQ(port, runtime51 ? library : reversed);
 
-    HostReference camera(channel.GetCameraNodeMap());
+    HostObject camera(channel.GetCameraNodeMap());
     ASSERT_TRUE(camera);
     EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("gcam", widthAddress));
     ASSERT_EQ(ORGenApi_SetIntegerFeature(camera.get(), "Width", 0x0140), 0);
@@ -106,7 +106,7 @@ TEST(RegisterPort, CoaXPressFeature_ReadsTheCamerasRegister) {
     machine.technology = Technology::CoaXPress;
     NodeMapRig rig(machine);
     ASSERT_NE(rig.Channel().CoaXPressCamera(), nullptr);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     EXPECT_EQ(PortName(camera.get()), "Device");
     EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("xcam", widthAddress));
@@ -120,7 +120,7 @@ TEST(RegisterPort, CoaXPressFailure_LoggedWithPrefixAddressAndDescription) {
     Machine machine;
     machine.technology = Technology::CoaXPress;
     NodeMapRig rig(machine);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     SimCtl_FailCall("Sgc_memoryReadFromCameraWithTimeout", -4012, 1);
     int32_t result = 0;
@@ -143,7 +143,7 @@ TEST(RegisterPort, Grabber_ParameterIdIsTheAddress) {
     ScopedCapture capture;
     NodeMapRig rig;
     CDriverChannel& channel = rig.Channel();
-    HostReference dma(channel.GetDmaNodeMap());
+    HostObject dma(channel.GetDmaNodeMap());
     ASSERT_TRUE(dma);
     ASSERT_EQ(ORGenApi_SetIntegerFeature(dma.get(), "FG_WIDTH", 320), 0);
     uint32_t width = 0;
@@ -180,7 +180,7 @@ TEST(RegisterPort, Grabber_ShortRegisterNeverWritesBeyondIt) {
 
 TEST(RegisterPort, ThirdOperationAnswersFour) {
     NodeMapRig rig;
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     int32_t mode = 0;
     ASSERT_EQ(ORGenApi_GetPortAccess(dma.get(), 100, 4, &mode), 0);
