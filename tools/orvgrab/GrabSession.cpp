@@ -83,7 +83,7 @@ template <class I> I* GrabSession::Require(const char* name) const {
 }
 
 void GrabSession::Replace(ORHandle replacement) {
-    HostObject image(replacement);
+    orvhost::HostObject image(replacement);
     if (image)
         image_ = std::move(image);
 }

@@ -97,7 +97,7 @@ NodeMaps::NodeMaps(ORHandle image) {
         ORHandle handle = nullptr;
         if (handles->GetNodeMap(name.c_str(), &handle) != 0 || handle == nullptr)
             continue; // a Camera Link channel has no camera
-        Map map{name, HostObject(handle)};
+        Map map{name, orvhost::HostObject(handle)};
         maps_.push_back(std::move(map));
     }
 }

@@ -3,8 +3,6 @@
 // INodeMapHandle2 and the host's node-map library: features read and written by
 // name, and listed from the maps' descriptions.
 
-#include "HostObject.h"
-
 #include <ORHost/HostApp.h>
 
 #include <string>
@@ -48,7 +46,7 @@ public:
 private:
     struct Map {
         std::string name;
-        HostObject handle;
+        orvhost::HostObject handle;
     };
     const Map& Find(const std::string& feature, std::string* name) const;
     Feature Read(const Map& map, const std::string& name) const;
