@@ -4,6 +4,8 @@
 // on destruction. The service publishes the fixed shared-memory block, so
 // programs using this take the CTest resource lock "logsvc".
 
+#include "support/TempDir.h"
+
 #include <nwLogging/Endpoint.h>
 
 #include <chrono>
@@ -68,7 +70,8 @@ private:
     void Start(const std::string& configJson, const std::vector<std::string>& extra,
                int standardOutput);
 
-    std::string directory_;
+    const orvtest::TempDir scratch_{"orvlogsvc-test"}; // removed once the service stopped
+    const std::string directory_ = scratch_.path();
     pid_t pid_ = -1;
     bool ready_ = false;
     nwLogging::endpoint command_;
