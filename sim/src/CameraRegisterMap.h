@@ -33,10 +33,10 @@ struct CameraRegister {
 // Stateless; safe from any thread.
 class CameraRegisterMap {
 public:
-    static const std::vector<CameraRegister>& registers(CameraKind kind);
-    static const CameraRegister* find(CameraKind kind, const std::string& name);
+    static const std::vector<CameraRegister>& Registers(CameraKind kind);
+    static const CameraRegister* Find(CameraKind kind, const std::string& name);
     // Smallest register memory that holds the whole layout.
-    static std::uint64_t requiredMemory(CameraKind kind);
+    static std::uint64_t RequiredMemory(CameraKind kind);
 
     // Pixel format codes the cameras accept, with their bytes per pixel.
     struct PixelFormatCode {
@@ -44,7 +44,7 @@ public:
         std::uint32_t code;
         std::uint32_t bytesPerPixel;
     };
-    static const std::vector<PixelFormatCode>& pixelFormats();
+    static const std::vector<PixelFormatCode>& PixelFormats();
 };
 
 } // namespace sim

@@ -17,7 +17,7 @@ namespace sim {
 // Stateless; safe from any thread.
 class CameraXml {
 public:
-    static std::string build(CameraKind kind, const std::string& vendorName,
+    static std::string Build(CameraKind kind, const std::string& vendorName,
                              const std::string& modelName);
 };
 

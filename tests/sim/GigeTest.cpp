@@ -10,7 +10,7 @@ using namespace simtest;
 
 namespace {
 
-std::string gigeMachine(const std::string& runtime) {
+std::string GigeMachine(const std::string& runtime) {
     return "[machine]\nruntime = " + runtime +
            "\n"
            "[board0]\ntype = 3652\ndmas = 4\n"
@@ -24,9 +24,9 @@ std::string gigeMachine(const std::string& runtime) {
 
 class GigeTest : public ::testing::Test {
 protected:
-    void SetUp() override { useMachine(gigeMachine("5.0.0")); }
+    void SetUp() override { UseMachine(GigeMachine("5.0.0")); }
 
-    static std::uint32_t rawRegister(const char* camera, std::uint64_t address) {
+    static std::uint32_t RawRegister(const char* camera, std::uint64_t address) {
         std::uint8_t bytes[4] = {};
         EXPECT_EQ(SimCtl_ReadCameraMemory(camera, address, bytes, 4), SIMCTL_OK);
         return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
@@ -41,7 +41,7 @@ TEST_F(GigeTest, OpenBoard_OnlyGigeBoardsOnceEach) {
     EXPECT_EQ(Gbe_OpenBoard(0, 1, &board), GBE_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(Gbe_OpenBoard(0, 0, nullptr), GBE_ERR_INVALID_ARGUMENT);
     GigeBoard open(0);
-    ASSERT_EQ(open.result(), GBE_OK);
+    ASSERT_EQ(open.Result(), GBE_OK);
     EXPECT_EQ(Gbe_OpenBoard(0, 0, &board), GBE_ERR_BOARD_BUSY);
     EXPECT_EQ(SimCtl_ResetMachine(), SIMCTL_ERR_BUSY);
     EXPECT_STRNE(Gbe_ErrorText(GBE_ERR_BOARD_BUSY), Gbe_ErrorText(GBE_ERR_NO_SUCH_BOARD));
@@ -50,7 +50,7 @@ TEST_F(GigeTest, OpenBoard_OnlyGigeBoardsOnceEach) {
 
 TEST_F(GigeTest, ScanPort_FindsTheCamerasThatAnswerWithinTheTimeout) {
     GigeBoard board(0);
-    ASSERT_EQ(board.result(), GBE_OK);
+    ASSERT_EQ(board.Result(), GBE_OK);
     EXPECT_EQ(Gbe_CameraCount(board.get(), 0), 0);
     ASSERT_EQ(Gbe_ScanPort(board.get(), 0, 200), GBE_OK);
     EXPECT_EQ(Gbe_CameraCount(board.get(), 0), 2);
@@ -75,8 +75,8 @@ TEST_F(GigeTest, Connect_OneConnectionPerCameraAndReleaseDropsIt) {
     ASSERT_EQ(Gbe_ScanPort(board.get(), 0, 200), GBE_OK);
     GigeCamera first(board.get(), 0);
     GigeCamera second(board.get(), 0);
-    ASSERT_EQ(first.result(), GBE_OK);
-    ASSERT_EQ(second.result(), GBE_OK);
+    ASSERT_EQ(first.Result(), GBE_OK);
+    ASSERT_EQ(second.Result(), GBE_OK);
 
     EXPECT_EQ(Gbe_Disconnect(first.get()), GBE_ERR_NOT_CONNECTED);
     ASSERT_EQ(Gbe_Connect(first.get()), GBE_OK);
@@ -114,8 +114,8 @@ TEST_F(GigeTest, CloseBoard_DropsCameraHandlesAndConnections) {
 
 class GigeByteOrderTest : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override { useMachine(gigeMachine(runtime51() ? "5.1.0" : "5.0.0")); }
-    static bool runtime51() { return GetParam(); }
+    void SetUp() override { UseMachine(GigeMachine(Runtime51() ? "5.1.0" : "5.0.0")); }
+    static bool Runtime51() { return GetParam(); }
 };
 
 TEST_P(GigeByteOrderTest, MemoryRead_ReversedOnRuntime51Only_WriteOnEveryOtherRuntime) {
@@ -129,14 +129,14 @@ TEST_P(GigeByteOrderTest, MemoryRead_ReversedOnRuntime51Only_WriteOnEveryOtherRu
     ASSERT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x1000, 4), GBE_OK);
     const std::uint8_t wire[4] = {0x00, 0x00, 0x04, 0x00};
     const std::uint8_t reversed[4] = {0x00, 0x04, 0x00, 0x00};
-    EXPECT_EQ(std::memcmp(bytes, runtime51() ? reversed : wire, 4), 0);
+    EXPECT_EQ(std::memcmp(bytes, Runtime51() ? reversed : wire, 4), 0);
 
     // Writes go the other way round: runtime 5.1 writes the bytes as given, every other
     // runtime reverses them; either way 640 ends up big-endian in the camera.
     const std::uint8_t bigEndian640[4] = {0x00, 0x00, 0x02, 0x80};
     const std::uint8_t littleEndian640[4] = {0x80, 0x02, 0x00, 0x00};
     ASSERT_EQ(
-        Gbe_MemoryWrite(camera.get(), runtime51() ? bigEndian640 : littleEndian640, 0x1000, 4),
+        Gbe_MemoryWrite(camera.get(), Runtime51() ? bigEndian640 : littleEndian640, 0x1000, 4),
         GBE_OK);
     std::uint8_t raw[4] = {};
     ASSERT_EQ(SimCtl_ReadCameraMemory("left", 0x1000, raw, 4), SIMCTL_OK);
@@ -155,26 +155,26 @@ TEST_F(GigeTest, Registers_ReadOnlyRangesCommandsAndDerivedPayload) {
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x1000, 4), GBE_ERR_NOT_CONNECTED);
     ASSERT_EQ(Gbe_Connect(camera.get()), GBE_OK);
 
-    EXPECT_EQ(rawRegister("left", 0x101C), 1024u * 768u); // PayloadSize
+    EXPECT_EQ(RawRegister("left", 0x101C), 1024u * 768u); // PayloadSize
     EXPECT_EQ(Gbe_MemoryWrite(camera.get(), bytes, 0x1014, 4), GBE_ERR_ACCESS_DENIED);
     const std::uint8_t tooWide[4] = {0x88, 0x13, 0x00, 0x00}; // 5000 > SensorWidth 1920
     EXPECT_EQ(Gbe_MemoryWrite(camera.get(), tooWide, 0x1000, 4), GBE_ERR_INVALID_VALUE);
-    EXPECT_EQ(rawRegister("left", 0x1000), 1024u);
+    EXPECT_EQ(RawRegister("left", 0x1000), 1024u);
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x4000, 4), GBE_ERR_ADDRESS);
     EXPECT_EQ(Gbe_MemoryRead(camera.get(), bytes, 0x3FFE, 4), GBE_ERR_ADDRESS);
 
     const std::uint8_t width640[4] = {0x80, 0x02, 0x00, 0x00};
     ASSERT_EQ(Gbe_MemoryWrite(camera.get(), width640, 0x1000, 4), GBE_OK);
-    EXPECT_EQ(rawRegister("left", 0x101C), 640u * 768u);
+    EXPECT_EQ(RawRegister("left", 0x101C), 640u * 768u);
 
     const std::uint8_t command[4] = {0x01, 0x00, 0x00, 0x00};
     ASSERT_EQ(Gbe_MemoryWrite(camera.get(), command, 0x1024, 4), GBE_OK); // AcquisitionStart
-    EXPECT_EQ(rawRegister("left", 0x102C), 1u);
-    EXPECT_EQ(rawRegister("left", 0x1024), 0u); // commands clear themselves
+    EXPECT_EQ(RawRegister("left", 0x102C), 1u);
+    EXPECT_EQ(RawRegister("left", 0x1024), 0u); // commands clear themselves
     ASSERT_EQ(Gbe_MemoryWrite(camera.get(), command, 0x103C, 4), GBE_OK); // TriggerSoftware
-    EXPECT_EQ(rawRegister("left", 0x1040), 1u);
+    EXPECT_EQ(RawRegister("left", 0x1040), 1u);
 
-    EXPECT_EQ(rawRegister("single", 0x2000), 0x11223344u);
+    EXPECT_EQ(RawRegister("single", 0x2000), 0x11223344u);
     char model[32] = {};
     ASSERT_EQ(SimCtl_ReadCameraMemory("single", 0x68, model, sizeof(model)), SIMCTL_OK);
     EXPECT_STREQ(model, "TestCam");
@@ -204,7 +204,7 @@ TEST_F(GigeTest, CameraDescription_NeedsConnection_SizedThenRead) {
 TEST_F(GigeTest, ControlWrites_BypassAccessRulesButKeepDerivedRegisters) {
     const std::uint8_t sensor[4] = {0x00, 0x00, 0x10, 0x00};
     ASSERT_EQ(SimCtl_WriteCameraMemory("right", 0x1014, sensor, 4), SIMCTL_OK);
-    EXPECT_EQ(rawRegister("right", 0x1014), 4096u);
+    EXPECT_EQ(RawRegister("right", 0x1014), 4096u);
     EXPECT_EQ(SimCtl_WriteCameraMemory("nobody", 0, sensor, 4), SIMCTL_ERR_NO_CAMERA);
     EXPECT_EQ(SimCtl_ReadCameraMemory("right", 0x4000, nullptr, 0), SIMCTL_ERR_RANGE);
     EXPECT_EQ(SimCtl_CameraState("right"), SIM_CAMERA_POWERED);
