@@ -20,9 +20,9 @@ namespace logsvc {
 
 namespace {
 
-constexpr int kPollMilliseconds = 100;
+constexpr int PollMilliseconds = 100;
 // Larger than any datagram the protocol allows, so an oversized one shows as cut.
-constexpr std::size_t kReceiveBufferSize = 2048;
+constexpr std::size_t ReceiveBufferSize = 2048;
 
 platform::UdpSocket BindLoopback(uint16_t port, const char* what, nwLogging::endpoint* bound) {
     std::error_code error;
@@ -147,9 +147,9 @@ void LogService::Run(const std::function<bool()>& stopRequested) {
 }
 
 void LogService::ServeCommands(const std::function<bool()>& stopRequested) {
-    std::array<uint8_t, kReceiveBufferSize> buffer;
+    std::array<uint8_t, ReceiveBufferSize> buffer;
     while (!stopRequested()) {
-        if (commandSocket_.WaitReadable(kPollMilliseconds).status != platform::WaitStatus::Ready)
+        if (commandSocket_.WaitReadable(PollMilliseconds).status != platform::WaitStatus::Ready)
             continue;
         const platform::ReceiveResult request =
             commandSocket_.ReceiveFrom(buffer.data(), buffer.size());
@@ -170,9 +170,9 @@ void LogService::ServeCommands(const std::function<bool()>& stopRequested) {
 }
 
 void LogService::ServeRecords(const std::function<bool()>& stopRequested) {
-    std::array<uint8_t, kReceiveBufferSize> buffer;
+    std::array<uint8_t, ReceiveBufferSize> buffer;
     while (!stopRequested()) {
-        if (recordSocket_.WaitReadable(kPollMilliseconds).status != platform::WaitStatus::Ready)
+        if (recordSocket_.WaitReadable(PollMilliseconds).status != platform::WaitStatus::Ready)
             continue;
         // Everything waiting, before looking at the stop request again.
         for (;;) {
