@@ -4,6 +4,8 @@
 #include "IniDocument.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -23,6 +25,19 @@ void StoreBig(std::uint8_t* bytes, std::uint32_t value) {
     bytes[1] = static_cast<std::uint8_t>(value >> 16);
     bytes[2] = static_cast<std::uint8_t>(value >> 8);
     bytes[3] = static_cast<std::uint8_t>(value);
+}
+
+// A float register holds the IEEE-754 bits of its value.
+std::uint32_t FloatBits(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
+
+float FloatOfBits(std::uint32_t bits) {
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof(value));
+    return value;
 }
 
 bool Overlaps(const CameraRegister& reg, std::uint64_t address, std::size_t length) {
@@ -83,6 +98,7 @@ void CameraDevice::ApplyInitialValues(const CameraSetup& setup) {
     Set32Locked("Height", 480);
     Set32Locked("PixelFormat", CameraRegisterMap::PixelFormats().front().code);
     Set32Locked("ExposureTime", 10000);
+    Set32Locked("AcquisitionFrameRate", FloatBits(30.0f));
 
     for (const auto& [name, value] : setup.namedValues) {
         const CameraRegister* reg = CameraRegisterMap::Find(kind_, name);
@@ -95,6 +111,16 @@ void CameraDevice::ApplyInitialValues(const CameraSetup& setup) {
                                   std::to_string(reg->length) + " characters");
             }
             setText(reg->name, value);
+            continue;
+        }
+        if (reg->kind == RegisterKind::Float) {
+            char* end = nullptr;
+            const double number = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end != '\0') {
+                throw ConfigError("camera " + name_ + ": '" + name + "' needs a number, not '" +
+                                  value + "'");
+            }
+            Set32Locked(reg->name, FloatBits(static_cast<float>(number)));
             continue;
         }
         std::uint64_t number = 0;
@@ -120,7 +146,8 @@ void CameraDevice::ApplyInitialValues(const CameraSetup& setup) {
         StoreBig(&memory_[address], value);
     }
     for (const CameraRegister& reg : CameraRegisterMap::Registers(kind_)) {
-        if (reg.kind == RegisterKind::Integer && reg.access == RegisterAccess::RW &&
+        const bool numeric = reg.kind == RegisterKind::Integer || reg.kind == RegisterKind::Float;
+        if (numeric && reg.access == RegisterAccess::RW &&
             !ValidLocked(reg, LoadBig(&memory_[reg.address]), memory_)) {
             throw ConfigError("camera " + name_ + ": initial value of '" + reg.name +
                               "' is out of range");
@@ -200,7 +227,7 @@ DeviceStatus CameraDevice::WriteLocked(std::uint64_t address, const void* data, 
             if (reg.access == RegisterAccess::RO) {
                 return DeviceStatus::AccessDenied;
             }
-            if (reg.kind == RegisterKind::Integer) {
+            if (reg.kind == RegisterKind::Integer || reg.kind == RegisterKind::Float) {
                 if (staged.empty()) {
                     staged = memory_;
                     std::memcpy(&staged[address], data, length);
@@ -219,6 +246,11 @@ DeviceStatus CameraDevice::WriteLocked(std::uint64_t address, const void* data, 
 
 bool CameraDevice::ValidLocked(const CameraRegister& reg, std::uint32_t value,
                                const std::vector<std::uint8_t>& memory) const {
+    if (reg.kind == RegisterKind::Float) {
+        const float number = FloatOfBits(value);
+        return std::isfinite(number) && number >= static_cast<float>(reg.min) &&
+               number <= static_cast<float>(reg.max);
+    }
     if (std::strcmp(reg.name, "PixelFormat") == 0) {
         const auto& formats = CameraRegisterMap::PixelFormats();
         return std::any_of(formats.begin(), formats.end(),

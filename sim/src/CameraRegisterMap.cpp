@@ -45,6 +45,8 @@ const std::vector<CameraRegister> featureBlock = {
      "AcquisitionControl", "Sends one software trigger"},
     {"TriggerCount", 0x1040, 4, RegisterAccess::RO, RegisterKind::Integer, 0, Open, nullptr, 0,
      "AcquisitionControl", "Software triggers received"},
+    {"AcquisitionFrameRate", 0x1044, 4, RegisterAccess::RW, RegisterKind::Float, 1, 1000, nullptr,
+     0, "AcquisitionControl", "Frame rate in hertz"},
 };
 
 std::vector<CameraRegister> WithFeatures(std::vector<CameraRegister> bootstrap) {

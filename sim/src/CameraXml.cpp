@@ -22,13 +22,17 @@ const char* AccessText(RegisterAccess access) {
     }
 }
 
+bool IsBootstrapInteger(const CameraRegister& reg) {
+    return reg.address < 0x1000 && reg.kind != RegisterKind::String;
+}
+
 } // namespace
 
 std::string CameraXml::Build(CameraKind kind, const std::string& vendorName,
                              const std::string& modelName) {
     const bool gige = kind == CameraKind::GigE;
-    const auto endianness =
-        gige ? GenicamXmlWriter::Endianness::Little : GenicamXmlWriter::Endianness::Big;
+    // Registers are described in the camera's own byte order, the wire's.
+    const auto endianness = GenicamXmlWriter::Endianness::Big;
     const std::string port = "Device";
     GenicamXmlWriter xml(modelName, vendorName,
                          gige ? "Simulated GigE Vision camera" : "Simulated CoaXPress camera");
@@ -36,10 +40,8 @@ std::string CameraXml::Build(CameraKind kind, const std::string& vendorName,
     std::map<std::string, std::vector<std::string>> categories;
     std::vector<std::string> categoryOrder;
     for (const CameraRegister& reg : CameraRegisterMap::Registers(kind)) {
-        const bool isString = reg.kind == RegisterKind::String;
         // Bootstrap integers (version, magic) stay out of the node map, as on real cameras.
-        const bool isBootstrapInteger = reg.address < 0x1000 && !isString;
-        if ((isString && gige) || isBootstrapInteger) {
+        if (IsBootstrapInteger(reg)) {
             continue;
         }
         if (categories.find(reg.category) == categories.end()) {
@@ -55,14 +57,18 @@ std::string CameraXml::Build(CameraKind kind, const std::string& vendorName,
     for (const CameraRegister& reg : CameraRegisterMap::Registers(kind)) {
         const std::string name = reg.name;
         const std::string regName = name + "Reg";
-        const bool isString = reg.kind == RegisterKind::String;
-        if ((isString && gige) || (reg.address < 0x1000 && !isString)) {
+        if (IsBootstrapInteger(reg)) {
             continue;
         }
         switch (reg.kind) {
         case RegisterKind::String:
             xml.StringReg(name, reg.address, reg.length, AccessText(reg.access), port, true,
                           reg.toolTip);
+            continue;
+        case RegisterKind::Float:
+            xml.FloatNode(name, regName, reg.min, reg.max, std::string(), reg.toolTip);
+            xml.FloatReg(regName, reg.address, reg.length, AccessText(reg.access), port,
+                         endianness);
             continue;
         case RegisterKind::Command:
             xml.Command(name, regName, true, 1, reg.toolTip);

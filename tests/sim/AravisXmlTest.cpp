@@ -188,7 +188,7 @@ TEST(AravisDmaDescription, Loads_AndReadsWritesParametersThroughTheGrabberPort) 
 
 class AravisGigeDescription : public ::testing::TestWithParam<bool> {};
 
-TEST_P(AravisGigeDescription, LittleEndianNodeMap_SeesTheCameraValuesOnBothRuntimes) {
+TEST_P(AravisGigeDescription, BigEndianNodeMap_SeesTheCameraValuesOnBothRuntimes) {
     const bool runtime51 = GetParam();
     UseMachine(std::string("[machine]\nruntime = ") + (runtime51 ? "5.1.0" : "5.0.0") +
                "\n[board0]\ntype = 3652\nport0 = cam\n[camera:cam]\nWidth = 1024\n"
@@ -211,6 +211,8 @@ TEST_P(AravisGigeDescription, LittleEndianNodeMap_SeesTheCameraValuesOnBothRunti
     EXPECT_EQ(map.Integer("SensorWidth"), 1920);
     EXPECT_EQ(map.Enumeration("PixelFormat"), "Mono16");
     EXPECT_EQ(map.Integer("PayloadSize"), 1024 * 480 * 2);
+    EXPECT_EQ(map.Text("DeviceModelName"), "SimCam GigE");
+    EXPECT_DOUBLE_EQ(map.Real("AcquisitionFrameRate"), 30.0);
 
     map.SetInteger("Width", 640);
     EXPECT_EQ(map.Integer("Width"), 640);

@@ -110,6 +110,13 @@ TEST_F(MachineTest, Parse_Errors_NameTheLineAndKeepTheOldMachine) {
                   .find("out of range"),
               std::string::npos);
     EXPECT_NE(
+        Refused("[board0]\ntype = 2646\ncameras = a\n[camera:a]\nAcquisitionFrameRate = 0.5\n")
+            .find("out of range"),
+        std::string::npos);
+    EXPECT_NE(Refused("[board0]\ntype = 2646\ncameras = a\n[camera:a]\nAcquisitionFrameRate = x\n")
+                  .find("needs a number"),
+              std::string::npos);
+    EXPECT_NE(
         Refused("[board0]\ntype = 2646\ncameras = a\n[camera:a]\nmemory = 16\n").find("memory"),
         std::string::npos);
     EXPECT_NE(Refused("[board0]\ntype = 2646\ncameras = a\n[camera:a]\nkind = gige\n").find("kind"),

@@ -63,15 +63,17 @@ bool Runtime51() {
     return major == 5 && minor == 1 && (*end == '\0' || *end == '.');
 }
 
-// The library's byte order quirk: runtime 5.1 hands read bytes over reversed and writes
-// them as given; every other runtime reads them as the camera sent them and reverses what
-// it writes. Callers that reverse reads except on 5.1, and writes only on 5.1, therefore
-// always deal in little-endian values while the camera keeps its big-endian registers.
+// The library's byte-order quirk, in the form the driver's register port was written for:
+// every runtime but 5.1 hands a read over reversed as a whole (host order) and writes the
+// bytes as given (wire order); runtime 5.1 reads them as they came off the wire and
+// reverses what it writes. The port reverses reads except on 5.1 and writes only on 5.1,
+// so its node map deals in the wire's big-endian bytes on every runtime, which is what the
+// BigEndian registers of GigE Vision descriptions declare.
 bool ReversesReads() {
-    return Runtime51();
+    return !Runtime51();
 }
 bool ReversesWrites() {
-    return !Runtime51();
+    return Runtime51();
 }
 
 } // namespace

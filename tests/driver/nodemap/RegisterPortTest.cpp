@@ -58,6 +58,10 @@ TEST_P(GigEByteOrder, PortBytesFollowTheRuntimeAndTheFeatureIsRightOnBoth) {
     std::array<uint8_t, 4> reversed = library;
     std::reverse(reversed.begin(), reversed.end());
     EXPECT_EQ(port, runtime51 ? library : reversed);
+    // Together they hand the node map the camera's own, big-endian bytes.
+    std::array<uint8_t, 4> wire{};
+    ASSERT_EQ(SimCtl_ReadCameraMemory("gcam", widthAddress, wire.data(), wire.size()), SIMCTL_OK);
+    EXPECT_EQ(port, wire);
 
     HostReference camera(channel.GetCameraNodeMap());
     ASSERT_TRUE(camera);
@@ -73,11 +77,11 @@ TEST(RegisterPort, GigEWrite_ReversedOnlyOn51) {
     for (const char* runtime : {"5.0.0", "5.1.0"}) {
         NodeMapRig rig(GigEOn(runtime));
         CDriverChannel& channel = rig.Channel();
-        const std::array<uint8_t, 4> bytes = {0x40, 0x01, 0x00, 0x00}; // 320, little-endian
+        const std::array<uint8_t, 4> bytes = {0x00, 0x00, 0x01, 0x40}; // 320, big-endian
         ASSERT_EQ(CGigERegisterPort::Write(bytes.data(), widthAddress, 4, &channel), ORV::OK);
-        // Either way the camera ends up with the node map's little-endian value.
+        // Either way the camera ends up with the node map's value, in the wire's order.
         EXPECT_EQ(BigEndianRegister("gcam", widthAddress), 320u) << runtime;
-        EXPECT_EQ(bytes[0], 0x40) << "the caller's bytes are not touched";
+        EXPECT_EQ(bytes[3], 0x40) << "the caller's bytes are not touched";
     }
 }
 
