@@ -31,6 +31,8 @@ public:
     static constexpr uint32_t CodeMask = 0x0FFFFFFFu;
     static constexpr uint32_t ClassGet = 0x00000000u;
     static constexpr uint32_t ClassSet = 0x10000000u;
+    /// Bytes of the widest typed parameter value.
+    static constexpr uint64_t WidestValue = 8;
 
     enum Code : uint32_t {
         DmaNodeMap = 0x400,
@@ -76,6 +78,9 @@ private:
                     uint64_t* outputSize);
     int32_t TextSet(CDriverBufferList* list, uint32_t command, const char* input, char* output,
                     uint64_t* outputSize);
+    /// Whether a text request's length is within its parameter's value; logs
+    /// the refusal at err.
+    bool LengthFits(const TypedParameterRecord& record);
     /// The raw value of a get command as text.
     std::string RawText(uint32_t code, const TypedParameterRecord& record, const std::string& raw);
 

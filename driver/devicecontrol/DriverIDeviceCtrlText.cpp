@@ -49,6 +49,20 @@ template <class T> std::string Decimal(const std::string& raw) {
 
 } // namespace
 
+bool CDriverIDeviceCtrl::LengthFits(const TypedParameterRecord& record) {
+    // The length is the caller's word and sizes the value buffer: no more than
+    // the parameter's own value may be asked for, or a typing slip allocates
+    // gigabytes. A type without a known width may hold the widest value.
+    const uint64_t width = TypeWidth(record.type);
+    if (record.length <= (width != 0 ? width : WidestValue))
+        return true;
+    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
+               channel_->Prefix() << "\tDeviceCtrl: "
+                                  << "Error: length " << record.length << " is larger than type "
+                                  << record.type);
+    return false;
+}
+
 int32_t CDriverIDeviceCtrl::TextCommand(void* bufferList, uint32_t command, const char* input,
                                         uint64_t inputLength, char* output, uint64_t* outputSize) {
     (void)inputLength; // the input is zero-terminated text
@@ -91,6 +105,8 @@ int32_t CDriverIDeviceCtrl::TextGet(CDriverBufferList* list, uint32_t command, c
         record.id = request.Id();
         record.type = request.Type();
         record.length = request.Length();
+        if (!LengthFits(record))
+            return ORV::E_INVALIDARG;
         rawInput = &record;
         rawInputSize = sizeof record;
     }
@@ -157,7 +173,6 @@ int32_t CDriverIDeviceCtrl::TextSet(CDriverBufferList* list, uint32_t command, c
     record.id = request.Id();
     record.type = request.Type();
     record.length = request.Length();
-    std::vector<uint8_t> value(static_cast<size_t>(record.length), 0);
     uint8_t converted[8] = {};
     uint64_t width = 0;
     switch (record.type) {
@@ -194,6 +209,9 @@ int32_t CDriverIDeviceCtrl::TextSet(CDriverBufferList* list, uint32_t command, c
                                       << " is smaller than type " << record.type);
         return ORV::E_INVALIDARG;
     }
+    if (!LengthFits(record))
+        return ORV::E_INVALIDARG;
+    std::vector<uint8_t> value(static_cast<size_t>(record.length), 0);
     std::memcpy(value.data(), converted, static_cast<size_t>(width));
     record.value = value.data();
     uint64_t noOutput = 0;

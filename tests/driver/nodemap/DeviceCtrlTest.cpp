@@ -182,8 +182,39 @@ TEST_F(DeviceCtrl, TextSet_LengthShorterThanTheTypeIsRefused) {
     EXPECT_EQ(TextSet("ID=6700;type=1;length=2;data=5"), ORV::E_INVALIDARG);
     EXPECT_EQ(TextSet("ID=6800;type=4;length=4;data=5"), ORV::E_INVALIDARG);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetParameterTyped"), 0);
-    ASSERT_EQ(TextSet("ID=6700;type=1;length=8;data=-5"), 0) << "a longer buffer is fine";
+    ASSERT_EQ(TextSet("ID=6700;type=1;length=4;data=-5"), 0);
     EXPECT_EQ(TextGet(Get(0x1100), "ID=6700;type=1;length=4"), "-5");
+}
+
+TEST_F(DeviceCtrl, TextParameter_LengthBeyondTheTypeIsRefusedBeforeAnything) {
+    ScopedCapture capture;
+    // Three gigabytes asked for a 4-byte value: refused before any buffer is made.
+    char text[16] = {'x'};
+    uint64_t size = sizeof text;
+    EXPECT_EQ(control_.TextCommand(list_.get(), Get(0x1100), "ID=100;type=1;length=3000000000", 0,
+                                   nullptr, &size),
+              ORV::E_INVALIDARG);
+    EXPECT_EQ(size, sizeof text) << "no size answered";
+    EXPECT_EQ(control_.TextCommand(list_.get(), Get(0x1100), "ID=100;type=1;length=3000000000", 0,
+                                   text, &size),
+              ORV::E_INVALIDARG);
+    EXPECT_EQ(text[0], 'x');
+    const auto error = capture->find(linePrefix + "Error: length ");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text, linePrefix + "Error: length 3000000000 is larger than type 1");
+    EXPECT_EQ(error->level, nwLogging::level_err);
+    EXPECT_EQ(error->location.rfind("DriverIDeviceCtrl(", 0), 0u);
+
+    EXPECT_EQ(TextSet("ID=100;type=2;length=3000000000;data=320"), ORV::E_INVALIDARG);
+    EXPECT_EQ(TextSet("ID=6700;type=1;length=8;data=-5"), ORV::E_INVALIDARG)
+        << "a type-1 value is 4 bytes";
+    EXPECT_EQ(TextSet("ID=100;type=7;length=3000000000;data=320"), ORV::E_NOTSUPPORTED);
+    int32_t result = 0;
+    TextGet(Get(0x1100), "ID=100;type=7;length=3000000000", &result);
+    EXPECT_EQ(result, ORV::E_INVALIDARG) << "an unknown type holds at most the widest value";
+    EXPECT_EQ(SimCtl_CallCount("Fg_GetParameterTyped"), 0);
+    EXPECT_EQ(SimCtl_CallCount("Fg_SetParameterTyped"), 0);
+    EXPECT_EQ(Parameter(100), 640u);
 }
 
 TEST_F(DeviceCtrl, TextGet_TypesAsText) {
