@@ -39,7 +39,7 @@ done
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-  -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF -DORV_BUILD_BENCH=OFF \
+  -DORV_FUZZ=ON -DORV_BUILD_TESTS=ON -DORV_BUILD_BENCH=OFF \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
   "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc 2>/dev/null || echo 2)" \
