@@ -3,30 +3,11 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include "sdk/SdkTypeWidth.h"
 
 #include <ORV/ResultCodes.h>
 
 #include <stdexcept>
-
-namespace {
-
-/// Bytes the SDK writes for a type code; 0 for codes this driver does not know.
-uint64_t TypeWidth(int32_t type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-} // namespace
 
 int64_t CDriverBufferList::QueryStatus(int code, int64_t data) const {
     std::lock_guard<std::recursive_mutex> guard(lock_);
@@ -125,7 +106,7 @@ int32_t CDriverBufferList::GetTypedParameter(const TypedParameterRecord& descrip
     if (size != descriptor.length)
         return ORV::E_INVALIDARG;
     // The SDK writes the full width of the type whatever the caller's length.
-    const uint64_t width = TypeWidth(descriptor.type);
+    const uint64_t width = SdkTypeWidth(descriptor.type);
     if (width != 0 && size < width)
         return ORV::E_INVALIDARG;
     if (Fg_GetParameterTyped(channel_->DriverBoard().Grabber(), descriptor.id, buffer,

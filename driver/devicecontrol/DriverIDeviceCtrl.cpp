@@ -4,6 +4,7 @@
 #include "board/DriverBoard.h"
 #include "acquisition/DriverBufferList.h"
 #include "board/DriverChannel.h"
+#include "sdk/SdkTypeWidth.h"
 
 #include <ORV/ResultCodes.h>
 
@@ -34,6 +35,15 @@ int32_t Answer(void* output, uint64_t* outputSize, Produce produce) {
     const T value = produce();
     std::memcpy(output, &value, sizeof(T));
     return ORV::OK;
+}
+
+/// The value of type T at `value` as a stream writes it.
+template <class T> std::string Streamed(const void* value) {
+    T typed;
+    std::memcpy(&typed, value, sizeof typed);
+    std::ostringstream text;
+    text << typed;
+    return text.str();
 }
 
 /// A time stamp as the signed 64-bit number its low 32 bits are taken from;
@@ -67,21 +77,6 @@ CDriverIDeviceCtrl::CDriverIDeviceCtrl(CDriverChannel& channel)
 
 bool CDriverIDeviceCtrl::Supported(void*) {
     return true;
-}
-
-uint64_t CDriverIDeviceCtrl::TypeWidth(int32_t type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
 }
 
 int32_t CDriverIDeviceCtrl::Failed(const char* text) {
@@ -232,7 +227,7 @@ int32_t CDriverIDeviceCtrl::RawSet(uint32_t code, const void* input, uint64_t in
     std::memcpy(&record, input, sizeof record);
     // The SDK reads the full width of the type from the value: a shorter value,
     // or none, would be read beyond.
-    const uint64_t width = TypeWidth(record.type);
+    const uint64_t width = SdkTypeWidth(record.type);
     if (record.value == nullptr || (width != 0 && record.length < width))
         return ORV::E_INVALIDARG;
     if (Fg_SetParameterTyped(channel_->DriverBoard().Grabber(), record.id, record.value,
@@ -242,41 +237,19 @@ int32_t CDriverIDeviceCtrl::RawSet(uint32_t code, const void* input, uint64_t in
 }
 
 std::string CDriverIDeviceCtrl::ValueText(int32_t type, const void* value, uint64_t size) {
-    const uint64_t width = TypeWidth(type);
+    const uint64_t width = SdkTypeWidth(type);
     if (value == nullptr || width == 0 || size < width)
         return std::string();
-    std::ostringstream text;
     switch (type) {
-    case FG_TYPE_INT32: {
-        int32_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
+    case FG_TYPE_INT32:
+        return Streamed<int32_t>(value);
+    case FG_TYPE_UINT32:
+        return Streamed<uint32_t>(value);
+    case FG_TYPE_INT64:
+        return Streamed<int64_t>(value);
+    case FG_TYPE_DOUBLE:
+        return Streamed<double>(value);
+    default: // unsigned 64-bit and any 8-byte value
+        return Streamed<uint64_t>(value);
     }
-    case FG_TYPE_UINT32: {
-        uint32_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    case FG_TYPE_INT64: {
-        int64_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    case FG_TYPE_DOUBLE: {
-        double v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    default: { // unsigned 64-bit and any 8-byte value
-        uint64_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    }
-    return text.str();
 }

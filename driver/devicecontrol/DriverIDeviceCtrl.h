@@ -55,8 +55,6 @@ public:
     int32_t RawCommand(void* bufferList, uint32_t command, const void* input, uint64_t inputSize,
                        void* output, uint64_t* outputSize) override;
 
-    /// Bytes of a value of SDK parameter type `type`; 0 for an unknown type.
-    static uint64_t TypeWidth(int32_t type);
     /// The text form of a value of SDK parameter type `type` (empty for an
     /// unknown type or a value too short for it).
     static std::string ValueText(int32_t type, const void* value, uint64_t size);

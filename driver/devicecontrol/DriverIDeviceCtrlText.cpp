@@ -5,6 +5,7 @@
 #include "acquisition/DriverBufferList.h"
 #include "board/DriverChannel.h"
 #include "devicecontrol/ParameterRequest.h"
+#include "sdk/SdkTypeWidth.h"
 
 #include <ORV/ResultCodes.h>
 
@@ -37,6 +38,12 @@ bool HasTextForm(uint32_t code) {
     default:
         return false;
     }
+}
+
+/// Writes `value` to the start of `bytes`.
+template <class T> void Store(uint8_t* bytes, T value) {
+    static_assert(sizeof value <= WidestSdkType, "a converted value fits any SDK type's room");
+    std::memcpy(bytes, &value, sizeof value);
 }
 
 template <class T> std::string Decimal(const std::string& raw) {
@@ -158,34 +165,26 @@ int32_t CDriverIDeviceCtrl::TextSet(CDriverBufferList* list, uint32_t command, c
     record.type = request.Type();
     record.length = request.Length();
     std::vector<uint8_t> value(static_cast<size_t>(record.length), 0);
-    uint8_t converted[8] = {};
-    uint64_t width = 0;
+    uint8_t converted[WidestSdkType] = {};
     switch (record.type) {
-    case FG_TYPE_INT32: {
-        const int32_t data = request.Data<int32_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_INT32:
+        Store(converted, request.Data<int32_t>());
         break;
-    }
-    case FG_TYPE_UINT32: {
-        const uint32_t data = request.Data<uint32_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_UINT32:
+        Store(converted, request.Data<uint32_t>());
         break;
-    }
     case FG_TYPE_INT64:
     case FG_TYPE_UINT64:
-    case FG_TYPE_VALUE8: {
-        const uint64_t data = request.Data<uint64_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_VALUE8:
+        Store(converted, request.Data<uint64_t>());
         break;
-    }
-    case FG_TYPE_DOUBLE: {
-        const double data = request.Data<double>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_DOUBLE:
+        Store(converted, request.Data<double>());
         break;
-    }
     default:
         return ORV::E_NOTSUPPORTED;
     }
+    const uint64_t width = SdkTypeWidth(record.type);
     // The value buffer holds "length" bytes; a type wider than that does not fit.
     if (record.length < width) {
         NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
