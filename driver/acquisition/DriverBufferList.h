@@ -4,6 +4,7 @@
 #include "sdk/SdkMemoryHead.h"
 
 #include <ORV/ORVTypes.h>
+#include <ddk/CDDKBufferList.h>
 
 #include <atomic>
 #include <cstdint>
@@ -28,7 +29,8 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// The per-image acquisition object of a channel: all image buffers in one
 /// zero-filled block, the VPA table describing an image, the SDK memory head
 /// while acquiring, the acquisition counters and the SDK's per-buffer answers.
-/// Created by the buffer-container provider; every other provider receives it.
+/// Created by the buffer-container provider; every other provider receives it
+/// through the framework as its opaque CDDKBufferList.
 ///
 /// Misuse and SDK failures are reported by throwing std::runtime_error with a
 /// fixed text; the buffer list never logs. Buffer numbers are 1-based (the SDK's),
@@ -43,7 +45,7 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// acquisition. The published counters and the current image are atomics, written
 /// under `lock_` and readable without it. The block, the buffer addresses, the
 /// layout and the VPA table are fixed between construction and destruction.
-class CDriverBufferList {
+class CDriverBufferList : public CDDKBufferList {
 public:
     enum class State : int32_t { Free = 0, Allocated = 1, AcquisitionStarted = 2 };
 
@@ -65,6 +67,11 @@ public:
     CDriverBufferList(const CDriverBufferList&) = delete;
     CDriverBufferList& operator=(const CDriverBufferList&) = delete;
 
+    /// The list behind a provider's argument (null stays null): every list the
+    /// framework passes on was made by this driver's buffer container.
+    static CDriverBufferList* Of(CDDKBufferList* list) {
+        return static_cast<CDriverBufferList*>(list);
+    }
     /// "Free", "Allocated" or "AcquisitionStarted".
     static const char* StateText(State state);
 

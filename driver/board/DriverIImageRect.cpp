@@ -7,48 +7,21 @@
 #include <nwLogging/LogMacros.h>
 #include <nwLogging/nwLogging.h>
 
-#include <exception>
-
-namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
-
-} // namespace
-
 CDriverIImageRect::CDriverIImageRect(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIImageRect", "ImageRect: ", catchingEveryException) {}
 
-bool CDriverIImageRect::Supported(void*) {
+bool CDriverIImageRect::Supported(CDDKBufferList*) {
     return true;
-}
-
-int32_t CDriverIImageRect::Failed(const char* text) {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIImageRect",
-               channel_->Prefix() << "\tImageRect: " << text);
-    return ORV::E_FAIL;
 }
 
 int32_t CDriverIImageRect::ImageSize(uint32_t action, int32_t* width, int32_t* height,
                                      uint8_t* changed) {
-    try {
-        return Size(action, width, height, changed);
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
-    }
+    return guard_.Run([&] { return Size(action, width, height, changed); });
 }
 
 int32_t CDriverIImageRect::ImageOffset(uint32_t action, int32_t* x, int32_t* y, uint8_t* changed) {
-    try {
-        return Offset(action, x, y, changed);
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
-    }
+    return guard_.Run([&] { return Offset(action, x, y, changed); });
 }
 
 int32_t CDriverIImageRect::Size(uint32_t action, int32_t* width, int32_t* height,

@@ -1,8 +1,8 @@
 // Device control, raw form: command classes, the get codes and the typed set.
 #include "devicecontrol/DriverIDeviceCtrl.h"
 
-#include "board/DriverBoard.h"
 #include "acquisition/DriverBufferList.h"
+#include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 #include "sdk/SdkTypeWidth.h"
 
@@ -13,14 +13,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <sstream>
 
 namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
 
 /// The size protocol for a value of type T produced by `produce` only when
 /// the caller's buffer is there and of the right size.
@@ -73,67 +68,56 @@ bool NeedsBufferList(uint32_t code) {
 } // namespace
 
 CDriverIDeviceCtrl::CDriverIDeviceCtrl(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIDeviceCtrl", "DeviceCtrl: ", catchingEveryException) {}
 
-bool CDriverIDeviceCtrl::Supported(void*) {
+bool CDriverIDeviceCtrl::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverIDeviceCtrl::Failed(const char* text) {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-               channel_->Prefix() << "\tDeviceCtrl: "
-                                  << "Error: " << text);
-    return ORV::E_FAIL;
+int32_t CDriverIDeviceCtrl::RawCommand(CDDKBufferList* bufferList, uint32_t command,
+                                       const void* input, uint64_t inputSize, void* output,
+                                       uint64_t* outputSize) {
+    return guard_.Run(
+        [&] {
+            return Raw(CDriverBufferList::Of(bufferList), command, input, inputSize, output,
+                       outputSize);
+        },
+        exceptionFailure);
 }
 
-int32_t CDriverIDeviceCtrl::NoBufferList() {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-               channel_->Prefix() << "\tDeviceCtrl: "
-                                  << "No BufferList");
-    return ORV::E_INVALIDARG;
-}
-
-int32_t CDriverIDeviceCtrl::RawCommand(void* bufferList, uint32_t command, const void* input,
-                                       uint64_t inputSize, void* output, uint64_t* outputSize) {
-    try {
-        NWLOG(log_, nwLogging::level_info,
-              channel_->Prefix() << "\tDeviceCtrl: "
-                                 << "Output Buffer Size: "
-                                 << (outputSize != nullptr ? *outputSize : 0)
-                                 << " | CMD: " << static_cast<int32_t>(command));
-        const uint32_t operation = command & ClassMask;
-        const uint32_t code = command & CodeMask;
-        switch (operation) {
-        case ClassGet:
-            // Every get answers through the size argument.
-            if (outputSize == nullptr)
-                return ORV::E_INVALIDARG;
-            return RawGet(static_cast<CDriverBufferList*>(bufferList), code, input, inputSize,
-                          output, outputSize);
-        case ClassSet:
-            return RawSet(code, input, inputSize);
-        case 0x20000000u:
-        case 0x30000000u:
-        case 0x40000000u:
-            return ORV::E_NOTSUPPORTED;
-        default:
-            NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-                       channel_->Prefix()
-                           << "\tDeviceCtrl: "
-                           << "Unknown operation: " << static_cast<int32_t>(operation));
+int32_t CDriverIDeviceCtrl::Raw(CDriverBufferList* list, uint32_t command, const void* input,
+                                uint64_t inputSize, void* output, uint64_t* outputSize) {
+    NWLOG(log_, nwLogging::level_info,
+          channel_->Prefix() << "\tDeviceCtrl: "
+                             << "Output Buffer Size: " << (outputSize != nullptr ? *outputSize : 0)
+                             << " | CMD: " << static_cast<int32_t>(command));
+    const uint32_t operation = command & ClassMask;
+    const uint32_t code = command & CodeMask;
+    switch (operation) {
+    case ClassGet:
+        // Every get answers through the size argument.
+        if (outputSize == nullptr)
             return ORV::E_INVALIDARG;
-        }
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
+        return RawGet(list, code, input, inputSize, output, outputSize);
+    case ClassSet:
+        return RawSet(code, input, inputSize);
+    case 0x20000000u:
+    case 0x30000000u:
+    case 0x40000000u:
+        return ORV::E_NOTSUPPORTED;
+    default:
+        NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
+                   channel_->Prefix() << "\tDeviceCtrl: "
+                                      << "Unknown operation: " << static_cast<int32_t>(operation));
+        return ORV::E_INVALIDARG;
     }
 }
 
 int32_t CDriverIDeviceCtrl::RawGet(CDriverBufferList* list, uint32_t code, const void* input,
                                    uint64_t inputSize, void* output, uint64_t* outputSize) {
     if (NeedsBufferList(code) && list == nullptr)
-        return NoBufferList();
+        return guard_.NoBufferList();
     switch (code) {
     case DmaNodeMap:
     case CameraNodeMap:

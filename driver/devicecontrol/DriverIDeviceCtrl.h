@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIDeviceCtrl.h>
 
 #include <nwLogging/Logger.h>
@@ -8,7 +10,6 @@
 #include <string>
 
 class CDriverChannel;
-class CDriverBufferList;
 struct TypedParameterRecord;
 
 /// Numbered commands of the host's device control: per-image information, the
@@ -49,18 +50,23 @@ public:
 
     explicit CDriverIDeviceCtrl(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t TextCommand(void* bufferList, uint32_t command, const char* input, uint64_t inputLength,
-                        char* output, uint64_t* outputSize) override;
-    int32_t RawCommand(void* bufferList, uint32_t command, const void* input, uint64_t inputSize,
-                       void* output, uint64_t* outputSize) override;
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t TextCommand(CDDKBufferList* bufferList, uint32_t command, const char* input,
+                        uint64_t inputLength, char* output, uint64_t* outputSize) override;
+    int32_t RawCommand(CDDKBufferList* bufferList, uint32_t command, const void* input,
+                       uint64_t inputSize, void* output, uint64_t* outputSize) override;
 
     /// The text form of a value of SDK parameter type `type` (empty for an
     /// unknown type or a value too short for it).
     static std::string ValueText(int32_t type, const void* value, uint64_t size);
 
 private:
+    /// An exception in either form is an error of device control: "Error: " and its text.
+    static constexpr ProviderFailure exceptionFailure{nwLogging::level_err, "Error: "};
+
     // Raw form.
+    int32_t Raw(CDriverBufferList* list, uint32_t command, const void* input, uint64_t inputSize,
+                void* output, uint64_t* outputSize);
     int32_t RawGet(CDriverBufferList* list, uint32_t code, const void* input, uint64_t inputSize,
                    void* output, uint64_t* outputSize);
     int32_t RawSet(uint32_t code, const void* input, uint64_t inputSize);
@@ -70,6 +76,8 @@ private:
     int32_t IdList(void* output, uint64_t* outputSize);
 
     // Text form.
+    int32_t Text(CDriverBufferList* list, uint32_t command, const char* input, char* output,
+                 uint64_t* outputSize);
     int32_t TextGet(CDriverBufferList* list, uint32_t command, const char* input, char* output,
                     uint64_t* outputSize);
     int32_t TextSet(CDriverBufferList* list, uint32_t command, const char* input, char* output,
@@ -77,11 +85,7 @@ private:
     /// The raw value of a get command as text.
     std::string RawText(uint32_t code, const TypedParameterRecord& record, const std::string& raw);
 
-    /// Logs "Error: " + text at err and answers 0x80000001.
-    int32_t Failed(const char* text);
-    /// Logs "No BufferList" at err and answers 0x80000002.
-    int32_t NoBufferList();
-
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

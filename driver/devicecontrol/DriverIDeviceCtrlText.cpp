@@ -13,14 +13,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
 
 bool HasTextForm(uint32_t code) {
     switch (code) {
@@ -56,27 +51,28 @@ template <class T> std::string Decimal(const std::string& raw) {
 
 } // namespace
 
-int32_t CDriverIDeviceCtrl::TextCommand(void* bufferList, uint32_t command, const char* input,
-                                        uint64_t inputLength, char* output, uint64_t* outputSize) {
+int32_t CDriverIDeviceCtrl::TextCommand(CDDKBufferList* bufferList, uint32_t command,
+                                        const char* input, uint64_t inputLength, char* output,
+                                        uint64_t* outputSize) {
     (void)inputLength; // the input is zero-terminated text
-    try {
-        auto* list = static_cast<CDriverBufferList*>(bufferList);
-        switch (command & ClassMask) {
-        case ClassGet:
-            return TextGet(list, command, input, output, outputSize);
-        case ClassSet:
-            return TextSet(list, command, input, output, outputSize);
-        case 0x20000000u:
-        case 0x30000000u:
-        case 0x40000000u:
-            return ORV::E_NOTSUPPORTED;
-        default:
-            return ORV::E_INVALIDARG;
-        }
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
+    return guard_.Run(
+        [&] { return Text(CDriverBufferList::Of(bufferList), command, input, output, outputSize); },
+        exceptionFailure);
+}
+
+int32_t CDriverIDeviceCtrl::Text(CDriverBufferList* list, uint32_t command, const char* input,
+                                 char* output, uint64_t* outputSize) {
+    switch (command & ClassMask) {
+    case ClassGet:
+        return TextGet(list, command, input, output, outputSize);
+    case ClassSet:
+        return TextSet(list, command, input, output, outputSize);
+    case 0x20000000u:
+    case 0x30000000u:
+    case 0x40000000u:
+        return ORV::E_NOTSUPPORTED;
+    default:
+        return ORV::E_INVALIDARG;
     }
 }
 
