@@ -5,6 +5,8 @@
 
 #include <ORV/ORVTypes.h>
 #include <ddk/CDDKBufferList.h>
+#include <ddk/CMutex.h>
+#include <ddk/ThreadSafety.h>
 
 #include <atomic>
 #include <cstdint>
@@ -160,18 +162,18 @@ private:
     /// it can; gives the block up when the SDK may still write into it.
     void ForceRelease() noexcept;
     // WaitForImage steps.
-    int32_t FailedWait(int64_t result);
-    int32_t DeliverImage(int32_t& bufferIndex);
+    int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
+    int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);
 
     std::vector<ORV::VpaEntry> vpaTable_;
     std::atomic<uint64_t> imagesAcquired_{0};
     std::atomic<uint64_t> lastTag_{0};
     uint64_t imageSize_ = 0;
-    mutable std::recursive_mutex lock_;
+    mutable CMutex<std::recursive_mutex> lock_;
     std::unique_ptr<uint8_t[]> memory_;
     CDriverChannel* channel_;
     std::atomic<State> state_{State::Free};
-    SdkMemoryHead head_; // guarded by lock_
+    SdkMemoryHead head_ DDK_GUARDED_BY(lock_);
     ImageLayout layout_;
     std::vector<uint8_t*> bufferAddresses_;
     std::atomic<uint8_t*> currentImage_{nullptr};
@@ -184,6 +186,6 @@ private:
     std::atomic<uint64_t> incompleteImages_{0};
     /// Buffer the next wait unlocks in lock mode 0; cleared once unlocked, so a
     /// failed wait does not make the next one unlock a buffer the host has not
-    /// seen yet. Guarded by lock_.
-    int64_t pendingUnlock_ = 0;
+    /// seen yet.
+    int64_t pendingUnlock_ DDK_GUARDED_BY(lock_) = 0;
 };

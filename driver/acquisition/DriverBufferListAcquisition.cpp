@@ -5,6 +5,8 @@
 #include "board/DriverChannel.h"
 #include "sdk/GenICamEntryTable.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <gbelib.h>
 
 #include <stdexcept>
@@ -49,7 +51,7 @@ int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
 }
 
 void CDriverBufferList::StartAcquisition() {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::Allocated, "Not in state \"Allocated\" for starting acquisition");
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
     const unsigned dma = channel_->DmaIndex();
@@ -85,7 +87,7 @@ void CDriverBufferList::StartAcquisition() {
 void CDriverBufferList::StopAcquisition() {
     // Held to the end: a waiter woken by the SDK stop must not query the head
     // that the following steps free.
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquisitionStarted\" for stopping acquisition");
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();

@@ -6,17 +6,18 @@
 #include "sdk/SdkTypeWidth.h"
 
 #include <ORV/ResultCodes.h>
+#include <ddk/CLockGuard.h>
 
 #include <stdexcept>
 
 int64_t CDriverBufferList::QueryStatus(int code, int64_t data) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     return Fg_QueryStatus(channel_->DriverBoard().Grabber(), code, data, channel_->DmaIndex(),
                           head_.get());
 }
 
 int64_t CDriverBufferList::Counter(int code) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted, "Not in state \"AcquesitionStarted\" for GRAB_INFO_*");
     return QueryStatus(code, 0);
 }
@@ -42,7 +43,7 @@ int64_t CDriverBufferList::GetPendingCount() const {
 }
 
 bool CDriverBufferList::BufferParameter(int id, void* value, int64_t bufferNumber) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     return Fg_GetBufferParameter(channel_->DriverBoard().Grabber(), id, value, channel_->DmaIndex(),
                                  head_.get(), bufferNumber) == 0;
 }
@@ -77,14 +78,14 @@ uint64_t CDriverBufferList::GetTransferLength(int64_t bufferNumber) const {
 }
 
 bool CDriverBufferList::IsBufferLocked(int64_t bufferNumber) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquesitionStarted\" for seting buffer status");
     return QueryStatus(FG_STATUS_BUFFER_LOCKED, bufferNumber) == 1;
 }
 
 void CDriverBufferList::Unlock(int64_t bufferNumber) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     if (!IsAcquiring())
         return;
     if (channel_->LockMode() != 2)
