@@ -131,9 +131,12 @@ private:
     void DisconnectCamera();
     /// "BOARD" + vendor index + "_DMA" + DMA index + "." + key.
     std::string DmaKey(const char* key) const;
-    /// Writes two parameters; on a failed write puts both old values back.
-    int32_t WritePair(int32_t firstId, uint32_t first, uint32_t oldFirst, int32_t secondId,
-                      uint32_t second, uint32_t oldSecond);
+    /// Reads two parameters; 0x80000001 when a read fails.
+    int32_t ReadPair(int32_t firstId, uint32_t& first, int32_t secondId, uint32_t& second);
+    /// Writes two parameters unless both already hold these values (`changed` 1
+    /// when written); on a failed write puts both old values back (0x80000001).
+    int32_t ChangePair(int32_t firstId, uint32_t first, int32_t secondId, uint32_t second,
+                       uint8_t& changed);
 
     int32_t dmaIndexCopy_ = 0;
     std::wstring name_;
