@@ -2,6 +2,7 @@
 
 #include "acquisition/ProviderGuard.h"
 
+#include <ORV/IDeviceCtrl.h>
 #include <ddk/CSPIDeviceCtrl.h>
 
 #include <nwLogging/Logger.h>
@@ -30,22 +31,22 @@ class CDriverIDeviceCtrl : public CSPIDeviceCtrl {
 public:
     static constexpr uint32_t ClassMask = 0xF0000000u;
     static constexpr uint32_t CodeMask = 0x0FFFFFFFu;
-    static constexpr uint32_t ClassGet = 0x00000000u;
-    static constexpr uint32_t ClassSet = 0x10000000u;
+    static constexpr uint32_t ClassGet = ORV::DEVICECTRL_CLASS_GET;
+    static constexpr uint32_t ClassSet = ORV::DEVICECTRL_CLASS_SET;
 
     enum Code : uint32_t {
-        DmaNodeMap = 0x400,
-        CameraNodeMap = 0x500,
-        Timestamp = 0x800,
-        ImageNumber = 0x900,
-        Parameter = 0x1100,
-        Tag = 0x9000,
-        TransferLength = 0x9100,
-        IncompleteImages = 0x9200,
-        BufferCount = 0x9300,
-        PendingImages = 0x9400,
-        ParameterIdList = 0x9500,
-        BufferTransferLength = 0x9600
+        DmaNodeMap = ORV::DEVICECTRL_DMA_NODEMAP,
+        CameraNodeMap = ORV::DEVICECTRL_CAMERA_NODEMAP,
+        Timestamp = ORV::DEVICECTRL_TIMESTAMP,
+        ImageNumber = ORV::DEVICECTRL_IMAGE_NUMBER,
+        Parameter = ORV::DEVICECTRL_PARAMETER,
+        Tag = ORV::DEVICECTRL_TAG,
+        TransferLength = ORV::DEVICECTRL_TRANSFER_LENGTH,
+        IncompleteImages = ORV::DEVICECTRL_INCOMPLETE_IMAGES,
+        BufferCount = ORV::DEVICECTRL_BUFFER_COUNT,
+        PendingImages = ORV::DEVICECTRL_PENDING_IMAGES,
+        ParameterIdList = ORV::DEVICECTRL_PARAMETER_ID_LIST,
+        BufferTransferLength = ORV::DEVICECTRL_BUFFER_TRANSFER_LENGTH
     };
 
     explicit CDriverIDeviceCtrl(CDriverChannel& channel);
