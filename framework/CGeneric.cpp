@@ -153,7 +153,7 @@ namespace {
 
 template <class Table, class Spi>
 void AddTable(ORHandle self, CGeneric* generic, const std::shared_ptr<DDKChannel>& channel,
-              void* bufferList) {
+              CDDKBufferList* bufferList) {
     const auto& provider = channel->Get<Spi>();
     if (!provider || !provider->Supported(bufferList))
         return;
@@ -170,7 +170,8 @@ template <class Table> void AddFrameworkTable(ORHandle self, CGeneric* generic) 
 
 } // namespace
 
-void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, void* bufferList) {
+void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel,
+                                  CDDKBufferList* bufferList) {
     orvBase::shared_handle self = self_.lock();
     ORHandle handle = self.get();
     AddTable<CImpIGrabber, CSPIGrabber>(handle, this, channel, bufferList);

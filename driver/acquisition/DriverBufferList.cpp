@@ -4,6 +4,8 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -77,7 +79,7 @@ uint8_t* CDriverBufferList::BufferAddress(uint32_t index) const {
 }
 
 void CDriverBufferList::ForceRelease() noexcept {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
     const unsigned dma = channel_->DmaIndex();
     // Each step is tried whatever the one before answered: a stop that failed
