@@ -3,7 +3,7 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
-#include "sdk/SdkTypeWidth.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
 #include <ddk/CLockGuard.h>

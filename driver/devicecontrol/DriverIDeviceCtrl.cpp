@@ -4,7 +4,7 @@
 #include "acquisition/DriverBufferList.h"
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
-#include "sdk/SdkTypeWidth.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
 

@@ -5,7 +5,7 @@
 #include "acquisition/DriverBufferList.h"
 #include "board/DriverChannel.h"
 #include "devicecontrol/ParameterRequest.h"
-#include "sdk/SdkTypeWidth.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "nodemap/RegisterPort.h"
-#include "sdk/SdkTypeWidth.h"
+#include <FgTypeWidth.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "ParameterTable.h"
 
 #include "PatternGenerator.h"
+#include <FgTypeWidth.h>
 #include <fglib5.h>
 #include "simctl/SimControl.h"
 
@@ -68,18 +69,7 @@ const ParameterInfo* ParameterTable::Find(int id) {
 }
 
 std::size_t ParameterTable::ValueSize(int type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
+    return static_cast<std::size_t>(SdkTypeWidth(type));
 }
 
 int ParameterTable::CheckType(const ParameterInfo& info, int requested) {

@@ -4,9 +4,10 @@
 
 #include <cstdint>
 
-/// Bytes of a value of SDK parameter type `type` (FG_TYPE_*). The SDK reads and
-/// writes this many whatever length its caller names, so every buffer handed to
-/// a typed call is checked against it. 0 for a type this driver does not know.
+/// Bytes of a value of SDK parameter type `type` (FG_TYPE_*), as the SDK and its
+/// callers both count them: the SDK reads and writes this many whatever length its
+/// caller names, so every buffer handed to a typed call is checked against it.
+/// 0 for an unknown type.
 constexpr uint64_t SdkTypeWidth(int32_t type) {
     switch (type) {
     case FG_TYPE_INT32:
