@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   libboost-dev libboost-filesystem-dev libboost-thread-dev libboost-date-time-dev
   libboost-system-dev libboost-chrono-dev
   libgtest-dev libgmock-dev libbenchmark-dev

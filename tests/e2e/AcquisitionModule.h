@@ -3,7 +3,7 @@
 // loaded through the host-application API and its image object, as a host
 // application sees them.
 
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include <ORHost/HostApp.h>
 

@@ -4,7 +4,7 @@
 // fresh module and machine, and must end without a crash, a hang or a leftover
 // object, with the module unmapped and the image (or a retried one) usable.
 
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include "SimFunction.h"
 

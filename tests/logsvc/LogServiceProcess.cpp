@@ -22,14 +22,6 @@ namespace logsvctest {
 
 namespace {
 
-std::string MakeDirectory() {
-    const boost::filesystem::path path =
-        boost::filesystem::temp_directory_path() /
-        boost::filesystem::unique_path("orvlogsvc-test-%%%%-%%%%-%%%%");
-    boost::filesystem::create_directories(path);
-    return path.string();
-}
-
 // Starts the service with standard output and error sent to files. The child
 // dies with the test (a crashed test must not leave a service, and its block,
 // behind).
@@ -119,15 +111,13 @@ std::string GlobalBlockName() {
 }
 
 LogServiceProcess::LogServiceProcess(const std::string& configJson,
-                                     const std::vector<std::string>& extra)
-    : directory_(MakeDirectory()) {
+                                     const std::vector<std::string>& extra) {
     std::vector<std::string> arguments{"--output", directory_ + "/records.txt"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     Start(configJson, arguments, -1);
 }
 
-LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput)
-    : directory_(MakeDirectory()) {
+LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput) {
     Start(configJson, {}, standardOutput);
 }
 
@@ -170,8 +160,6 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
 LogServiceProcess::~LogServiceProcess() {
     if (pid_ > 0)
         Stop(SIGTERM);
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(directory_, ignored);
 }
 
 void LogServiceProcess::WriteConfig(const std::string& json) const {
@@ -219,7 +207,8 @@ void LogServiceProcess::Crash() {
 }
 
 Completed RunService(const std::vector<std::string>& arguments) {
-    const std::string directory = MakeDirectory();
+    const orvtest::TempDir scratch("orvlogsvc-test");
+    const std::string& directory = scratch.path();
     Completed completed;
     const pid_t pid = Spawn(arguments, directory + "/out", directory + "/err");
     const bool ended = WaitFor([&] { return Reap(pid, &completed.status, false); });
@@ -230,8 +219,6 @@ Completed RunService(const std::vector<std::string>& arguments) {
     }
     completed.out = ReadText(directory + "/out");
     completed.err = ReadText(directory + "/err");
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(directory, ignored);
     return completed;
 }
 

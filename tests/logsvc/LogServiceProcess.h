@@ -5,6 +5,8 @@
 // (see GlobalBlockName); programs using this still take the CTest resource lock
 // "logsvc", since the tests of one program share that block.
 
+#include "support/TempDir.h"
+
 #include <nwLogging/Endpoint.h>
 
 #include <chrono>
@@ -69,7 +71,8 @@ private:
     void Start(const std::string& configJson, const std::vector<std::string>& extra,
                int standardOutput);
 
-    std::string directory_;
+    const orvtest::TempDir scratch_{"orvlogsvc-test"}; // removed once the service stopped
+    const std::string directory_ = scratch_.path();
     pid_t pid_ = -1;
     bool ready_ = false;
     nwLogging::endpoint command_;

@@ -2,8 +2,8 @@
 // running: the first export call fetches the module's configuration and its
 // records arrive at the service; after CanUnload nothing more arrives.
 #include "LogServiceProcess.h"
-#include "driver/support/ScopedEnvironmentVariable.h"
-#include "driver/support/SimEnvironment.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/SimEnvironment.h"
 
 #include <nwLogging/DatagramHeader.h>
 #include <nwLogging/LogSvcRecordClient.h>

@@ -11,7 +11,6 @@
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
-#include <boost/filesystem.hpp>
 #include <boost/property_tree/json_parser.hpp>
 
 #include <gtest/gtest.h>
@@ -26,16 +25,13 @@ namespace {
 
 class ScratchFile {
 public:
-    explicit ScratchFile(const std::string& text)
-        : path_((boost::filesystem::temp_directory_path() /
-                 boost::filesystem::unique_path("logsvc-parts-%%%%-%%%%.json"))
-                    .string()) {
+    explicit ScratchFile(const std::string& text) : path_(directory_.File("config.json")) {
         logsvctest::WriteText(path_, text);
     }
-    ~ScratchFile() { std::remove(path_.c_str()); }
     const std::string& path() const { return path_; }
 
 private:
+    const orvtest::TempDir directory_{"logsvc-parts"};
     std::string path_;
 };
 

@@ -53,7 +53,7 @@ TEST(SteadyState, WaitStatusBufferQueriesAndUnlock_AllocateNothingPerImage) {
     }
     useMachine();
     TempDir dir;
-    Board board(dir.write("applet.ini", "[dma0]\nwidth = 64\nheight = 64\n"), 0);
+    Board board(dir.Write("applet.ini", "[dma0]\nwidth = 64\nheight = 64\n"), 0);
     ASSERT_TRUE(board);
     CustomRing ring(board.get(), 64 * 64, 3);
     ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);

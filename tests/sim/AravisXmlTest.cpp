@@ -154,7 +154,7 @@ int cxpWrite(void* context, std::uint64_t address, const void* buffer, std::uint
 TEST(AravisDmaDescription, Loads_AndReadsWritesParametersThroughTheGrabberPort) {
     useMachine();
     TempDir dir;
-    Board board(dir.write("applet.ini", "[dma1]\nframerate = 25.5\ntrigger = software\n"), 0);
+    Board board(dir.Write("applet.ini", "[dma1]\nframerate = 25.5\ntrigger = software\n"), 0);
     ASSERT_TRUE(board);
     std::size_t size = 0;
     ASSERT_EQ(Fg_DmaDescription(board.get(), 1, nullptr, &size), 0);
@@ -229,7 +229,7 @@ TEST(AravisCxpDescription, BigEndianNodeMap_ReadsRegistersAndStrings) {
     SgcLibrary library(SIM_SGC_LIBRARY);
     ASSERT_TRUE(library.resolve());
     TempDir dir;
-    Board board(dir.write("applet.ini", ""), 0);
+    Board board(dir.Write("applet.ini", ""), 0);
     ASSERT_TRUE(board);
     SgcBoard* sgc = nullptr;
     ASSERT_EQ(library.initBoard(board.get(), 0, &sgc), SGC_OK);

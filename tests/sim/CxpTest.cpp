@@ -46,7 +46,7 @@ protected:
         useMachine(kCxpMachine);
         ASSERT_TRUE(m_library.loaded());
         ASSERT_TRUE(m_library.resolve());
-        m_board = std::make_unique<Board>(m_dir.write("applet.ini", ""), 0);
+        m_board = std::make_unique<Board>(m_dir.Write("applet.ini", ""), 0);
         ASSERT_TRUE(*m_board);
         ASSERT_EQ(m_library.initBoard(m_board->get(), 0, &m_sgc), SGC_OK);
     }
@@ -88,7 +88,7 @@ TEST_F(CxpTest, InitBoard_NeedsAnOpenCoaXPressGrabberOnce) {
     EXPECT_EQ(m_library.initBoard(m_board->get(), 0, &other), SGC_ERR_BOARD_BUSY);
     EXPECT_EQ(m_library.initBoard(m_board->get(), 1, &other), SGC_ERR_INVALID_ARGUMENT);
     EXPECT_EQ(m_library.initBoard(nullptr, 0, &other), SGC_ERR_INVALID_GRABBER);
-    Board cameraLink(m_dir.write("cl.ini", ""), 1);
+    Board cameraLink(m_dir.Write("cl.ini", ""), 1);
     ASSERT_TRUE(cameraLink);
     EXPECT_EQ(m_library.initBoard(cameraLink.get(), 0, &other), SGC_ERR_NOT_CXP_BOARD);
     EXPECT_STRNE(m_library.getErrorDescription(SGC_ERR_NOT_CXP_BOARD),
@@ -119,7 +119,7 @@ TEST_F(CxpTest, Scan_FindsAnsweringCamerasInPortOrderAndReportsTheSilentOne) {
 
 TEST_F(CxpTest, Layout_MakesListedCamerasKnownWithoutScanning) {
     const std::string layout =
-        m_dir.write("layout.ini", "[camera0]\nport = 3\nspeed = 0x48\n[camera1]\nport = 0\n");
+        m_dir.Write("layout.ini", "[camera0]\nport = 3\nspeed = 0x48\n[camera1]\nport = 0\n");
     ASSERT_EQ(m_library.loadBoardConfiguration(m_sgc, layout.c_str()), SGC_OK);
     ASSERT_EQ(m_library.getCameraCount(m_sgc), 2);
     EXPECT_EQ(port(camera(0)), 3u);
@@ -127,12 +127,12 @@ TEST_F(CxpTest, Layout_MakesListedCamerasKnownWithoutScanning) {
 
     EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, ""), SGC_ERR_LAYOUT_FILE);
     EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, nullptr), SGC_ERR_LAYOUT_FILE);
-    EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, (m_dir.path() / "no.ini").c_str()),
+    EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, m_dir.File("no.ini").c_str()),
               SGC_ERR_LAYOUT_FILE);
-    const std::string emptyPort = m_dir.write("bad.ini", "[camera0]\nport = 1\n");
+    const std::string emptyPort = m_dir.Write("bad.ini", "[camera0]\nport = 1\n");
     EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, emptyPort.c_str()), SGC_ERR_LAYOUT_FILE);
     const std::string twice =
-        m_dir.write("twice.ini", "[camera0]\nport = 0\n[camera1]\nport = 0\n");
+        m_dir.Write("twice.ini", "[camera0]\nport = 0\n[camera1]\nport = 0\n");
     EXPECT_EQ(m_library.loadBoardConfiguration(m_sgc, twice.c_str()), SGC_ERR_LAYOUT_FILE);
     EXPECT_EQ(m_library.getCameraCount(m_sgc), 2);
 }

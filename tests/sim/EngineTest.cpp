@@ -20,7 +20,7 @@ protected:
 
     // Opens board 0 with [dma0] holding `dmaKeys` (one "key = value" per line).
     std::unique_ptr<Board> open(const std::string& dmaKeys) {
-        const std::string path = m_dir.write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
+        const std::string path = m_dir.Write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
         auto board = std::make_unique<Board>(path, 0);
         EXPECT_TRUE(*board) << Fg_LastErrorText(nullptr);
         return board;
@@ -243,7 +243,7 @@ TEST_F(EngineTest, AcquireEx_InvalidMemoryModeOrDma_IsRefused) {
 
 TEST_F(EngineTest, AcquireEx_MemoryOfAnotherBoard_IsInvalidMemory) {
     useMachine("[board0]\ntype = 1873\n[board1]\ntype = 1876\n");
-    const std::string applet = m_dir.write("plain.ini", "");
+    const std::string applet = m_dir.Write("plain.ini", "");
     Board first(applet, 0);
     Board second(applet, 1);
     ASSERT_TRUE(first && second);
@@ -305,7 +305,7 @@ TEST_F(EngineTest, SdkMemory_ProbeStyleAcquisition_StartsStopsAndFrees) {
 }
 
 TEST_F(EngineTest, CloseBoard_WhileAcquiring_StopsAndInvalidatesTheHandle) {
-    const std::string path = m_dir.write("applet.ini", "");
+    const std::string path = m_dir.Write("applet.ini", "");
     Fg_Grabber* grabber = Fg_OpenBoard(path.c_str(), 0);
     ASSERT_NE(grabber, nullptr);
     std::vector<std::uint8_t> storage(kImageBytes);

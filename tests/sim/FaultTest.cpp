@@ -13,7 +13,7 @@ class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
         useMachine();
-        m_applet = m_dir.write("applet.ini", "[dma0]\ntrigger = software\n");
+        m_applet = m_dir.Write("applet.ini", "[dma0]\ntrigger = software\n");
     }
     void TearDown() override { SimCtl_ClearFaults(); }
 

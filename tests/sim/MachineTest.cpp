@@ -30,7 +30,7 @@ TEST_F(MachineTest, EmbeddedDefault_OneCameraLinkBoardWithTwoDmasOf640x480Gray8)
     EXPECT_STREQ(Fg_RuntimeVersion(), "5.7.0");
     EXPECT_EQ(Fg_BoardType(0), 1873);
     EXPECT_EQ(Fg_BoardType(1), -1);
-    Board board(m_dir.write("applet.ini", ""), 0);
+    Board board(m_dir.Write("applet.ini", ""), 0);
     ASSERT_TRUE(board);
     EXPECT_EQ(parameter<std::uint32_t>(board.get(), FG_PARAM_WIDTH, 0), 640u);
     EXPECT_EQ(parameter<std::uint32_t>(board.get(), FG_PARAM_HEIGHT, 1), 480u);
@@ -57,12 +57,12 @@ TEST_F(MachineTest, BoardType_PerIndex_AnyCodeHolesAndMinusOne) {
     EXPECT_EQ(Fg_BoardType(16), -1);
     EXPECT_EQ(Fg_BoardType(-1), -1);
     // A declared hole cannot be opened either.
-    EXPECT_EQ(Fg_OpenBoard(m_dir.write("a.ini", "").c_str(), 2), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(m_dir.Write("a.ini", "").c_str(), 2), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_NO_SUCH_BOARD);
 }
 
 TEST_F(MachineTest, LazyLoad_MachineFileInSisoDir_IsReadOnTheFirstCall) {
-    m_dir.write("fgsim_machine.ini", "[machine]\nruntime = 5.1.0\n[board0]\ntype = 3652\n");
+    m_dir.Write("fgsim_machine.ini", "[machine]\nruntime = 5.1.0\n[board0]\ntype = 3652\n");
     setenv("SISODIR5", m_dir.path().c_str(), 1);
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), 3652);
@@ -77,12 +77,12 @@ TEST_F(MachineTest, LazyLoad_NoMachineFile_UsesTheEmbeddedDefault) {
 }
 
 TEST_F(MachineTest, LazyLoad_MalformedMachineFile_LeavesNoBoardsAndSaysWhy) {
-    m_dir.write("fgsim_machine.ini", "[board0]\ntype = banana\n");
+    m_dir.Write("fgsim_machine.ini", "[board0]\ntype = banana\n");
     setenv("SISODIR5", m_dir.path().c_str(), 1);
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), -1);
     EXPECT_EQ(Fg_RuntimeVersion(), nullptr);
-    EXPECT_EQ(Fg_OpenBoard(m_dir.write("a.ini", "").c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(m_dir.Write("a.ini", "").c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_MACHINE);
     EXPECT_NE(std::string(Fg_LastErrorText(nullptr)).find("fgsim_machine.ini:2"),
               std::string::npos);
@@ -123,24 +123,24 @@ TEST_F(MachineTest, Parse_Errors_NameTheLineAndKeepTheOldMachine) {
 }
 
 TEST_F(MachineTest, LoadMachineFile_MissingFile_IsRefused) {
-    EXPECT_EQ(SimCtl_LoadMachineFile((m_dir.path() / "none.ini").c_str()), SIMCTL_ERR_MACHINE);
+    EXPECT_EQ(SimCtl_LoadMachineFile(m_dir.File("none.ini").c_str()), SIMCTL_ERR_MACHINE);
     EXPECT_NE(std::string(SimCtl_LastError()).find("none.ini"), std::string::npos);
-    const std::string path = m_dir.write("m.ini", "[board3]\ntype = 2650\n");
+    const std::string path = m_dir.Write("m.ini", "[board3]\ntype = 2650\n");
     EXPECT_EQ(SimCtl_LoadMachineFile(path.c_str()), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(3), 2650);
 }
 
 TEST_F(MachineTest, Swap_WhileABoardIsOpen_IsRefusedAsBusy) {
-    Board board(m_dir.write("applet.ini", ""), 0);
+    Board board(m_dir.Write("applet.ini", ""), 0);
     ASSERT_TRUE(board);
     EXPECT_EQ(SimCtl_ResetMachine(), SIMCTL_ERR_BUSY);
     EXPECT_EQ(SimCtl_LoadMachineText("[board0]\ntype = 1\n"), SIMCTL_ERR_BUSY);
-    EXPECT_EQ(Fg_OpenBoard(m_dir.write("b.ini", "").c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(m_dir.Write("b.ini", "").c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_BOARD_BUSY);
 }
 
 TEST_F(MachineTest, Applet_MissingOrMalformed_OpenFailsWithText) {
-    EXPECT_EQ(Fg_OpenBoard((m_dir.path() / "missing.mcf").c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(m_dir.File("missing.mcf").c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_APPLET_CONFIG);
     EXPECT_NE(std::string(Fg_LastErrorText(nullptr)).find("missing.mcf"), std::string::npos);
 
@@ -162,7 +162,7 @@ TEST_F(MachineTest, Applet_MissingOrMalformed_OpenFailsWithText) {
         {"[other]\n", "unknown section"},
     };
     for (const auto& c : cases) {
-        const std::string path = m_dir.write("applet.ini", c.text);
+        const std::string path = m_dir.Write("applet.ini", c.text);
         EXPECT_EQ(Fg_OpenBoard(path.c_str(), 0), nullptr) << c.text;
         EXPECT_NE(std::string(Fg_LastErrorText(nullptr)).find(c.expected), std::string::npos)
             << Fg_LastErrorText(nullptr);
@@ -172,7 +172,7 @@ TEST_F(MachineTest, Applet_MissingOrMalformed_OpenFailsWithText) {
 }
 
 TEST_F(MachineTest, Applet_FewerDmasThanTheBoard_OffersOnlyThose) {
-    Board board(m_dir.write("applet.ini", "[applet]\ndmas = 1\n"), 0);
+    Board board(m_dir.Write("applet.ini", "[applet]\ndmas = 1\n"), 0);
     ASSERT_TRUE(board);
     std::uint32_t width = 0;
     EXPECT_EQ(Fg_GetParameter(board.get(), FG_PARAM_WIDTH, &width, 0), 0);

@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         useMachine();
         const std::string path =
-            m_dir.write("applet.ini", "[applet]\nname = TestApplet\n"
+            m_dir.Write("applet.ini", "[applet]\nname = TestApplet\n"
                                       "[dma0]\nwidth = 1024\nheight = 768\nmaxwidth = 4096\n"
                                       "format = gray16\nframerate = 25.5\n"
                                       "[dma1]\nwidth = 70000\nheight = 2\nmaxwidth = 100000\n");
@@ -183,10 +183,10 @@ TEST(DmaDescriptionOverride, OldStyleFile_IsHandedOutAsItStandsAndOldRuntimeUses
     const std::string oldStyle =
         "<RegisterDescription MajorVersion=\"1.0\"><Port Name=\"Device\"></Port>"
         "<Integer Name=\"A|B\"><Inc>0</Inc></Integer></RegisterDescription>";
-    const std::string xmlPath = dir.write("old.xml", oldStyle);
+    const std::string xmlPath = dir.Write("old.xml", oldStyle);
     useMachine("[machine]\nruntime = 5.1.2\n[board0]\ntype = 2628\ndmaxml = " + xmlPath + "\n" +
                "[board1]\ntype = 2624\n");
-    const std::string applet = dir.write("applet.ini", "");
+    const std::string applet = dir.Write("applet.ini", "");
     Board overridden(applet, 0);
     ASSERT_TRUE(overridden);
     std::size_t size = 0;

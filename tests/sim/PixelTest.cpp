@@ -15,7 +15,7 @@ protected:
     void SetUp() override { useMachine(); }
 
     std::unique_ptr<Board> open(const std::string& dmaKeys) {
-        const std::string path = m_dir.write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
+        const std::string path = m_dir.Write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
         auto board = std::make_unique<Board>(path, 0);
         EXPECT_TRUE(*board) << Fg_LastErrorText(nullptr);
         return board;

@@ -2,31 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <fstream>
-#include <unistd.h>
-
 namespace simtest {
-
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("fgsim-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
-std::string TempDir::write(const std::string& name, const std::string& text) const {
-    const std::filesystem::path file = m_path / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    return file.string();
-}
 
 void useMachine(const std::string& text) {
     const int result =

@@ -1,4 +1,4 @@
-// Helpers shared by the simulator tests: temporary files, machine set-up and RAII owners of
+// Helpers shared by the simulator tests: machine set-up and RAII owners of
 // the SDK handles, so a failing assertion never leaves a DMA running.
 #pragma once
 
@@ -6,28 +6,16 @@
 #include <gbelib.h>
 #include "simctl/SimControl.h"
 
+#include "support/TempDir.h"
+
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace simtest {
 
-// A directory removed with everything in it when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    // Writes text to a file below the directory and answers its full path.
-    std::string write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_path;
-};
+// The tests' temporary directories.
+using orvtest::TempDir;
 
 // Loads a machine description (or the embedded default for an empty text), clears faults
 // and counters; fails the test when the machine does not load.

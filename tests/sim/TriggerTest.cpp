@@ -12,7 +12,7 @@ protected:
     void SetUp() override { useMachine(); }
 
     std::unique_ptr<Board> open(const std::string& dmaKeys) {
-        auto board = std::make_unique<Board>(m_dir.write("applet.ini", "[dma0]\n" + dmaKeys), 0);
+        auto board = std::make_unique<Board>(m_dir.Write("applet.ini", "[dma0]\n" + dmaKeys), 0);
         EXPECT_TRUE(*board) << Fg_LastErrorText(nullptr);
         return board;
     }

@@ -2,7 +2,8 @@
 // The set-up of orvgrab's end-to-end tests: a scratch directory per test that
 // takes the temporary sandboxes, orvgrab run as a child process in it, and the
 // files and checks the tests share.
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
+#include "support/TempDir.h"
 #include "tools/PatternCheck.h"
 #include "tools/PngReader.h"
 #include "tools/ToolRun.h"
@@ -75,18 +76,6 @@ inline std::string Configuration(const DmaLayout& layout, uint32_t buffers = 3,
 
 class OrvgrabEndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-e2e-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        scratch_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(scratch_, ignored);
-    }
-
     /// orvgrab with `args`; temporary sandboxes go below the scratch directory.
     ToolResult Orvgrab(std::vector<std::string> args,
                        std::map<std::string, std::optional<std::string>> environment = {}) const {
@@ -129,7 +118,8 @@ protected:
         EXPECT_EQ(toolstest::PatternMismatches(png, layout, picture, &detail), 0) << detail;
     }
 
-    std::string scratch_;
+    const orvtest::TempDir scratchDirectory_{"orvgrab-e2e"};
+    const std::string scratch_ = scratchDirectory_.path();
 };
 
 inline void ExpectOneErrorLine(const ToolResult& run) {

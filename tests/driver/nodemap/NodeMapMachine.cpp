@@ -5,10 +5,7 @@
 #include <simctl/SimControl.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
-#include <stdexcept>
 
 namespace nodemaptest {
 
@@ -52,19 +49,10 @@ std::string ConfigurationText(const Machine& machine) {
            machine.dmaLines + "\n";
 }
 
-TempFile::TempFile(const std::string& name, const std::string& text) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orv-nodemap-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("no temporary directory");
-    directory_ = pattern;
-    path_ = directory_ + "/" + name;
+TempFile::TempFile(const std::string& name, const std::string& text)
+    : path_(directory_.File(name)) {
     if (!text.empty())
         SimEnvironment::WriteFile(path_, text);
-}
-
-TempFile::~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
 }
 
 int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {

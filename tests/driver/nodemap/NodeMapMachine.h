@@ -3,7 +3,8 @@
 // small helpers for host objects and files; no driver code, so end-to-end
 // programs, which reach the driver only through the module, use them too.
 
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
+#include "support/TempDir.h"
 
 #include <ORCImg/HostObject.h>
 #include <ORV/ORVTypes.h>
@@ -42,13 +43,12 @@ std::string ConfigurationText(const Machine& machine);
 class TempFile {
 public:
     explicit TempFile(const std::string& name, const std::string& text = std::string());
-    ~TempFile();
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     const std::string& Path() const { return path_; }
 
 private:
-    std::string directory_;
+    orvtest::TempDir directory_{"orv-nodemap"};
     std::string path_;
 };
 

@@ -1,7 +1,7 @@
 // A stop from another thread while a wait blocks in the SDK, and status queries
 // racing the acquisition. Run under ThreadSanitizer in CI.
-#include "driver/imagepath/ImagePathRig.h"
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ImagePathRig.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include "acquisition/DriverBufferList.h"
 #include "acquisition/DriverIGrab2.h"

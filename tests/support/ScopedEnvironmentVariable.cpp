@@ -1,4 +1,4 @@
-#include "driver/support/ScopedEnvironmentVariable.h"
+#include "support/ScopedEnvironmentVariable.h"
 
 #include <platform/Environment.h>
 

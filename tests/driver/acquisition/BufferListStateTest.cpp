@@ -1,6 +1,6 @@
 // The buffer list's memory, VPA table and state machine: every operation in
 // every state.
-#include "driver/imagepath/ImagePathRig.h"
+#include "driver/acquisition/ImagePathRig.h"
 
 #include "acquisition/DriverBufferList.h"
 

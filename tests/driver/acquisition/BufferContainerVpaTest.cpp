@@ -1,7 +1,7 @@
 // CDriverIBufferContainer and CDriverIVpa: creating and destroying buffer lists,
 // and describing the current image.
-#include "driver/imagepath/ImagePathRig.h"
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ImagePathRig.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include "acquisition/DriverBufferList.h"
 #include "acquisition/DriverIBufferContainer.h"

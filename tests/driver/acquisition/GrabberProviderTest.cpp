@@ -1,6 +1,6 @@
 // CDriverIGrabber: snap, the time-out in whole seconds and its log lines.
-#include "driver/imagepath/ImagePathRig.h"
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ImagePathRig.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include "acquisition/DriverBufferList.h"
 #include "acquisition/DriverIGrabber.h"

@@ -1,4 +1,4 @@
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include <regex>
 

@@ -1,6 +1,6 @@
 // Waiting for images: ring order, outcomes, the three lock modes, counters and
 // the SDK's per-buffer answers.
-#include "driver/imagepath/ImagePathRig.h"
+#include "driver/acquisition/ImagePathRig.h"
 
 #include "acquisition/DriverBufferList.h"
 

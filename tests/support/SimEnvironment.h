@@ -10,7 +10,8 @@
 //   SimEnvironment sim(options);
 //   sim.WriteDriverFile("acq.mcf", appletText);
 
-#include "driver/support/ScopedEnvironmentVariable.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/TempDir.h"
 
 #include <cstdint>
 #include <memory>
@@ -82,6 +83,7 @@ public:
     static std::string GenICamLibraryPath(GenICamLibrary which);
 
 private:
+    orvtest::TempDir sandbox_; // removed last, after the variables are restored
     std::string root_;
     std::string dataDirectory_;
     std::string runtimeDirectory_;

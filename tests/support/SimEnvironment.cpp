@@ -1,10 +1,9 @@
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include <simctl/SimControl.h>
 
 #include <platform/Registry.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,20 +16,12 @@ namespace {
 const char* const kProductKey = "Software\\Orvento\\Pictora";
 const char* const kMachineFile = "fgsim_machine.ini";
 
-std::string MakeSandbox() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orv-driver-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a sandbox directory from " + pattern);
-    return pattern;
-}
-
 } // namespace
 
 SimEnvironment::SimEnvironment() : SimEnvironment(Options()) {}
 
-SimEnvironment::SimEnvironment(const Options& options) : root_(MakeSandbox()) {
+SimEnvironment::SimEnvironment(const Options& options)
+    : sandbox_("orv-driver"), root_(sandbox_.path()) {
     try {
         dataDirectory_ = root_ + "/data/";
         runtimeDirectory_ = root_ + "/runtime";
@@ -65,8 +56,6 @@ SimEnvironment::SimEnvironment(const Options& options) : root_(MakeSandbox()) {
         ResetMachine();
     } catch (...) {
         variables_.clear();
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
         throw;
     }
 }
@@ -76,8 +65,6 @@ SimEnvironment::~SimEnvironment() {
     // next sandbox reports that when it resets.
     SimCtl_ResetMachine();
     variables_.clear();
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
 }
 
 std::string SimEnvironment::MachinePath() const {

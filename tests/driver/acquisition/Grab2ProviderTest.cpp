@@ -1,7 +1,7 @@
 // CDriverIGrab2: start, wait outcomes as result codes, stop, GRAB_INFO_* and the
 // log lines of each.
-#include "driver/imagepath/ImagePathRig.h"
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ImagePathRig.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include "acquisition/DriverBufferList.h"
 #include "acquisition/DriverIGrab2.h"

@@ -1,19 +1,13 @@
 #pragma once
-// A simulated Camera Link board with one DMA, opened without the framework: the
-// sandbox, the driver system, producer, board and an initialised channel, for
-// the buffer list and its providers.
+// A simulated Camera Link board with one DMA, opened without the framework (the
+// channel rig), for the buffer list and its providers.
 //
 //   imagepath::RigOptions options;
 //   options.dma.trigger = "software";
 //   imagepath::ImagePathRig rig(options);
 //   CDriverBufferList list(rig.Channel());
 
-#include "driver/support/SimEnvironment.h"
-
-#include "board/DriverBoard.h"
-#include "board/DriverChannel.h"
-#include "board/DriverProducer.h"
-#include "system/DriverSystem.h"
+#include "support/ChannelRig.h"
 
 #include <chrono>
 #include <cstdint>
@@ -55,30 +49,11 @@ std::string ConfigurationText(const RigOptions& options);
 /// One Camera Link board (me_5VCL) with one DMA.
 std::string MachineText();
 
-class ImagePathRig {
+/// The rig on the machine of `options`: one Camera Link board with one DMA.
+class ImagePathRig : public ChannelRig {
 public:
-    explicit ImagePathRig(const RigOptions& options = RigOptions());
-    ~ImagePathRig();
-    ImagePathRig(const ImagePathRig&) = delete;
-    ImagePathRig& operator=(const ImagePathRig&) = delete;
-
-    CDriverChannel& Channel() const { return *channel_; }
-    CDriverBoard& Board() const { return *board_; }
-    SimEnvironment& Sim() const { return *sim_; }
-    Fg_Grabber* Grabber() const { return board_->Grabber(); }
-
-    /// Sends `count` software triggers and waits until the DMA has made that many
-    /// more frames (delivered or lost).
-    void Trigger(int count) const;
-    /// Frames the DMA has made in its current acquisition.
-    int64_t Produced() const;
-
-private:
-    std::unique_ptr<SimEnvironment> sim_;
-    std::shared_ptr<CDriverSystem> system_;
-    std::shared_ptr<CDriverProducer> producer_;
-    std::shared_ptr<CDriverBoard> board_;
-    std::shared_ptr<CDriverChannel> channel_;
+    explicit ImagePathRig(const RigOptions& options = RigOptions())
+        : ChannelRig({MachineText(), ConfigurationText(options), AppletText(options.dma)}) {}
 };
 
 /// Polls `condition` until it holds or `bound` has passed.

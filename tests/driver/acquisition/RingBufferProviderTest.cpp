@@ -1,8 +1,8 @@
 // CDriverIRingBuffer: buffer count and lock mode (validated before set), unlock,
 // lock state, buffer description and per-buffer information, with the common
 // failures in their order.
-#include "driver/imagepath/ImagePathRig.h"
-#include "driver/imagepath/ProviderLog.h"
+#include "driver/acquisition/ImagePathRig.h"
+#include "driver/acquisition/ProviderLog.h"
 
 #include "acquisition/DriverBufferList.h"
 #include "acquisition/DriverIRingBuffer.h"

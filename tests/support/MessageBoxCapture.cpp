@@ -1,4 +1,4 @@
-#include "driver/support/MessageBoxCapture.h"
+#include "support/MessageBoxCapture.h"
 
 #include <platform/MessageBox.h>
 

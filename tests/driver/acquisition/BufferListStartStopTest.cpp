@@ -1,6 +1,6 @@
 // Starting and stopping: SDK failures at every step, the roll-back of a failed
 // start, and destruction of a list that is still acquiring.
-#include "driver/imagepath/ImagePathRig.h"
+#include "driver/acquisition/ImagePathRig.h"
 
 #include "acquisition/DriverBufferList.h"
 
