@@ -173,13 +173,13 @@ TEST(CommandHandler, NegativeAcknowledges) {
         const CommandHandler::Outcome outcome = handler.Handle(request.data(), request.size());
         return outcome.reply ? Decode(*outcome.reply).header.status : uint16_t{0xFFFF};
     };
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"OTHER"})")), logsvc::kAckUnknownModule);
-    EXPECT_EQ(status(Command(0x0001, R"({"process":"x"})")), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, "not json")), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})", 1, 4)), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"BIG"})")), logsvc::kAckAnswerTooLong);
-    EXPECT_EQ(status(Command(0x0077, "")), logsvc::kAckUnknownCommand);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})")), logsvc::kAckOk);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"OTHER"})")), logsvc::AckUnknownModule);
+    EXPECT_EQ(status(Command(0x0001, R"({"process":"x"})")), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, "not json")), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})", 1, 4)), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"BIG"})")), logsvc::AckAnswerTooLong);
+    EXPECT_EQ(status(Command(0x0077, "")), logsvc::AckUnknownCommand);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})")), logsvc::AckOk);
 }
 
 TEST(CommandHandler, UnreadableConfiguration_NegativeAcknowledge) {
@@ -189,7 +189,7 @@ TEST(CommandHandler, UnreadableConfiguration_NegativeAcknowledge) {
     const std::vector<uint8_t> request = Command(0x0001, R"({"module":"GDRVM"})");
     const CommandHandler::Outcome outcome = handler.Handle(request.data(), request.size());
     ASSERT_TRUE(outcome.reply);
-    EXPECT_EQ(Decode(*outcome.reply).header.status, logsvc::kAckConfigurationUnreadable);
+    EXPECT_EQ(Decode(*outcome.reply).header.status, logsvc::AckConfigurationUnreadable);
 }
 
 TEST(CommandHandler, DatagramsThatAreNotCommands_GetNoAnswer) {

@@ -114,6 +114,19 @@ TEST(NodeMapDescription, OldRuntime_RepairsVersionsBarsAndIncrementsOnPortDevice
     EXPECT_FALSE(capture->contains("repaired empty XML category"));
 }
 
+TEST(NodeMapDescription, OldRuntime_CommentedOutLimitsStayAndTheRepairedTextLoads) {
+    const std::string block =
+        "<!-- retired:\n<Integer Name=\"FG_OLD\"><Min>1</Min><Max>8</Max></Integer> -->\n";
+    std::string text = OldDescription(true);
+    text.insert(text.find("<Port"), block);
+    DescriptionCase repaired(text, "5.0.0");
+    NodeMapRig rig(repaired.machine);
+    HostReference dma(rig.Channel().GetDmaNodeMap());
+    ASSERT_TRUE(dma);
+    EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640);
+    EXPECT_NE(SimEnvironment::ReadFile(repaired.saved.Path()).find(block), std::string::npos);
+}
+
 TEST(NodeMapDescription, OldRuntime_NoCategoryGainsTheRootAndSaysSo) {
     ScopedCapture capture;
     DescriptionCase setup(OldDescription(false), "5.0.0");

@@ -111,11 +111,8 @@ TEST_P(GigEEndToEnd, WidthReadAndWrittenThroughTheCamerasPort) {
     EXPECT_GT(SimCtl_CallCount("Gbe_MemoryRead"), before) << "the read reached the camera";
     ASSERT_EQ(ORGenApi_SetIntegerFeature(camera.get(), "Width", 1024), 0);
     EXPECT_EQ(BigEndianWidth("gcam"), 1024u);
-    char format[32] = {};
-    uint32_t length = sizeof format;
     ASSERT_EQ(ORGenApi_SetEnumFeature(camera.get(), "PixelFormat", "Mono8"), 0);
-    ASSERT_EQ(ORGenApi_GetEnumFeature(camera.get(), "PixelFormat", format, &length), 0);
-    EXPECT_STREQ(format, "Mono8");
+    EXPECT_EQ(EnumFeature(camera.get(), "PixelFormat"), "Mono8");
 }
 
 INSTANTIATE_TEST_SUITE_P(Runtimes, GigEEndToEnd, ::testing::Values("5.0.0", "5.1.0"));
@@ -127,10 +124,7 @@ TEST_F(NodeMapEndToEnd, CoaXPressCameraFeature) {
     HostObject camera;
     ASSERT_EQ(Find<ORV::INodeMapHandle2>()->GetNodeMap("Device", camera.out()), 0);
     EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianWidth("xcam"));
-    char vendor[64] = {};
-    uint32_t length = sizeof vendor;
-    ASSERT_EQ(ORGenApi_GetStringFeature(camera.get(), "DeviceVendorName", vendor, &length), 0);
-    EXPECT_GT(length, 1u);
+    EXPECT_EQ(StringFeature(camera.get(), "DeviceVendorName"), "Nordwell Sim");
 }
 
 TEST_F(NodeMapEndToEnd, DeviceControlHandsOutTheDmaNodeMap) {

@@ -4,6 +4,7 @@
 
 #include <simctl/SimControl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -27,9 +28,9 @@ std::string MachineText(const Machine& machine) {
     if (!machine.dmaDescriptionFile.empty())
         text << "dmaxml = " << machine.dmaDescriptionFile << "\n";
     if (machine.technology == Technology::GigE)
-        text << "\n[camera:gcam]\nkind = gige\n";
+        text << "\n[camera:gcam]\nkind = gige\n" << machine.cameraLines;
     if (machine.technology == Technology::CoaXPress)
-        text << "\n[camera:xcam]\nkind = cxp\n";
+        text << "\n[camera:xcam]\nkind = cxp\n" << machine.cameraLines;
     text << "\n" << machine.extraSections << "\n";
     return text.str();
 }
@@ -61,6 +62,39 @@ int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {
     if (result != nullptr)
         *result = answer;
     return answer == 0 ? value : -1;
+}
+
+namespace {
+
+/// Reads a text through the host's size protocol: the size first, then the text.
+template <class Get> std::string SizedText(Get get) {
+    uint32_t length = 0;
+    if (get(nullptr, &length) != 0 || length == 0)
+        return std::string();
+    std::string text(length, '\0');
+    if (get(text.data(), &length) != 0)
+        return std::string();
+    text.resize(length - 1);
+    return text;
+}
+
+} // namespace
+
+std::string StringFeature(ORHandle nodeMap, const char* name) {
+    return SizedText([&](char* destination, uint32_t* length) {
+        return ORGenApi_GetStringFeature(nodeMap, name, destination, length);
+    });
+}
+
+std::string EnumFeature(ORHandle nodeMap, const char* name) {
+    return SizedText([&](char* destination, uint32_t* length) {
+        return ORGenApi_GetEnumFeature(nodeMap, name, destination, length);
+    });
+}
+
+double FloatFeature(ORHandle nodeMap, const char* name) {
+    double value = 0;
+    return ORGenApi_GetFloatFeature(nodeMap, name, &value) == 0 ? value : std::nan("");
 }
 
 std::string PortName(ORHandle nodeMap) {

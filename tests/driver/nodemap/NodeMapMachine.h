@@ -30,6 +30,8 @@ struct Machine {
     std::string dmaDescriptionFile;
     /// Further lines of the [BOARD0_DMA0] section.
     std::string dmaLines;
+    /// Further lines of the camera's section (GigE and CoaXPress boards).
+    std::string cameraLines;
     /// Further sections of the machine text ([faults], for example).
     std::string extraSections;
 };
@@ -58,6 +60,11 @@ using orvCImg::HostObject;
 /// An integer feature read through a node map; -1 on failure (with the result
 /// in `result` when given).
 int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result = nullptr);
+/// A string or enumeration feature (the current entry's name); empty on failure.
+std::string StringFeature(ORHandle nodeMap, const char* name);
+std::string EnumFeature(ORHandle nodeMap, const char* name);
+/// A float feature; NaN on failure.
+double FloatFeature(ORHandle nodeMap, const char* name);
 /// The name of a node map's attached port.
 std::string PortName(ORHandle nodeMap);
 
