@@ -54,7 +54,7 @@ TEST_P(GigEVisionDescription, FeaturesReadAndWriteTheCamerasBigEndianRegisters) 
     else
         machine.cameraLines += "xml = " + DescriptionPath() + "\n";
     NodeMapRig rig(machine);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     ASSERT_EQ(ORGenApi_HasNode(camera.get(), "GevVersionMajor"), 1) << "the description in use";
     EXPECT_EQ(SimCtl_CallCount("Gbe_CameraDescription") > 0, !userFile);

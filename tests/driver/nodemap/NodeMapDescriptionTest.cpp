@@ -121,7 +121,7 @@ TEST(NodeMapDescription, OldRuntime_CommentedOutLimitsStayAndTheRepairedTextLoad
     text.insert(text.find("<Port"), block);
     DescriptionCase repaired(text, "5.0.0");
     NodeMapRig rig(repaired.machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640);
     EXPECT_NE(SimEnvironment::ReadFile(repaired.saved.Path()).find(block), std::string::npos);
