@@ -39,7 +39,7 @@ void CBaseImage::AllocateBuffer() {
         throw std::runtime_error("Alloc Buffer failed");
 }
 
-void* CBaseImage::BufferList() const {
+CDDKBufferList* CBaseImage::BufferList() const {
     return wrapper_ != nullptr ? wrapper_->bufferList : nullptr;
 }
 

@@ -149,7 +149,7 @@ namespace {
 
 template <class Table, class Spi>
 void AddTable(ORHandle self, CGeneric* generic, const std::shared_ptr<DDKChannel>& channel,
-              void* bufferList) {
+              CDDKBufferList* bufferList) {
     const auto& provider = channel->Get<Spi>();
     if (!provider || !provider->Supported(bufferList))
         return;
@@ -166,7 +166,8 @@ template <class Table> void AddFrameworkTable(ORHandle self, CGeneric* generic) 
 
 } // namespace
 
-void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, void* bufferList) {
+void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel,
+                                  CDDKBufferList* bufferList) {
     orvBase::shared_handle self = self_.lock();
     ORHandle handle = self.get();
     AddTable<CImpIGrabber, CSPIGrabber>(handle, this, channel, bufferList);
@@ -189,7 +190,8 @@ void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, vo
     AddTable<CImpINodeMapHandle2, CSPINodeMapHandle2>(handle, this, channel, bufferList);
 }
 
-void CGeneric::SetRecordLimit(const std::shared_ptr<DDKChannel>& channel, void* bufferList) {
+void CGeneric::SetRecordLimit(const std::shared_ptr<DDKChannel>& channel,
+                              CDDKBufferList* bufferList) {
     if (CSPIRingBuffer* ring = channel->Get<CSPIRingBuffer>().get()) {
         int32_t count = 0;
         ring->NumBuffers(bufferList, 0, &count);

@@ -19,7 +19,7 @@ struct CGeneric::Binding {
     CImageInstanceDataWrapper* wrapper() const {
         return imageObject != nullptr ? imageObject->Wrapper() : nullptr;
     }
-    void* bufferList() const {
+    CDDKBufferList* bufferList() const {
         CImageInstanceDataWrapper* w = wrapper();
         return w != nullptr ? w->bufferList : nullptr;
     }

@@ -165,7 +165,8 @@ int32_t CGeneric::GrabWait(int32_t* bufferIndex) {
     });
 }
 
-int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, void* bufferList, uint8_t flag) {
+int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* bufferList,
+                           uint8_t flag) {
     Binding binding = Bind();
     CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
     int32_t result = ORV::E_BUSY;

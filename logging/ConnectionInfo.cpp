@@ -47,9 +47,14 @@ connection_info connection_info::read() {
         throw LogSvcError("Shared memory error");
     // Only the bytes the block really has are looked at: a short block must not
     // pass on the zeros the buffer started with.
-    if (result.blockSize < connection_info_size || result.copied < connection_info_size)
+    const std::size_t present = result.blockSize < result.copied ? result.blockSize : result.copied;
+    return parse(bytes.data(), present);
+}
+
+connection_info connection_info::parse(const uint8_t* bytes, std::size_t size) {
+    if (bytes == nullptr || size < connection_info_size)
         throw LogSvcError("Failed to retrieve valid connection info");
-    const connection_info info = decode(bytes.data());
+    const connection_info info = decode(bytes);
     if (info.magic != connection_info_magic || info.valid == 0)
         throw LogSvcError("Failed to retrieve valid connection info");
     return info;

@@ -4,6 +4,8 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <cstdint>
 #include <limits>
 #include <new>

@@ -4,6 +4,9 @@
 #include "sdk/SdkMemoryHead.h"
 
 #include <ORV/ORVTypes.h>
+#include <ddk/CDDKBufferList.h>
+#include <ddk/CMutex.h>
+#include <ddk/ThreadSafety.h>
 
 #include <atomic>
 #include <cstdint>
@@ -29,7 +32,8 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// The per-image acquisition object of a channel: all image buffers in one
 /// zero-filled block, the VPA table describing an image, the SDK memory head
 /// while acquiring, the acquisition counters and the SDK's per-buffer answers.
-/// Created by the buffer-container provider; every other provider receives it.
+/// Created by the buffer-container provider; every other provider receives it
+/// through the framework as its opaque CDDKBufferList.
 ///
 /// Misuse and SDK failures are reported by throwing std::runtime_error with a
 /// fixed text; the buffer list never logs. Buffer numbers are 1-based (the SDK's),
@@ -44,7 +48,7 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// acquisition. The published counters and the current image are atomics, written
 /// under `lock_` and readable without it. The block, the buffer addresses, the
 /// layout and the VPA table are fixed between construction and destruction.
-class CDriverBufferList {
+class CDriverBufferList : public CDDKBufferList {
 public:
     enum class State : int32_t { Free = 0, Allocated = 1, AcquisitionStarted = 2 };
 
@@ -66,6 +70,11 @@ public:
     CDriverBufferList(const CDriverBufferList&) = delete;
     CDriverBufferList& operator=(const CDriverBufferList&) = delete;
 
+    /// The list behind a provider's argument (null stays null): every list the
+    /// framework passes on was made by this driver's buffer container.
+    static CDriverBufferList* Of(CDDKBufferList* list) {
+        return static_cast<CDriverBufferList*>(list);
+    }
     /// "Free", "Allocated" or "AcquisitionStarted".
     static const char* StateText(State state);
 
@@ -157,18 +166,18 @@ private:
     /// failure's text, empty when every step worked.
     std::string StopSteps() noexcept;
     // WaitForImage steps.
-    int32_t FailedWait(int64_t result);
-    int32_t DeliverImage(int32_t& bufferIndex);
+    int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
+    int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);
 
     std::vector<ORV::VpaEntry> vpaTable_;
     std::atomic<uint64_t> imagesAcquired_{0};
     std::atomic<uint64_t> lastTag_{0};
     uint64_t imageSize_ = 0;
-    mutable std::recursive_mutex lock_;
+    mutable CMutex<std::recursive_mutex> lock_;
     std::unique_ptr<uint8_t[]> memory_;
     CDriverChannel* channel_;
     std::atomic<State> state_{State::Free};
-    SdkMemoryHead head_; // guarded by lock_
+    SdkMemoryHead head_ DDK_GUARDED_BY(lock_);
     ImageLayout layout_;
     std::vector<uint8_t*> bufferAddresses_;
     std::atomic<uint8_t*> currentImage_{nullptr};
@@ -181,6 +190,6 @@ private:
     std::atomic<uint64_t> incompleteImages_{0};
     /// Buffer the next wait unlocks in lock mode 0; cleared once unlocked, so a
     /// failed wait does not make the next one unlock a buffer the host has not
-    /// seen yet. Guarded by lock_.
-    int64_t pendingUnlock_ = 0;
+    /// seen yet.
+    int64_t pendingUnlock_ DDK_GUARDED_BY(lock_) = 0;
 };

@@ -5,6 +5,8 @@
 #include "board/DriverChannel.h"
 #include "sdk/GenICamEntryTable.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <gbelib.h>
 
 #include <stdexcept>
@@ -43,6 +45,27 @@ private:
     bool done_ = false;
 };
 
+/// Starts or stops (`verb`) the acquisition of the channel's camera, when the
+/// board's technology has one: `gige` for a GigE camera, the GenICam library's
+/// `genicam` entry for a CoaXPress camera. Throws when the camera refuses.
+template <class GenICamEntry>
+void SwitchCamera(const CDriverChannel& channel, int (*gige)(Gbe_Camera*),
+                  GenICamEntry GenICamEntryTable::*genicam, const char* verb) {
+    const int32_t technology = channel.DriverBoard().Technology();
+    if (technology == TechnologyGigE && channel.GigECamera() != nullptr) {
+        if (gige(channel.GigECamera()) != 0)
+            throw std::runtime_error(std::string("There is a GigE camera connected to the board, "
+                                                 "however it was not possible to ") +
+                                     verb + " acquisition");
+    } else if (technology == TechnologyCoaXPress && channel.CoaXPressCamera() != nullptr) {
+        const auto entry = GenICam().*genicam;
+        if (entry == nullptr || entry(channel.CoaXPressCamera(), 1) != 0)
+            throw std::runtime_error(std::string("There is a SiSo GenICam camera connected to the "
+                                                 "board, however it was not possible to ") +
+                                     verb + " acquisition");
+    }
+}
+
 } // namespace
 
 int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
@@ -50,7 +73,7 @@ int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
 }
 
 void CDriverBufferList::StartAcquisition() {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::Allocated, "Not in state \"Allocated\" for starting acquisition");
     if (!channel_->ConnectCameraAgain())
         throw std::runtime_error("The camera of this channel is not connected and could not be "
@@ -89,7 +112,7 @@ void CDriverBufferList::StartAcquisition() {
 void CDriverBufferList::StopAcquisition() {
     // Held to the end: a waiter woken by the SDK stop must not query the head
     // that the following steps free.
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquisitionStarted\" for stopping acquisition");
     const std::string failure = StopSteps();
@@ -139,29 +162,9 @@ std::string CDriverBufferList::StopSteps() noexcept {
 }
 
 void CDriverBufferList::StartCamera() {
-    const int32_t technology = channel_->DriverBoard().Technology();
-    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
-        if (Gbe_StartAcquisition(channel_->GigECamera()) != 0)
-            throw std::runtime_error("There is a GigE camera connected to the board, however it "
-                                     "was not possible to start acquisition");
-    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
-        const auto start = GenICam().startAcquisition;
-        if (start == nullptr || start(channel_->CoaXPressCamera(), 1) != 0)
-            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
-                                     "however it was not possible to start acquisition");
-    }
+    SwitchCamera(*channel_, Gbe_StartAcquisition, &GenICamEntryTable::startAcquisition, "start");
 }
 
 void CDriverBufferList::StopCamera() {
-    const int32_t technology = channel_->DriverBoard().Technology();
-    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
-        if (Gbe_StopAcquisition(channel_->GigECamera()) != 0)
-            throw std::runtime_error("There is a GigE camera connected to the board, however it "
-                                     "was not possible to stop acquisition");
-    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
-        const auto stop = GenICam().stopAcquisition;
-        if (stop == nullptr || stop(channel_->CoaXPressCamera(), 1) != 0)
-            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
-                                     "however it was not possible to stop acquisition");
-    }
+    SwitchCamera(*channel_, Gbe_StopAcquisition, &GenICamEntryTable::stopAcquisition, "stop");
 }

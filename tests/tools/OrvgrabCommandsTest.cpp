@@ -33,7 +33,7 @@ TEST_F(OrvgrabEndToEnd, Machine_BoardsDmasAndTheirFeatures) {
         const char* get;
         const char* expected;
     };
-    // GigE descriptions have no device strings; CoaXPress ones do.
+    // Both kinds of camera describe their size and their device strings.
     for (const Case& c :
          {Case{"1", "Height", "Device:Height = 480 (Integer, read-only or read-write)"},
           Case{"2", "DeviceModelName", "Device:DeviceModelName = Orvgrab CXP"}}) {
@@ -78,7 +78,7 @@ TEST_F(OrvgrabEndToEnd, List_EveryBoardAndDmaWithItsCamera_AsLinesAndAsJson) {
     EXPECT_EQ(Field(run.out, "board 0 dma 1"),
               "640 x 480 gray8, camera: none (no camera node map)");
     EXPECT_EQ(Field(run.out, "board 1 dma 0"),
-              "640 x 480 gray8, camera: present (no model in its description)");
+              "640 x 480 gray8, camera: SimCam GigE, vendor Nordwell Sim, serial gige");
     EXPECT_EQ(Field(run.out, "board 2 dma 0"),
               "640 x 480 gray8, camera: Orvgrab CXP, vendor Nordwell Sim, serial cxp");
     EXPECT_EQ(Field(run.out, "board 2 dma 3").has_value(), true);

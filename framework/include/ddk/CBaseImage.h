@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+class CDDKBufferList;
 class DDKChannel;
 class CGeneric;
 struct CImageInstanceDataWrapper;
@@ -29,7 +30,7 @@ public:
     /// Creates or shares the buffer list; std::runtime_error "Alloc Buffer failed".
     void AllocateBuffer();
     CImageInstanceDataWrapper* Wrapper() const { return wrapper_; }
-    void* BufferList() const;
+    CDDKBufferList* BufferList() const;
     const std::shared_ptr<DDKChannel>& Channel() const { return channel_; }
     /// Stops keeping the generic object alive (image replacement).
     void ReleaseOwner();

@@ -27,6 +27,7 @@ class CDDKProducer;
 class CDDKBoard;
 class DDKChannel;
 class CBaseImage;
+class CDDKBufferList;
 struct CImageInstanceDataWrapper;
 
 /// The generic image object: lives in a host block, is the base object of every
@@ -156,17 +157,17 @@ private:
     /// list allocated.
     std::pair<orvBase::shared_handle, CBaseImage*>
     CreateImageOn(const std::shared_ptr<DDKChannel>& channel);
-    void AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, void* bufferList);
+    void AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
     ORHandle ReplaceImage(const std::shared_ptr<DDKChannel>& channel);
     /// The delivered-buffer record's limit: the ring's number of buffers.
-    void SetRecordLimit(const std::shared_ptr<DDKChannel>& channel, void* bufferList);
+    void SetRecordLimit(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
     /// Gives a replacement image to the caller, or releases it when the caller
     /// asked for none.
     static void HandOut(ORHandle image, ORHandle* newImage);
     void CallImageChanged(int32_t stage);
     /// Releases the grab lock and the acquisition lock of the grabbing channel.
     void ReleaseGrabLocks() DDK_REQUIRES(stateLock_);
-    int32_t StopGrab(CImageInstanceDataWrapper* wrapper, void* bufferList, uint8_t flag)
+    int32_t StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* bufferList, uint8_t flag)
         DDK_REQUIRES(stateLock_);
     int32_t SwitchTo(const std::shared_ptr<CDDKBoard>& board,
                      const std::shared_ptr<DDKChannel>& channel, ORHandle* newImage);

@@ -36,6 +36,11 @@ struct connection_info {
     std::array<uint8_t, connection_info_size> encode() const;
     static connection_info decode(const uint8_t* bytes);
 
+    /// The record at the start of `size` bytes of a block; LogSvcError "Failed to
+    /// retrieve valid connection info" when they are fewer than the record, its
+    /// magic is wrong or it is not marked valid.
+    static connection_info parse(const uint8_t* bytes, std::size_t size);
+
     /// Copies the record out of the service's block ("Global\\" + block_name()
     /// first, then the bare block_name()). LogSvcError "Shared memory error" when neither opens,
     /// "Failed to retrieve valid connection info" when the block is shorter than

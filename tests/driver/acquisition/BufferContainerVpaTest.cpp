@@ -56,11 +56,11 @@ TEST(BufferContainerProvider, Allocate_WritesAListWithTheChannelsCount) {
     CDriverIBufferContainer container(rig.Channel());
     rig.Channel().SetNumberOfBuffers(4);
     ScopedCapture capture;
-    void* out = nullptr;
+    CDDKBufferList* out = nullptr;
 
     ASSERT_EQ(container.AllocateBufferList(&out), ORV::OK);
     ASSERT_NE(out, nullptr);
-    auto* list = static_cast<CDriverBufferList*>(out);
+    auto* list = CDriverBufferList::Of(out);
     EXPECT_EQ(list->GetState(), CDriverBufferList::State::Allocated);
     EXPECT_EQ(list->NumberOfBuffers(), 4u);
     EXPECT_TRUE(LoggedPlain(capture.target(), kPrefix + "Allocated buffer list", level_info));
@@ -74,7 +74,7 @@ TEST(BufferContainerProvider, Free_OfAnEmptyPointerOnlyLogs) {
     ImagePathRig rig;
     CDriverIBufferContainer container(rig.Channel());
     ScopedCapture capture;
-    void* none = nullptr;
+    CDDKBufferList* none = nullptr;
     EXPECT_EQ(container.FreeBufferList(none, 0, nullptr), ORV::OK);
     EXPECT_TRUE(capture->contains("Freed buffer list"));
     EXPECT_EQ(container.AllocateBufferList(nullptr), ORV::E_INVALIDARG);
@@ -83,9 +83,9 @@ TEST(BufferContainerProvider, Free_OfAnEmptyPointerOnlyLogs) {
 TEST(BufferContainerProvider, Free_OfAnAcquiringListStopsItFirst) {
     ImagePathRig rig;
     CDriverIBufferContainer container(rig.Channel());
-    void* out = nullptr;
+    CDDKBufferList* out = nullptr;
     ASSERT_EQ(container.AllocateBufferList(&out), ORV::OK);
-    static_cast<CDriverBufferList*>(out)->StartAcquisition();
+    CDriverBufferList::Of(out)->StartAcquisition();
     ASSERT_TRUE(Acquiring());
 
     EXPECT_EQ(container.FreeBufferList(out, 0, nullptr), ORV::OK);
@@ -97,9 +97,9 @@ TEST(BufferContainerProvider, Free_OfAnAcquiringListStopsItFirst) {
 TEST(BufferContainerProvider, Free_WhoseStopFailsReportsItAndStillReleases) {
     ImagePathRig rig;
     CDriverIBufferContainer container(rig.Channel());
-    void* out = nullptr;
+    CDDKBufferList* out = nullptr;
     ASSERT_EQ(container.AllocateBufferList(&out), ORV::OK);
-    static_cast<CDriverBufferList*>(out)->StartAcquisition();
+    CDriverBufferList::Of(out)->StartAcquisition();
     SimCtl_FailCall("Fg_StopAcquire", FG_ERR_INVALID_MEMORY, 1);
     ScopedCapture capture;
 
@@ -118,13 +118,13 @@ int AllocationRefusedInChild() {
     ImagePathRig rig;
     CDriverIBufferContainer container(rig.Channel());
     ScopedCapture capture;
+    CDriverBufferList marker(rig.Channel());    // a list of the usual size, made before the limit
     rig.Channel().SetNumberOfBuffers(1u << 20); // 3 GiB of 64 x 48 images
     const rlim_t allowed = AddressSpaceInUse() + (rlim_t{512} << 20);
     const rlimit limit{allowed, allowed};
     if (setrlimit(RLIMIT_AS, &limit) != 0)
         return 2;
-    int marker = 0;
-    void* out = &marker;
+    CDDKBufferList* out = &marker;
     const int32_t result = container.AllocateBufferList(&out);
     const bool logged =
         LoggedAt(capture.target(), kPrefix + "ChannelAlloc exception found: std::bad_alloc",

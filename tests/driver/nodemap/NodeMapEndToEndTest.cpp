@@ -4,6 +4,7 @@
 #include "driver/nodemap/NodeMapModule.h"
 
 #include <ORGenApi/ORGenApi.h>
+#include <ORV/IDeviceCtrl.h>
 #include <ORV/ResultCodes.h>
 
 #include <simctl/SimControl.h>
@@ -132,12 +133,12 @@ TEST_F(NodeMapEndToEnd, DeviceControlHandsOutTheDmaNodeMap) {
     ORV::IDeviceCtrl* control = Find<ORV::IDeviceCtrl>();
     HostObject dma;
     uint64_t size = 8;
-    ASSERT_EQ(control->RawCommand(0x400, nullptr, 0, dma.out(), &size), 0);
+    ASSERT_EQ(control->RawCommand(ORV::DEVICECTRL_DMA_NODEMAP, nullptr, 0, dma.out(), &size), 0);
     ASSERT_TRUE(dma);
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640);
     // No camera node map on Camera Link: a written null handle, result 0.
     ORHandle camera = reinterpret_cast<ORHandle>(0x1);
-    EXPECT_EQ(control->RawCommand(0x500, nullptr, 0, &camera, &size), 0);
+    EXPECT_EQ(control->RawCommand(ORV::DEVICECTRL_CAMERA_NODEMAP, nullptr, 0, &camera, &size), 0);
     EXPECT_EQ(camera, nullptr);
 }
 

@@ -58,8 +58,8 @@ TEST(NodeMapLifetime, TwoCameraRequests_TheSameProxyWithOneMoreReference) {
 
     second.reset();
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.CameraNodeMapLink(), nullptr);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
+    EXPECT_EQ(channel.NodeMaps().Link(CChannelNodeMaps::Camera), nullptr);
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
     EXPECT_EQ(Count(capture.target(), "Camera node map destructed"), 1u)
         << "written without the channel's prefix";
 }
@@ -88,7 +88,7 @@ TEST(NodeMapLifetime, CameraReleasedWhileDmaLives_ChannelStaysUntilTheLastReleas
     camera.reset();
     ASSERT_FALSE(channel.expired()) << "the DMA node map keeps the channel";
     EXPECT_EQ(CNodeMapLiveness::Get(key), CNodeMapLiveness::DmaBit);
-    EXPECT_NE(channel.lock()->NodeMapSelfReference(), nullptr);
+    EXPECT_TRUE(channel.lock()->NodeMaps().HoldsChannel());
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640) << "its port still reaches the DMA";
 
     dma.reset();
@@ -104,7 +104,7 @@ TEST(NodeMapLifetime, CameraLink_NoCameraNodeMapButADmaNodeMap) {
     CDriverChannel& channel = rig.Channel();
     EXPECT_EQ(channel.GetCameraNodeMap(), nullptr);
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
     HostObject dma(channel.GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(Count(capture.target(), prefix + "Requested DMA node map"), 1u);
@@ -170,8 +170,8 @@ TEST(NodeMapLifetime, ConcurrentRequestsAndReleases_LeaveNothingBehind) {
     EXPECT_EQ(wrongValues.load(), 0);
     EXPECT_GT(handedOut.load(), 0);
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.DmaNodeMapLink(), nullptr);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
+    EXPECT_EQ(channel.NodeMaps().Link(CChannelNodeMaps::Dma), nullptr);
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
 }
 
 TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
@@ -180,8 +180,8 @@ TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
 }
 
 TEST(NodeMapLifetime, ReleaseCallback_NullContextIsRefused) {
-    EXPECT_EQ(CDriverChannel::CameraNodeMapReleased(nullptr), ORV::E_INVALIDARG);
-    EXPECT_EQ(CDriverChannel::DmaNodeMapReleased(nullptr), ORV::E_INVALIDARG);
+    EXPECT_EQ(CChannelNodeMaps::CameraReleased(nullptr), ORV::E_INVALIDARG);
+    EXPECT_EQ(CChannelNodeMaps::DmaReleased(nullptr), ORV::E_INVALIDARG);
 }
 
 } // namespace
