@@ -137,11 +137,7 @@ ORHandle CGeneric::CreateHostImage() {
             grabber->GetTimeout(&milliseconds);
             timeoutMilliseconds_ = milliseconds;
         }
-        if (CSPIRingBuffer* ring = channel->Get<CSPIRingBuffer>().get()) {
-            int32_t count = 0;
-            ring->NumBuffers(baseImage->BufferList(), 0, &count);
-            delivered_.SetLimit(count > 0 ? static_cast<uint32_t>(count) : 0);
-        }
+        SetRecordLimit(channel, baseImage->BufferList());
         return image.release();
     } catch (const std::exception& e) {
         NWLOG_HERE(log_, nwLogging::level_err, "CGeneric", e.what());
@@ -194,8 +190,19 @@ void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel,
     AddTable<CImpINodeMapHandle2, CSPINodeMapHandle2>(handle, this, channel, bufferList);
 }
 
+void CGeneric::SetRecordLimit(const std::shared_ptr<DDKChannel>& channel,
+                              CDDKBufferList* bufferList) {
+    if (CSPIRingBuffer* ring = channel->Get<CSPIRingBuffer>().get()) {
+        int32_t count = 0;
+        ring->NumBuffers(bufferList, 0, &count);
+        delivered_.SetLimit(count > 0 ? static_cast<uint32_t>(count) : 0);
+    }
+}
+
 ORHandle CGeneric::ReplaceImage(const std::shared_ptr<DDKChannel>& channel) {
     auto [image, baseImage] = CreateImageOn(channel);
+    // A board or camera switch may bring a ring of another size.
+    SetRecordLimit(channel, baseImage->BufferList());
 
     orvBase::shared_handle old;
     CBaseImage* oldObject = nullptr;

@@ -31,12 +31,13 @@ int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void*
                                                                std::try_to_lock);
         if (!configuration.owns_lock())
             return ORV::E_BUSY;
-        if (callback == nullptr || key == nullptr)
-            return ORV::E_INVALIDARG;
-
         CLockGuard guard(notificationLock_);
         if (eventInformation_.count(eventId) == 0)
             return ORV::E_EVENTNOTOFFERED;
+        // An offered event with no callback (or nowhere to put the key) would
+        // crash when raised: refused.
+        if (callback == nullptr || key == nullptr)
+            return ORV::E_INVALIDARG;
         Notification& notification = notifications_[eventId];
         if (!notification.connection.connected()) {
             notification.eventId = eventId;

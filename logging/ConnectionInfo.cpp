@@ -2,9 +2,15 @@
 #include <nwLogging/LittleEndian.h>
 #include <nwLogging/LogSvcError.h>
 
+#include <platform/Environment.h>
 #include <platform/SharedMemory.h>
 
 namespace nwLogging {
+
+std::string block_name() {
+    const std::optional<std::string> name = platform::GetEnv(private_block_variable);
+    return name && !name->empty() ? *name : connection_block_name;
+}
 
 std::array<uint8_t, connection_info_size> connection_info::encode() const {
     std::array<uint8_t, connection_info_size> bytes{};
@@ -32,10 +38,11 @@ connection_info connection_info::decode(const uint8_t* bytes) {
 
 connection_info connection_info::read() {
     std::array<uint8_t, connection_info_size> bytes{};
+    const std::string name = block_name();
     platform::SharedMemoryReadResult result = platform::ReadSharedMemory(
-        std::string(global_block_prefix) + connection_block_name, bytes.data(), bytes.size());
+        std::string(global_block_prefix) + name, bytes.data(), bytes.size());
     if (!result.opened)
-        result = platform::ReadSharedMemory(connection_block_name, bytes.data(), bytes.size());
+        result = platform::ReadSharedMemory(name, bytes.data(), bytes.size());
     if (!result.opened)
         throw LogSvcError("Shared memory error");
     // Only the bytes the block really has are looked at: a short block must not

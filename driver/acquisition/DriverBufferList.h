@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 class CDriverChannel;
@@ -81,7 +82,9 @@ public:
     /// "Allocated" -> "AcquisitionStarted": memory head, buffers, DMA, camera.
     /// On failure everything registered so far is released again.
     void StartAcquisition();
-    /// "AcquisitionStarted" -> "Allocated": DMA, camera, buffers, head.
+    /// "AcquisitionStarted" -> "Allocated": DMA, camera, buffers, head. Every
+    /// step runs even when one fails; the list ends "Allocated" either way and
+    /// the first failure is thrown afterwards.
     void StopAcquisition();
     /// Blocks (without the lock) for the next image up to the channel's time-out.
     /// Answers a WaitOutcome; for WaitDelivered `bufferIndex` is the 0-based index.
@@ -158,9 +161,10 @@ private:
     static int AcquisitionMode(uint32_t lockMode);
     void StartCamera();
     void StopCamera();
-    /// Called by the destructor when a stop failed: stops, removes and frees what
-    /// it can; gives the block up when the SDK may still write into it.
-    void ForceRelease() noexcept;
+    /// The stop's steps: DMA (tried twice), camera, buffers, head. Gives the head
+    /// and the block up when the DMA could not be stopped. Answers the first
+    /// failure's text, empty when every step worked.
+    std::string StopSteps() noexcept;
     // WaitForImage steps.
     int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
     int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);

@@ -75,6 +75,9 @@ int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
 void CDriverBufferList::StartAcquisition() {
     CLockGuard guard(lock_);
     Require(State::Allocated, "Not in state \"Allocated\" for starting acquisition");
+    if (!channel_->ConnectCameraAgain())
+        throw std::runtime_error("The camera of this channel is not connected and could not be "
+                                 "connected again");
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
     const unsigned dma = channel_->DmaIndex();
     const uint32_t count = numberOfBuffers_;
@@ -112,18 +115,50 @@ void CDriverBufferList::StopAcquisition() {
     CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquisitionStarted\" for stopping acquisition");
-    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
-    if (Fg_StopAcquire(grabber, channel_->DmaIndex(), head_.get(), FG_STOP_SYNC) != 0)
-        throw std::runtime_error("Error failed to stop acquisition");
-    StopCamera();
-    for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
-        if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
-            throw std::runtime_error("Error freeing removing custom memory");
-    }
-    if (head_.Free() != 0)
-        throw std::runtime_error("Error freeing memory head");
+    const std::string failure = StopSteps();
     pendingUnlock_ = 0;
     state_.store(State::Allocated);
+    if (!failure.empty())
+        throw std::runtime_error(failure);
+}
+
+std::string CDriverBufferList::StopSteps() noexcept {
+    // Best effort: a step that fails does not keep the others from running, so
+    // that one transient fault never leaves the list stuck in its acquisition.
+    // The first failure is the one reported.
+    std::string failure;
+    const auto note = [&failure](const char* text) {
+        if (failure.empty())
+            failure = text;
+    };
+    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    const unsigned dma = channel_->DmaIndex();
+    bool dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
+    if (!dmaStopped) {
+        note("Error failed to stop acquisition");
+        dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
+    }
+    try {
+        StopCamera();
+    } catch (const std::exception& e) {
+        note(e.what());
+    }
+    for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
+        if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
+            note("Error freeing removing custom memory");
+    }
+    if (!dmaStopped) {
+        // The DMA may still write into the block: give the head and the block up
+        // rather than free or reuse memory it can reach.
+        head_.release();
+        memory_.release();
+        note("Error failed to stop acquisition");
+        failure += "; the DMA could not be stopped, its memory is given up";
+    } else if (head_.Free() != 0) {
+        // The head is kept; the next start or the destructor frees it.
+        note("Error freeing memory head");
+    }
+    return failure;
 }
 
 void CDriverBufferList::StartCamera() {

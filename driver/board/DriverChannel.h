@@ -82,6 +82,11 @@ public:
     // The port's camera; null when none was obtained.
     Gbe_Camera* GigECamera() const { return gigeCamera_.get(); }
     SgcCamera* CoaXPressCamera() const { return coaxpressCamera_; }
+    /// Connects again a camera that was obtained at set-up but could not be
+    /// connected (a transient fault must not keep the channel from starting),
+    /// with the set-up's log lines. False when such a camera still is not
+    /// connected; true when it is or when no camera was obtained at all.
+    bool ConnectCameraAgain();
 
     CDriverBoard& DriverBoard() const { return *board_; }
     CDriverSystem& System() const;
@@ -128,6 +133,9 @@ private:
     void ConnectCamera();
     void ConnectGigECamera();
     void ConnectCoaXPressCamera();
+    /// The connection steps for the camera handle already held.
+    bool ConnectHeldGigECamera();
+    bool ConnectHeldCoaXPressCamera();
     void DisconnectCamera();
     /// "BOARD" + vendor index + "_DMA" + DMA index + "." + key.
     std::string DmaKey(const char* key) const;
@@ -157,6 +165,10 @@ private:
     std::atomic<uint32_t> timeoutSeconds_{1};
     GigECameraHandle gigeCamera_;
     SgcCamera* coaxpressCamera_ = nullptr; // owned by the GenICam board
+    // Connection state of the held camera, guarded by cameraLock_ after set-up.
+    std::mutex cameraLock_;
+    bool cameraLinked_ = false;
+    bool cameraConnected_ = false;
     std::atomic<uint32_t> lockMode_{0};
     CChannelNodeMaps nodeMaps_{*this};
     nwLogging::logger_ptr log_;

@@ -170,9 +170,7 @@ int32_t CDriverIDeviceCtrl::NodeMapHandle(uint32_t code, void* output, uint64_t*
     if (*outputSize != sizeof(ORHandle))
         return ORV::E_INVALIDARG;
     ORHandle handle = code == DmaNodeMap ? channel_->GetDmaNodeMap() : channel_->GetCameraNodeMap();
-    // A null handle is no answer: like the node-map interfaces, say "not supported".
-    if (handle == nullptr)
-        return ORV::E_NOTSUPPORTED;
+    // Without a node map the null handle is the answer: the host tests the handle.
     std::memcpy(output, &handle, sizeof handle);
     return ORV::OK;
 }

@@ -47,8 +47,7 @@ public:
         logsvc::ServiceOptions options;
         options.configFile = configPath_;
         options.outputFile = directory_.File("records.txt");
-        options.blockName =
-            std::string(nwLogging::global_block_prefix) + nwLogging::connection_block_name;
+        options.blockName = std::string(nwLogging::global_block_prefix) + nwLogging::block_name();
         options.replaceBlock = true;
         service_ = std::make_unique<logsvc::LogService>(options);
         thread_ = std::thread([this] { service_->Run([this] { return stop_.load(); }); });

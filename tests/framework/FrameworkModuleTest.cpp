@@ -270,6 +270,34 @@ TEST_F(FrameworkModule, SetBoard_ToAnotherBoard_GivesAnImageOnItsFirstChannel) {
     EXPECT_EQ(control_->CountOf("Board.CreateChannel"), 2u);
 }
 
+// After a switch to a channel with more buffers the record follows the new
+// ring: its higher indices are recorded and answered newest first.
+TEST_F(FrameworkModule, BufferSequence_AfterABoardOrCameraSwitch_FollowsTheNewRing) {
+    for (const bool board : {true, false}) {
+        SCOPED_TRACE(board ? "board switch" : "camera switch");
+        control_->numBuffers = 3;
+        HostObject image = NewImage();
+        control_->numBuffers = 6;
+        HostObject other;
+        ASSERT_EQ(board ? Find<ORV::IBoardSelect2>(image)->SetBoard(1, other.out())
+                        : Find<ORV::ICameraSelect2>(image)->SetCamera(1, other.out()),
+                  0);
+        auto* grab2 = Find<ORV::IGrab2>(other);
+        control_->QueueWaitIndices({1, 5, 4});
+        ASSERT_EQ(grab2->GrabStart(), 0);
+        int32_t index = -1;
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(grab2->GrabWait(&index), 0);
+        auto* ring = Find<ORV::IRingBuffer>(other);
+        const int32_t newestFirst[] = {4, 5, 1};
+        for (int32_t position = 0; position < 3; ++position) {
+            EXPECT_EQ(ring->BufferSequence(position, &index), 1);
+            EXPECT_EQ(index, newestFirst[position]);
+        }
+        EXPECT_EQ(grab2->GrabStop(0), 0);
+    }
+}
+
 TEST_F(FrameworkModule, SetBoard_DuringGrab_IsBusy) {
     HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
@@ -362,6 +390,11 @@ TEST_F(FrameworkModule, Notify_ForAnUnofferedEvent_IsRefused) {
     EXPECT_EQ(notify->Register(
                   7, [](void*, const void*, uint32_t, int32_t) {}, nullptr, &key),
               E_EVENTNOTOFFERED);
+    // The event id is checked first, also with a null callback or key.
+    EXPECT_EQ(notify->Register(7, nullptr, nullptr, &key), E_EVENTNOTOFFERED);
+    EXPECT_EQ(notify->Register(
+                  7, [](void*, const void*, uint32_t, int32_t) {}, nullptr, nullptr),
+              E_EVENTNOTOFFERED);
     uint32_t count = 1;
     ASSERT_EQ(notify->GetEventCount(&count), 0);
     EXPECT_EQ(count, 0u);
@@ -398,6 +431,9 @@ TEST_F(FrameworkModule, Notify_OfferedEvent_ReachesTheRegisteredCallback) {
     uint32_t key = 0;
     int userData = 0;
     notified = 0;
+    // An offered event with no callback or nowhere to put the key is refused.
+    EXPECT_EQ(notify->Register(7, nullptr, &userData, &key), E_INVALIDARG);
+    EXPECT_EQ(notify->Register(7, &OnFrame, &userData, nullptr), E_INVALIDARG);
     ASSERT_EQ(notify->Register(7, &OnFrame, &userData, &key), 0);
     uint8_t registered = 0;
     ASSERT_EQ(notify->IsRegistered(&OnFrame, &registered), 0);

@@ -1,5 +1,6 @@
 #include "LogServiceProcess.h"
 
+#include <algorithm>
 #include <nwLogging/ConnectionInfo.h>
 
 #include <platform/SharedMemory.h>
@@ -27,6 +28,11 @@ namespace {
 pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath,
             const std::string& errPath, int standardOutput = -1) {
     std::vector<std::string> all{ORV_LOGSVC_PATH};
+    // The test's private block, never the machine's, unless the test names one.
+    if (std::find(arguments.begin(), arguments.end(), "--block-name") == arguments.end()) {
+        all.push_back("--block-name");
+        all.push_back(GlobalBlockName());
+    }
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all)
@@ -101,7 +107,7 @@ bool BlockExists(const std::string& name) {
 }
 
 std::string GlobalBlockName() {
-    return std::string(nwLogging::global_block_prefix) + nwLogging::connection_block_name;
+    return std::string(nwLogging::global_block_prefix) + nwLogging::block_name();
 }
 
 LogServiceProcess::LogServiceProcess(const std::string& configJson,

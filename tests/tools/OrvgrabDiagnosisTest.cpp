@@ -31,6 +31,24 @@ TEST_F(OrvgrabEndToEnd, Failures_NameTheCauseAndTheFile) {
         << run.err;
     std::ofstream(ini, std::ios::trunc) << good;
 
+    // A wrong value inside the applet, which only the vendor runtime checks: the
+    // hint points at a log service, in a new run, since the module has released
+    // its logging with this failure.
+    const std::string applet = root + "/data/Drivers/orvgrab.mcf";
+    std::ifstream goodAppletFile(applet);
+    const std::string goodApplet((std::istreambuf_iterator<char>(goodAppletFile)),
+                                 std::istreambuf_iterator<char>());
+    ASSERT_FALSE(goodApplet.empty()) << applet;
+    std::ofstream(applet, std::ios::trunc)
+        << "[applet]\nname = Broken\ndmas = 1\n\n[dma0]\nwidth = 64\nheight = 48\n"
+           "format = grey8\n";
+    run = Orvgrab({"--sandbox", root, "--output", Output()}, kBareEnvironment);
+    EXPECT_EQ(run.status, 1) << Describe(run);
+    EXPECT_TRUE(Contains(run.err, "nothing missing in ")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "the module logs nothing more until it is loaded again"))
+        << run.err;
+    std::ofstream(applet, std::ios::trunc) << goodApplet;
+
     // A machine without boards, and one without the board asked for.
     const std::string machine = scratch_ + "/machine.ini";
     std::ofstream(machine) << "[machine]\nruntime = 5.7.0\n";

@@ -113,8 +113,11 @@ std::string GrabRun::WhyNoImage(int32_t board, const DebugCapture& debugOutput) 
         return said + " (the module, reading " + SetupCheck::Files() + ")";
     if (const std::optional<std::string> problem = SetupCheck::FirstProblem(board))
         return *problem;
+    // After a failed GetImageV2 the module has released its logging for good:
+    // only a new run (a new load of the module) logs again.
     return "nothing missing in " + SetupCheck::Files() +
-           "; a log service shows the module's own reason (docs/log-service.md)";
+           "; a log service shows the module's own reason (docs/log-service.md) in a new "
+           "run: after this failure the module logs nothing more until it is loaded again";
 }
 
 void GrabRun::SetUp(GrabSession& session) {

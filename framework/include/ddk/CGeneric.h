@@ -159,6 +159,8 @@ private:
     CreateImageOn(const std::shared_ptr<DDKChannel>& channel);
     void AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
     ORHandle ReplaceImage(const std::shared_ptr<DDKChannel>& channel);
+    /// The delivered-buffer record's limit: the ring's number of buffers.
+    void SetRecordLimit(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
     /// Gives a replacement image to the caller, or releases it when the caller
     /// asked for none.
     static void HandOut(ORHandle image, ORHandle* newImage);

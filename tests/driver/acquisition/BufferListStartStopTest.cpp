@@ -86,45 +86,48 @@ TEST(BufferListStart, AcquireExRefused_RemovesTheBuffersAndFreesTheHead) {
     ExpectStartWorks(list);
 }
 
-TEST(BufferListStop, DmaStopRefused_StaysStartedUntilAStopSucceeds) {
+// A stop is best effort: every step runs even when one fails, the list ends
+// stopped and the first failure is thrown; the next start works.
+TEST(BufferListStop, DmaStopRefusedOnce_TriedAgainAndTheListEndsStopped) {
     ImagePathRig rig;
     CDriverBufferList list(rig.Channel());
     list.StartAcquisition();
     SimCtl_FailCall("Fg_StopAcquire", FG_ERR_INVALID_MEMORY, 1);
 
     EXPECT_EQ(ThrownText([&] { list.StopAcquisition(); }), "Error failed to stop acquisition");
-    EXPECT_EQ(list.GetState(), State::AcquisitionStarted);
-    EXPECT_EQ(Counters().acquiring, 1);
-    EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 0);
-
-    EXPECT_NO_THROW(list.StopAcquisition());
     EXPECT_EQ(list.GetState(), State::Allocated);
     EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 2);
+    EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
+    EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
+    ExpectStartWorks(list);
 }
 
-TEST(BufferListStop, RemoveBufferRefused_ThrowsItsText) {
+TEST(BufferListStop, RemoveBufferRefused_RemainingStepsRunAndItsTextIsThrown) {
     ImagePathRig rig;
-    auto list = std::make_unique<CDriverBufferList>(rig.Channel());
-    list->StartAcquisition();
+    CDriverBufferList list(rig.Channel());
+    list.StartAcquisition();
     SimCtl_FailCall("Fg_RemoveBuffer", FG_ERR_INVALID_BUFFER, 1);
 
-    EXPECT_EQ(ThrownText([&] { list->StopAcquisition(); }), "Error freeing removing custom memory");
-    EXPECT_EQ(list->GetState(), State::AcquisitionStarted);
+    EXPECT_EQ(ThrownText([&] { list.StopAcquisition(); }), "Error freeing removing custom memory");
+    EXPECT_EQ(list.GetState(), State::Allocated);
     EXPECT_EQ(Counters().acquiring, 0);
-    // The destructor releases what the failed stop left registered.
-    list.reset();
-    EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 1 + 3);
+    EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
+    ExpectStartWorks(list);
 }
 
-TEST(BufferListStop, FreeHeadRefused_ThrowsItsText) {
+TEST(BufferListStop, FreeHeadRefused_ThrowsItsTextAndTheNextStartFreesTheKeptHead) {
     ImagePathRig rig;
     CDriverBufferList list(rig.Channel());
     list.StartAcquisition();
     SimCtl_FailCall("Fg_FreeMemoryHead", FG_ERR_INVALID_MEMORY, 1);
 
     EXPECT_EQ(ThrownText([&] { list.StopAcquisition(); }), "Error freeing memory head");
-    EXPECT_EQ(list.GetState(), State::AcquisitionStarted);
+    EXPECT_EQ(list.GetState(), State::Allocated);
+    list.StartAcquisition();
+    EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 2);
+    EXPECT_NO_THROW(list.StopAcquisition());
 }
 
 TEST(BufferListDestruction, WhileAcquiring_StopsTheDmaFirst) {
