@@ -13,19 +13,11 @@
 #include <string>
 
 using imagepath::ImagePathRig;
+using imagepath::ThrownText;
 using imagepath::RigOptions;
 using State = CDriverBufferList::State;
 
 namespace {
-
-template <class F> std::string ThrownText(F&& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 SimCtlDmaCounters Counters() {
     SimCtlDmaCounters counters{};

@@ -13,20 +13,11 @@
 #include <string>
 
 using imagepath::ImagePathRig;
+using imagepath::ThrownText;
 using imagepath::RigOptions;
 using State = CDriverBufferList::State;
 
 namespace {
-
-/// The text of the std::runtime_error `action` throws; "" when it throws none.
-template <class F> std::string ThrownText(F&& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 bool Acquiring() {
     SimCtlDmaCounters counters{};

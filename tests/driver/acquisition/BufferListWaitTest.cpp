@@ -14,19 +14,11 @@
 #include <string>
 
 using imagepath::ImagePathRig;
+using imagepath::ThrownText;
 using imagepath::RigOptions;
 using Outcome = CDriverBufferList::WaitOutcome;
 
 namespace {
-
-template <class F> std::string ThrownText(F&& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 SimCtlBufferRecord Record(int64_t bufferNumber) {
     SimCtlBufferRecord record{};

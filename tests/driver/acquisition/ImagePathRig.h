@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace imagepath {
@@ -59,5 +60,15 @@ public:
 /// Polls `condition` until it holds or `bound` has passed.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds bound = kWaitBound);
+
+/// The text of the std::runtime_error `action` throws; "" when it throws none.
+template <class F> std::string ThrownText(F&& action) {
+    try {
+        action();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "";
+}
 
 } // namespace imagepath
