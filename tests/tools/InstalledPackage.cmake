@@ -1,7 +1,10 @@
 # Installs the build into a staging prefix and builds the host program that
 # docs/host.md shows, once with find_package(Orvento) and once with pkg-config,
 # then runs both on a sandbox made by the installed orvgrab.
-#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DSTAGE=... -DGENERATOR=... -P InstalledPackage.cmake
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DSTAGE=... -DGENERATOR=... [-DLINK_FLAGS=...]
+#         -P InstalledPackage.cmake
+# LINK_FLAGS: what a program linking the installed libraries needs besides them;
+# a sanitizer build's libraries need its run-time (-fsanitize=...).
 cmake_minimum_required(VERSION 3.25)
 
 function(run)
@@ -41,7 +44,8 @@ file(WRITE "${STAGE}/src/main.cpp" "${program}")
 file(WRITE "${STAGE}/src/CMakeLists.txt" "${lists}")
 
 run(${CMAKE_COMMAND} -S "${STAGE}/src" -B "${STAGE}/build" -G "${GENERATOR}"
-    "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build "${STAGE}/build")
 
 # The installed module needs its environment: a sandbox the installed orvgrab keeps.
@@ -65,7 +69,8 @@ if(PKG_CONFIG AND CXX)
   separate_arguments(flags UNIX_COMMAND "${out}")
   run(${PKG_CONFIG} --variable=module orvento)
   string(STRIP "${out}" module)
-  run(${CXX} "${STAGE}/src/main.cpp" ${flags} "-DORVENTO_MODULE=\"${module}\"" -o
+  separate_arguments(link_flags UNIX_COMMAND "${LINK_FLAGS}")
+  run(${CXX} "${STAGE}/src/main.cpp" ${flags} ${link_flags} "-DORVENTO_MODULE=\"${module}\"" -o
       "${STAGE}/hostprogram-pc")
   run(${CMAKE_COMMAND} -E env ${prepared} "${STAGE}/hostprogram-pc")
   if(NOT out STREQUAL "image: 640 x 480, 1 plane(s)\n")
