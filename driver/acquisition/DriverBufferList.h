@@ -164,7 +164,7 @@ private:
     /// The stop's steps: DMA (tried twice), camera, buffers, head. Gives the head
     /// and the block up when the DMA could not be stopped. Answers the first
     /// failure's text, empty when every step worked.
-    std::string StopSteps() noexcept;
+    std::string StopSteps() noexcept DDK_REQUIRES(lock_);
     // WaitForImage steps.
     int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
     int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);
