@@ -151,7 +151,7 @@ std::string CDriverBufferList::StopSteps() noexcept {
         // The DMA may still write into the block: give the head and the block up
         // rather than free or reuse memory it can reach.
         head_.release();
-        memory_.release();
+        memory_.Abandon();
         note("Error failed to stop acquisition");
         failure += "; the DMA could not be stopped, its memory is given up";
     } else if (head_.Free() != 0) {

@@ -12,6 +12,10 @@
 
 int64_t CDriverBufferList::QueryStatus(int code, int64_t data) const {
     CLockGuard guard(lock_);
+    return QueryStatusHeld(code, data);
+}
+
+int64_t CDriverBufferList::QueryStatusHeld(int code, int64_t data) const {
     return Fg_QueryStatus(channel_->DriverBoard().Grabber(), code, data, channel_->DmaIndex(),
                           head_.get());
 }
@@ -44,6 +48,10 @@ int64_t CDriverBufferList::GetPendingCount() const {
 
 bool CDriverBufferList::BufferParameter(int id, void* value, int64_t bufferNumber) const {
     CLockGuard guard(lock_);
+    return BufferParameterHeld(id, value, bufferNumber);
+}
+
+bool CDriverBufferList::BufferParameterHeld(int id, void* value, int64_t bufferNumber) const {
     return Fg_GetBufferParameter(channel_->DriverBoard().Grabber(), id, value, channel_->DmaIndex(),
                                  head_.get(), bufferNumber) == 0;
 }
@@ -64,15 +72,25 @@ double CDriverBufferList::GetBufferTimestamp(int64_t bufferNumber) const {
 }
 
 uint16_t CDriverBufferList::GetBufferTag(int64_t bufferNumber) const {
+    CLockGuard guard(lock_);
+    return BufferTagHeld(bufferNumber);
+}
+
+uint16_t CDriverBufferList::BufferTagHeld(int64_t bufferNumber) const {
     uint16_t tag = 0;
-    if (!BufferParameter(FG_BUFPARAM_TAG, &tag, bufferNumber))
+    if (!BufferParameterHeld(FG_BUFPARAM_TAG, &tag, bufferNumber))
         throw std::runtime_error("Error getting tag");
     return tag;
 }
 
 uint64_t CDriverBufferList::GetTransferLength(int64_t bufferNumber) const {
+    CLockGuard guard(lock_);
+    return TransferLengthHeld(bufferNumber);
+}
+
+uint64_t CDriverBufferList::TransferLengthHeld(int64_t bufferNumber) const {
     uint64_t length = 0;
-    if (!BufferParameter(FG_BUFPARAM_TRANSFER_LENGTH, &length, bufferNumber))
+    if (!BufferParameterHeld(FG_BUFPARAM_TRANSFER_LENGTH, &length, bufferNumber))
         throw std::runtime_error("Error getting DMA transfer length");
     return length;
 }

@@ -26,12 +26,19 @@ public:
 
     // Counts the call, sleeps for an armed delay and answers an armed failure code.
     std::optional<int> Enter(SimFunction function) {
-        counts_[Index(function)].fetch_add(1, std::memory_order_relaxed);
-        if (armed_.load(std::memory_order_relaxed) == 0) {
+        if (!Count(function)) {
             return std::nullopt;
         }
         return EnterArmed(function);
     }
+    // Counts the call; false when nothing at all is armed, so EnterArmed has nothing to
+    // do.
+    bool Count(SimFunction function) {
+        counts_[Index(function)].fetch_add(1, std::memory_order_relaxed);
+        return armed_.load(std::memory_order_relaxed) != 0;
+    }
+    // The rest of Enter once Count found something armed.
+    std::optional<int> EnterArmed(SimFunction function);
 
     // count: the number of calls to affect, Always for every call; 0 disarms.
     void ArmFailure(SimFunction function, int code, int count);
@@ -57,7 +64,6 @@ private:
 
     FaultTable() = default;
     static std::size_t Index(SimFunction function) { return static_cast<std::size_t>(function); }
-    std::optional<int> EnterArmed(SimFunction function);
     void RecountLocked();
 
     std::mutex mutex_;

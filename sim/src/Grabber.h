@@ -25,7 +25,12 @@ namespace sim {
 //
 // Thread-safe: mutex_ guards memories_, every engine's state and configuration, and the
 // records in the memories. Blocking calls (wait, stop) release it while they wait. The
-// board setup, applet name, runtime and epoch are fixed at construction.
+// board setup, applet name, runtime, epoch and the engines themselves are fixed at
+// construction. The per-buffer reads (lock state, tag, time stamp, length) take no
+// lock: they resolve the memory's handle and read the record's relaxed fields, as a
+// real board's status reads are memory reads. A caller that frees a memory while it
+// still reads from it on another thread breaks the SDK's contract, as it would with a
+// board.
 class SIM_EXPORT Grabber {
 public:
     Grabber(const BoardSetup& board, const AppletConfig& applet, const std::string& runtime);
@@ -34,6 +39,8 @@ public:
     Grabber& operator=(const Grabber&) = delete;
 
     Fg_Grabber* Handle() { return &handle_; }
+    // The handle stops resolving to this grabber (Fg_CloseBoard).
+    void Invalidate() { handle_.object.store(nullptr, std::memory_order_release); }
     int BoardIndex() const { return board_.index; }
     const BoardSetup& Board() const { return board_; }
     unsigned DmaCount() const { return static_cast<unsigned>(engines_.size()); }
@@ -70,7 +77,9 @@ public:
     int GetFrameSetup(unsigned dma, FrameSetup& setup);
 
 private:
-    MemoryHead* FindMemory(const Fg_Memory* memory);
+    MemoryHead* FindMemory(const Fg_Memory* memory) const;
+    // FG_STATUS_BUFFER_LOCKED, without the mutex.
+    std::int64_t BufferLocked(std::int64_t bufferNumber, unsigned dma, const Fg_Memory* memory);
     // The engine of `dma` when the memory is the one it acquires or last acquired into.
     int EngineFor(unsigned dma, const Fg_Memory* memory, DmaEngine*& engine);
     Fg_Memory* AddMemory(MemoryHead::Kind kind, std::size_t totalBytes, std::int64_t bufferCount);

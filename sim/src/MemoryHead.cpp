@@ -8,7 +8,6 @@ namespace sim {
 
 MemoryHead::MemoryHead(Kind kind, std::size_t totalBytes, std::int64_t bufferCount)
     : kind_(kind), totalBytes_(totalBytes), buffers_(static_cast<std::size_t>(bufferCount)) {
-    handle_.serial = NextHandleSerial();
     if (kind == Kind::Allocated) {
         storage_.reset(new std::uint8_t[totalBytes]);
         std::memset(storage_.get(), 0, totalBytes);
