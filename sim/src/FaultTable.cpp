@@ -1,5 +1,6 @@
 #include "FaultTable.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -15,11 +16,65 @@ constexpr const char* Names[] = {
 };
 static_assert(sizeof(Names) / sizeof(Names[0]) == SimFunctionCount);
 
+// The calling thread's counters once it has counted a call. Initial-exec: read as one
+// thread-pointer-relative load, not through __tls_get_addr (a few bytes of the static
+// TLS the C library keeps for libraries loaded later).
+thread_local FaultTable::ThreadCounts* threadCounts __attribute__((tls_model("initial-exec"))) =
+    nullptr;
+
 } // namespace
 
+bool FaultTable::Count(SimFunction function) {
+    ThreadCounts* counts = threadCounts;
+    if (counts == nullptr) {
+        counts = &ThreadCounts::Mine();
+        threadCounts = counts;
+    }
+    std::atomic<std::int64_t>& count = counts->counts[Index(function)];
+    count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    return armed_.load(std::memory_order_relaxed) != 0;
+}
+
 FaultTable& FaultTable::Instance() {
-    static FaultTable table;
-    return table;
+    // Never destroyed: threads that end after the static objects still fold their counts
+    // into it.
+    static FaultTable* table = new FaultTable();
+    return *table;
+}
+
+FaultTable::ThreadCounts::ThreadCounts() {
+    FaultTable& table = Instance();
+    std::lock_guard<std::mutex> lock(table.countsMutex_);
+    table.threads_.push_back(this);
+}
+
+FaultTable::ThreadCounts::~ThreadCounts() {
+    threadCounts = nullptr;
+    FaultTable& table = Instance();
+    std::lock_guard<std::mutex> lock(table.countsMutex_);
+    for (std::size_t i = 0; i < SimFunctionCount; ++i) {
+        table.ended_[i] += counts[i].load(std::memory_order_relaxed);
+    }
+    table.threads_.erase(std::remove(table.threads_.begin(), table.threads_.end(), this),
+                         table.threads_.end());
+}
+
+FaultTable::ThreadCounts& FaultTable::ThreadCounts::Mine() {
+    thread_local ThreadCounts counts;
+    return counts;
+}
+
+std::int64_t FaultTable::CountedLocked(std::size_t index) const {
+    std::int64_t total = ended_[index];
+    for (const ThreadCounts* counts : threads_) {
+        total += counts->counts[index].load(std::memory_order_relaxed);
+    }
+    return total;
+}
+
+std::int64_t FaultTable::CallCount(SimFunction function) {
+    std::lock_guard<std::mutex> lock(countsMutex_);
+    return CountedLocked(Index(function)) - baseline_[Index(function)];
 }
 
 std::optional<int> FaultTable::EnterArmed(SimFunction function) {
@@ -72,8 +127,9 @@ void FaultTable::Clear() {
 }
 
 void FaultTable::ResetCounts() {
-    for (auto& count : counts_) {
-        count.store(0, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(countsMutex_);
+    for (std::size_t i = 0; i < SimFunctionCount; ++i) {
+        baseline_[i] = CountedLocked(i);
     }
 }
 

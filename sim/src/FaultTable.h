@@ -9,15 +9,20 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace sim {
 
-// Every SDK entry point calls Enter() first. With nothing armed that costs one relaxed
-// increment of the call counter and one relaxed load of the armed count, so the check can
-// stay in the hot paths (wait, status, buffer parameters).
+// Every SDK entry point calls Enter() first. With nothing armed that costs counting the
+// call in the calling thread's own counters (a relaxed load and store, no read-modify-
+// write) and one relaxed load of the armed count, so the check can stay in the hot paths
+// (wait, status, buffer parameters).
 //
 // Thread-safe. mutex_ guards entries_; armed_ mirrors how many entries have something
-// armed and is only written under mutex_; the counters are independent atomics.
+// armed and is only written under mutex_. Each thread counts its calls in its own block
+// (ThreadCounts), written only by that thread; countsMutex_ guards the list of blocks,
+// the counts of threads that have ended and the baseline ResetCounts sets, so a count is
+// exact without any thread writing another's counters.
 class SIM_EXPORT FaultTable {
 public:
     static constexpr int Always = -1;
@@ -33,10 +38,7 @@ public:
     }
     // Counts the call; false when nothing at all is armed, so EnterArmed has nothing to
     // do.
-    bool Count(SimFunction function) {
-        counts_[Index(function)].fetch_add(1, std::memory_order_relaxed);
-        return armed_.load(std::memory_order_relaxed) != 0;
-    }
+    bool Count(SimFunction function);
     // The rest of Enter once Count found something armed.
     std::optional<int> EnterArmed(SimFunction function);
 
@@ -45,13 +47,21 @@ public:
     void ArmDelay(SimFunction function, unsigned milliseconds, int count);
     void Clear();
 
-    std::int64_t CallCount(SimFunction function) const {
-        return counts_[Index(function)].load(std::memory_order_relaxed);
-    }
+    std::int64_t CallCount(SimFunction function);
     void ResetCounts();
 
     static std::optional<SimFunction> Lookup(const char* name);
     static const char* Name(SimFunction function);
+
+    // One thread's call counters; registered with the table on the thread's first call.
+    struct SIM_EXPORT ThreadCounts {
+        ThreadCounts();
+        ~ThreadCounts();
+        ThreadCounts(const ThreadCounts&) = delete;
+        ThreadCounts& operator=(const ThreadCounts&) = delete;
+        static ThreadCounts& Mine();
+        std::array<std::atomic<std::int64_t>, SimFunctionCount> counts{};
+    };
 
 private:
     struct Entry {
@@ -69,7 +79,12 @@ private:
     std::mutex mutex_;
     std::array<Entry, SimFunctionCount> entries_{};
     std::atomic<int> armed_{0};
-    std::array<std::atomic<std::int64_t>, SimFunctionCount> counts_{};
+    std::int64_t CountedLocked(std::size_t index) const;
+
+    std::mutex countsMutex_;
+    std::vector<const ThreadCounts*> threads_;
+    std::array<std::int64_t, SimFunctionCount> ended_{};
+    std::array<std::int64_t, SimFunctionCount> baseline_{};
 };
 
 } // namespace sim

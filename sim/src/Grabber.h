@@ -41,6 +41,7 @@ public:
     Fg_Grabber* Handle() { return &handle_; }
     // The handle stops resolving to this grabber (Fg_CloseBoard).
     void Invalidate() { handle_.object.store(nullptr, std::memory_order_release); }
+    bool IsOpen() const { return handle_.object.load(std::memory_order_acquire) != nullptr; }
     int BoardIndex() const { return board_.index; }
     const BoardSetup& Board() const { return board_; }
     unsigned DmaCount() const { return static_cast<unsigned>(engines_.size()); }

@@ -73,14 +73,6 @@ std::size_t MemoryHead::BufferSize(std::int64_t bufferNumber) const {
     return buffers_[static_cast<std::size_t>(bufferNumber - 1)].size;
 }
 
-BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) {
-    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
-}
-
-const BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) const {
-    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
-}
-
 std::int64_t MemoryHead::LockedCount() const {
     std::int64_t count = 0;
     for (const Buffer& buffer : buffers_) {

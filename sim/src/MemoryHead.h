@@ -54,8 +54,12 @@ public:
     }
     std::uint8_t* Address(std::int64_t bufferNumber) const;
     std::size_t BufferSize(std::int64_t bufferNumber) const;
-    BufferRecord& Record(std::int64_t bufferNumber);
-    const BufferRecord& Record(std::int64_t bufferNumber) const;
+    BufferRecord& Record(std::int64_t bufferNumber) {
+        return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
+    }
+    const BufferRecord& Record(std::int64_t bufferNumber) const {
+        return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
+    }
     std::int64_t LockedCount() const;
     // Forget the previous acquisition: no pictures, nothing locked.
     void ResetRecords();
