@@ -16,23 +16,13 @@ constexpr const char* Names[] = {
 };
 static_assert(sizeof(Names) / sizeof(Names[0]) == SimFunctionCount);
 
-// The calling thread's counters once it has counted a call. Initial-exec: read as one
-// thread-pointer-relative load, not through __tls_get_addr (a few bytes of the static
-// TLS the C library keeps for libraries loaded later).
-thread_local FaultTable::ThreadCounts* threadCounts __attribute__((tls_model("initial-exec"))) =
-    nullptr;
-
 } // namespace
 
+thread_local FaultTable::ThreadCounts* threadCallCounts = nullptr;
+
 bool FaultTable::Count(SimFunction function) {
-    ThreadCounts* counts = threadCounts;
-    if (counts == nullptr) {
-        counts = &ThreadCounts::Mine();
-        threadCounts = counts;
-    }
-    std::atomic<std::int64_t>& count = counts->counts[Index(function)];
-    count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
-    return armed_.load(std::memory_order_relaxed) != 0;
+    ThreadCounts* counts = threadCallCounts;
+    return CountIn(counts != nullptr ? *counts : ThreadCounts::Mine(), function);
 }
 
 FaultTable& FaultTable::Instance() {
@@ -43,13 +33,14 @@ FaultTable& FaultTable::Instance() {
 }
 
 FaultTable::ThreadCounts::ThreadCounts() {
+    threadCallCounts = this;
     FaultTable& table = Instance();
     std::lock_guard<std::mutex> lock(table.countsMutex_);
     table.threads_.push_back(this);
 }
 
 FaultTable::ThreadCounts::~ThreadCounts() {
-    threadCounts = nullptr;
+    threadCallCounts = nullptr;
     FaultTable& table = Instance();
     std::lock_guard<std::mutex> lock(table.countsMutex_);
     for (std::size_t i = 0; i < SimFunctionCount; ++i) {

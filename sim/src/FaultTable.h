@@ -39,6 +39,22 @@ public:
     // Counts the call; false when nothing at all is armed, so EnterArmed has nothing to
     // do.
     bool Count(SimFunction function);
+
+    // One thread's call counters; registered with the table on the thread's first call.
+    struct SIM_EXPORT ThreadCounts {
+        ThreadCounts();
+        ~ThreadCounts();
+        ThreadCounts(const ThreadCounts&) = delete;
+        ThreadCounts& operator=(const ThreadCounts&) = delete;
+        static ThreadCounts& Mine();
+        std::array<std::atomic<std::int64_t>, SimFunctionCount> counts{};
+    };
+    // Count with the calling thread's counters at hand (fglib5's entry points).
+    bool CountIn(ThreadCounts& counts, SimFunction function) {
+        std::atomic<std::int64_t>& count = counts.counts[Index(function)];
+        count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+        return armed_.load(std::memory_order_relaxed) != 0;
+    }
     // The rest of Enter once Count found something armed.
     std::optional<int> EnterArmed(SimFunction function);
 
@@ -52,16 +68,6 @@ public:
 
     static std::optional<SimFunction> Lookup(const char* name);
     static const char* Name(SimFunction function);
-
-    // One thread's call counters; registered with the table on the thread's first call.
-    struct SIM_EXPORT ThreadCounts {
-        ThreadCounts();
-        ~ThreadCounts();
-        ThreadCounts(const ThreadCounts&) = delete;
-        ThreadCounts& operator=(const ThreadCounts&) = delete;
-        static ThreadCounts& Mine();
-        std::array<std::atomic<std::int64_t>, SimFunctionCount> counts{};
-    };
 
 private:
     struct Entry {
@@ -86,5 +92,12 @@ private:
     std::array<std::int64_t, SimFunctionCount> ended_{};
     std::array<std::int64_t, SimFunctionCount> baseline_{};
 };
+
+// The calling thread's counters once it has counted a call, null before. Initial-exec:
+// read as one load relative to the thread pointer, not through __tls_get_addr (eight
+// bytes of the static TLS the C library keeps for libraries loaded later). Used only
+// inside fglib5, which defines it.
+extern thread_local FaultTable::ThreadCounts* threadCallCounts
+    __attribute__((tls_model("initial-exec")));
 
 } // namespace sim

@@ -252,11 +252,21 @@ int Grabber::Stop(unsigned dma, Fg_Memory* memory, int flags) {
     return result == FG_OK ? FG_OK : Fail(result);
 }
 
+MemoryHead* Grabber::MemoryOfEngine(unsigned dma, const Fg_Memory* memory) const {
+    MemoryHead* head = engines_[dma]->Memory();
+    return head != nullptr && head->Handle() == memory ? head : nullptr;
+}
+
 int Grabber::EngineFor(unsigned dma, const Fg_Memory* memory, DmaEngine*& engine) {
     if (dma >= engines_.size()) {
         return FG_ERR_INVALID_DMA;
     }
-    MemoryHead* head = FindMemory(memory);
+    // The engine's own memory is what the per-image calls name; only another one is
+    // looked for.
+    MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
+        head = FindMemory(memory);
+    }
     if (head == nullptr || engines_[dma]->Memory() != head) {
         return FG_ERR_INVALID_MEMORY;
     }
@@ -284,8 +294,8 @@ std::int64_t Grabber::BufferLocked(std::int64_t bufferNumber, unsigned dma,
     if (dma >= engines_.size()) {
         return Fail(FG_ERR_INVALID_DMA);
     }
-    const MemoryHead* head = FindMemory(memory);
-    if (head == nullptr || engines_[dma]->Memory() != head) {
+    const MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
         return Fail(FG_ERR_INVALID_MEMORY);
     }
     if (!head->ValidNumber(bufferNumber)) {
@@ -333,7 +343,10 @@ int Grabber::GetBufferParameter(int id, void* value, unsigned dma, Fg_Memory* me
     if (dma >= engines_.size()) {
         return Fail(FG_ERR_INVALID_DMA);
     }
-    const MemoryHead* head = FindMemory(memory);
+    const MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
+        head = FindMemory(memory);
+    }
     // Records belong to the DMA that wrote them; a memory never acquired into has none.
     if (head == nullptr || (head->boundDma >= 0 && head->boundDma != static_cast<int>(dma))) {
         return Fail(FG_ERR_INVALID_MEMORY);

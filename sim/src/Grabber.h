@@ -8,9 +8,11 @@
 #include "MachineSetup.h"
 #include "MemoryHead.h"
 #include "SimExport.h"
+#include <fglib5.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +70,35 @@ public:
     int SetBufferStatus(int command, std::int64_t bufferNumber, unsigned dma, Fg_Memory* memory);
     int GetBufferParameter(int id, void* value, unsigned dma, Fg_Memory* memory,
                            std::int64_t bufferNumber);
+
+    // The per-image reads of a buffer of the memory `dma` acquires into, inline and
+    // without a lock; the full calls above handle everything else (and every failure).
+    std::int64_t QueryStatusFast(int code, std::int64_t data, unsigned dma, Fg_Memory* memory) {
+        if (code == FG_STATUS_BUFFER_LOCKED) {
+            if (const MemoryHead* head = EngineMemoryFast(dma, memory, data)) {
+                return head->Record(data).locked ? 1 : 0;
+            }
+        }
+        return QueryStatus(code, data, dma, memory);
+    }
+    int GetBufferParameterFast(int id, void* value, unsigned dma, Fg_Memory* memory,
+                               std::int64_t bufferNumber) {
+        const MemoryHead* head = EngineMemoryFast(dma, memory, bufferNumber);
+        if (head != nullptr && value != nullptr) {
+            const BufferRecord& record = head->Record(bufferNumber);
+            if (id == FG_BUFPARAM_TRANSFER_LENGTH) {
+                const std::uint64_t length = record.transferLength;
+                std::memcpy(value, &length, sizeof(length));
+                return FG_OK;
+            }
+            if (id == FG_BUFPARAM_TAG) {
+                const std::uint16_t tag = record.tag;
+                std::memcpy(value, &tag, sizeof(tag));
+                return FG_OK;
+            }
+        }
+        return GetBufferParameter(id, value, dma, memory, bufferNumber);
+    }
     int SoftwareTrigger(unsigned dma);
     int DmaDescription(unsigned dma, char* buffer, std::size_t* size);
 
@@ -78,7 +109,22 @@ public:
     int GetFrameSetup(unsigned dma, FrameSetup& setup);
 
 private:
+    // The memory `dma` acquires or last acquired into when that is `memory` and holds
+    // `bufferNumber`; nullptr otherwise.
+    const MemoryHead* EngineMemoryFast(unsigned dma, const Fg_Memory* memory,
+                                       std::int64_t bufferNumber) const {
+        if (dma >= engines_.size()) {
+            return nullptr;
+        }
+        const MemoryHead* head = engines_[dma]->Memory();
+        return head != nullptr && head->Handle() == memory && head->ValidNumber(bufferNumber)
+                   ? head
+                   : nullptr;
+    }
     MemoryHead* FindMemory(const Fg_Memory* memory) const;
+    // The memory `dma` acquires or last acquired into, when that is `memory`: found by
+    // comparing handles, without reading the caller's handle.
+    MemoryHead* MemoryOfEngine(unsigned dma, const Fg_Memory* memory) const;
     // FG_STATUS_BUFFER_LOCKED, without the mutex.
     std::int64_t BufferLocked(std::int64_t bufferNumber, unsigned dma, const Fg_Memory* memory);
     // The engine of `dma` when the memory is the one it acquires or last acquired into.

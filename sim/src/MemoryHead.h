@@ -76,7 +76,7 @@ private:
         BufferRecord record;
     };
 
-    Fg_Memory* handle_ = nullptr;
+    Relaxed<Fg_Memory*> handle_ = nullptr;
     Kind kind_;
     std::size_t totalBytes_;
     std::size_t addedBytes_ = 0;

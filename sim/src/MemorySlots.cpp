@@ -4,12 +4,6 @@
 
 namespace sim {
 
-MemorySlots& MemorySlots::Instance() {
-    // Never destroyed: handles stay checkable until the process ends.
-    static MemorySlots* slots = new MemorySlots();
-    return *slots;
-}
-
 Fg_Memory* MemorySlots::Acquire(const Grabber* owner, MemoryHead* head) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (free_.empty()) {

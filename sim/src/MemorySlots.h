@@ -22,7 +22,11 @@ namespace sim {
 // through atomics and never move.
 class MemorySlots {
 public:
-    static MemorySlots& Instance();
+    static MemorySlots& Instance() {
+        // Never destroyed: handles stay checkable until the process ends.
+        static MemorySlots* slots = new MemorySlots();
+        return *slots;
+    }
 
     // A slot naming `head` of `owner`; std::bad_alloc when no slot can be had.
     Fg_Memory* Acquire(const Grabber* owner, MemoryHead* head);

@@ -29,7 +29,10 @@ FaultCheck EnterFgArmed(SimFunction function, Fg_Grabber* handle);
 // the grabber (or of the thread when the handle is not valid). With nothing armed that
 // is the count and one relaxed load.
 inline FaultCheck EnterFg(SimFunction function, Fg_Grabber* handle) {
-    if (!FaultTable::Instance().Count(function)) {
+    // The table never moves; fglib5 keeps its address rather than asking for it.
+    static FaultTable& faults = FaultTable::Instance();
+    FaultTable::ThreadCounts* counts = threadCallCounts;
+    if (!faults.CountIn(counts != nullptr ? *counts : FaultTable::ThreadCounts::Mine(), function)) {
         return FaultCheck{};
     }
     return EnterFgArmed(function, handle);
