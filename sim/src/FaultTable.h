@@ -16,7 +16,7 @@ namespace sim {
 // increment of the call counter and one relaxed load of the armed count, so the check can
 // stay in the hot paths (wait, status, buffer parameters).
 //
-// Thread-safe. mutex_ guards entries_; armed_ mirrors how many entries have something
+// Thread-safe. mutex_ guards entries_ and the call order; armed_ mirrors how many entries have something
 // armed and is only written under mutex_; the counters are independent atomics.
 class SIM_EXPORT FaultTable {
 public:
@@ -43,6 +43,13 @@ public:
     }
     void ResetCounts();
 
+    // Call order: while on, every call takes the next number of one sequence shared by
+    // all functions, and each function keeps the number of its latest call. Turning it
+    // on starts the sequence afresh. Counted as armed, so the unarmed path stays as it is.
+    void RecordOrder(bool on);
+    // The number of the latest call of `function` since recording started; 0 for none.
+    std::int64_t LastOrder(SimFunction function);
+
     static std::optional<SimFunction> Lookup(const char* name);
     static const char* Name(SimFunction function);
 
@@ -62,6 +69,9 @@ private:
 
     std::mutex mutex_;
     std::array<Entry, SimFunctionCount> entries_{};
+    bool recordOrder_ = false;
+    std::int64_t sequence_ = 0;
+    std::array<std::int64_t, SimFunctionCount> lastOrder_{};
     std::atomic<int> armed_{0};
     std::array<std::atomic<std::int64_t>, SimFunctionCount> counts_{};
 };
