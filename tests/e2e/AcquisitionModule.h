@@ -59,6 +59,8 @@ protected:
 
     /// Builds the sandbox, loads the module and opens its image.
     void Open(const MachineSetup& setup = MachineSetup());
+    /// Open for a machine that may give no image: false when GetImageV2 gave none.
+    bool TryOpen(const MachineSetup& setup);
     ORHandle Image() const { return image_.get(); }
     /// A further image of the module, as a host makes one with GetImageV2; null
     /// when the module gives none. The caller owns it.

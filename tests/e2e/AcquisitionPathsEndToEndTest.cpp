@@ -6,16 +6,20 @@
 #include "e2e/ModuleLog.h"
 
 #include <ORGenApi/ORGenApiControl.h>
+#include <ORV/IBoardSelect2.h>
 #include <ORV/INodeMapHandle.h>
 #include <ORV/INodeMapHandle2.h>
 #include <ORV/ResultCodes.h>
 
 #include <fglib5.h>
+#include <gbelib.h>
+#include <siso_genicam.h>
 #include <simctl/SimControl.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 using e2e::AcquisitionModule;
@@ -56,13 +60,21 @@ struct CameraCase {
     const char* stop;
     const char* camera;
     const char* refusal; // the failure text up to "start"/"stop"
+    int code;            // a refusal the camera library describes
+    const char* reason;  // and its description
 };
 
 const CameraCase kCameraCases[] = {
     {BoardKind::GigE, "Gbe_StartAcquisition", "Gbe_StopAcquisition", "gcam",
-     "There is a GigE camera connected to the board, however it was not possible to "},
+     "There is a GigE camera connected to the board, however it was not possible to ",
+     GBE_ERR_NOT_CONNECTED, "camera is not connected"},
     {BoardKind::CoaXPress, "Sgc_startAcquisition", "Sgc_stopAcquisition", "xcam",
-     "There is a SiSo GenICam camera connected to the board, however it was not possible to "}};
+     "There is a SiSo GenICam camera connected to the board, however it was not possible to ",
+     SGC_ERR_LINK_DOWN, "camera link is down"}};
+
+void PrintTo(const CameraCase& c, std::ostream* out) {
+    *out << e2e::BoardKindName(c.board);
+}
 
 bool CameraAcquiring(const char* camera) {
     const int state = SimCtl_CameraState(camera);
@@ -103,11 +115,12 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
     // A camera that refuses to start: the DMA started for it is stopped again and
     // the memory released; the next start works.
     SimCtl_ResetCallCounts();
-    ASSERT_EQ(SimCtl_FailCall(c.start, -1, 1), SIMCTL_OK);
+    ASSERT_EQ(SimCtl_FailCall(c.start, c.code, 1), SIMCTL_OK);
     EXPECT_EQ(grab->GrabStart(), ORV::E_FAIL);
     std::string log = NewLog();
     EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "start acquisition")))
         << log;
+    EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: SDK: ") + c.reason))) << log;
     EXPECT_EQ(SimCtl_CallCount("Fg_AcquireEx"), 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), SimCtl_CallCount("Fg_AddBuffer"));
@@ -121,13 +134,14 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
 
     // A camera that refuses to stop: the stop still ends the DMA and releases the
     // memory, reports the camera's failure, and the next grab works.
-    ASSERT_EQ(SimCtl_FailCall(c.stop, -1, 1), SIMCTL_OK);
+    ASSERT_EQ(SimCtl_FailCall(c.stop, c.code, 1), SIMCTL_OK);
     SimCtl_ResetCallCounts();
     NewLog();
     EXPECT_EQ(grab->GrabStop(0), ORV::E_FAIL);
     log = NewLog();
     EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "stop acquisition")))
         << log;
+    EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: SDK: ") + c.reason))) << log;
     EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
     ASSERT_EQ(grab->GrabStart(), ORV::OK);
@@ -216,4 +230,83 @@ TEST_F(AcquisitionPaths, RefusedNodeMaps_NullHandleTheirLinesAndTheModuleStillUn
     grabber.reset();
     ReleaseImage();
     EXPECT_EQ(CanUnload(), 1);
+}
+
+TEST_F(AcquisitionPaths, SdkFailures_TheSdksReasonFollowsTheDriversLine) {
+    OpenLogged();
+    ORV::IGrab2* grab = Grab2();
+    struct Case {
+        const char* function;
+        int code;
+        const char* line;   // the driver's own line
+        const char* reason; // the SDK's description of the injected code
+    };
+    const Case cases[] = {
+        {"Fg_AcquireEx", FG_ERR_DMA_BUSY, "Grab2: Error in Fg_AcquireEx",
+         "Grab2: SDK: DMA is already acquiring: injected fault"},
+        {"Fg_AddBuffer", FG_ERR_INVALID_BUFFER, "Grab2: Failed to add custom memory to SiSo SDK",
+         "Grab2: SDK: invalid buffer address, size or index: injected fault"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.function);
+        ASSERT_EQ(SimCtl_FailCall(c.function, c.code, 1), SIMCTL_OK);
+        EXPECT_EQ(grab->GrabStart(), ORV::E_FAIL);
+        const std::string log = NewLog();
+        EXPECT_TRUE(HasLine(log, "err", Channel0(c.line))) << log;
+        EXPECT_TRUE(HasLine(log, "err", Channel0(c.reason))) << log;
+    }
+    // The stop's first failure, with its reason; the stop still completes.
+    ASSERT_EQ(grab->GrabStart(), ORV::OK);
+    ASSERT_EQ(SimCtl_FailCall("Fg_StopAcquire", FG_ERR_NOT_ACQUIRING, 1), SIMCTL_OK);
+    NewLog();
+    EXPECT_EQ(grab->GrabStop(0), ORV::E_FAIL);
+    const std::string log = NewLog();
+    EXPECT_TRUE(HasLine(log, "err", Channel0("Grab2: Error failed to stop acquisition"))) << log;
+    EXPECT_TRUE(HasLine(log, "err", Channel0("Grab2: SDK: DMA is not acquiring: injected fault")))
+        << log;
+    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+}
+
+TEST_F(AcquisitionPaths, BrokenMachineDescription_FoundNoBoardThenTheSdksReason) {
+    e2e::ModuleLog log;
+    MachineSetup setup;
+    setup.machineSections = "[board1]\ntype = 1873\nno_such_key = 1\n";
+    EXPECT_FALSE(TryOpen(setup));
+    const std::string text = log.Text();
+    EXPECT_TRUE(HasLine(text, "info", "Found no board: Error | With board index: 0")) << text;
+    const std::string reason =
+        "[info] SDK: machine description could not be loaded: " + Sandbox().MachinePath();
+    EXPECT_NE(text.find(reason), std::string::npos) << text;
+}
+
+TEST_F(AcquisitionPaths, SetBoard_ABoardThatDoesNotOpenOrHasNoChannelIs0x80000001) {
+    MachineSetup setup;
+    // Board 1's applet file is missing; board 2 opens, but its configuration
+    // defines no DMA.
+    setup.machineSections = "[board1]\ntype = 1873\ndmas = 1\n\n[board2]\ntype = 1873\ndmas = 1\n";
+    setup.configurationLines = "\n[BOARD1]\ninifilemcf=%ORVDATA%Drivers\\missing.mcf\n"
+                               "\n[BOARD2]\ninifilemcf=%ORVDATA%Drivers\\acq.mcf\ndmas=0\n";
+    OpenLogged(setup);
+    auto* boards = Find<ORV::IBoardSelect2>(Image());
+    ASSERT_NE(boards, nullptr);
+    int32_t count = 0;
+    ASSERT_EQ(boards->GetBoardCount(&count), ORV::OK);
+    ASSERT_EQ(count, 3);
+
+    struct Case {
+        int32_t board;
+        const char* line; // what the framework logs before it gives up
+    };
+    const Case cases[] = {{1, "Invalid board id : ~idx:1 / "}, {2, "Invalid Channel id : ~idx:0 / "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.board);
+        orvhost::HostObject switched;
+        EXPECT_EQ(boards->SetBoard(c.board, switched.out()), ORV::E_FAIL);
+        EXPECT_FALSE(switched);
+        const std::string log = NewLog();
+        EXPECT_NE(log.find(std::string("[err] ") + c.line), std::string::npos) << log;
+        int32_t current = -1;
+        EXPECT_EQ(boards->GetCurrentBoard(&current), ORV::OK);
+        EXPECT_EQ(current, 0);
+        EXPECT_EQ(Grabber()->Snap(), ORV::OK); // the image still grabs on its board
+    }
 }
