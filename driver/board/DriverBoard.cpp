@@ -2,9 +2,9 @@
 
 #include "board/DriverChannel.h"
 #include "board/DriverProducer.h"
-#include "system/DriverSystem.h"
 #include "board/IndexName.h"
 #include "sdk/SdkErrorText.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 

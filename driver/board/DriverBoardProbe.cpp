@@ -1,9 +1,9 @@
 // The DMA probe: how many DMAs, from 0 upwards, can really acquire into memory.
 #include "board/DriverBoard.h"
 
-#include "system/DriverSystem.h"
 #include "sdk/SdkErrorText.h"
 #include "sdk/SdkMemory.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 

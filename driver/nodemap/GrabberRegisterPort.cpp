@@ -41,8 +41,8 @@ int32_t CGrabberRegisterPort::Read(void* buffer, int64_t address, int64_t length
     const bool read = NoThrow([&] {
         std::vector<uint8_t> value = Scratch(length);
         Fg_Grabber* grabber = channel.DriverBoard().Grabber();
-        if (Fg_GetParameter(grabber, static_cast<int>(address), value.data(),
-                            channel.DmaIndex()) != 0) {
+        if (Fg_GetParameter(grabber, static_cast<int>(address), value.data(), channel.DmaIndex()) !=
+            0) {
             reason = FgLastErrorText(grabber);
             return false;
         }
@@ -72,8 +72,8 @@ int32_t CGrabberRegisterPort::Write(const void* buffer, int64_t address, int64_t
         if (length > 0)
             std::memcpy(value.data(), buffer, static_cast<size_t>(length));
         Fg_Grabber* grabber = channel.DriverBoard().Grabber();
-        if (Fg_SetParameter(grabber, static_cast<int>(address), value.data(),
-                            channel.DmaIndex()) == 0)
+        if (Fg_SetParameter(grabber, static_cast<int>(address), value.data(), channel.DmaIndex()) ==
+            0)
             return true;
         reason = FgLastErrorText(grabber);
         return false;

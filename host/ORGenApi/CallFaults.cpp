@@ -69,7 +69,7 @@ ORGENAPI_API int32_t ORGenApiCtl_FailCall(const char* function, int32_t code, in
         return ORV::E_INVALIDARG;
     try {
         return orgenapi::CallFaults::Instance().Arm(function, code, count) ? ORV::OK
-                                                                            : ORV::E_INVALIDARG;
+                                                                           : ORV::E_INVALIDARG;
     } catch (...) {
         return ORV::E_OUTOFMEMORY;
     }

@@ -16,8 +16,8 @@ namespace sim {
 // increment of the call counter and one relaxed load of the armed count, so the check can
 // stay in the hot paths (wait, status, buffer parameters).
 //
-// Thread-safe. mutex_ guards entries_ and the call order; armed_ mirrors how many entries have something
-// armed and is only written under mutex_; the counters are independent atomics.
+// Thread-safe. mutex_ guards entries_ and the call order; armed_ mirrors how many entries have
+// something armed and is only written under mutex_; the counters are independent atomics.
 class SIM_EXPORT FaultTable {
 public:
     static constexpr int Always = -1;

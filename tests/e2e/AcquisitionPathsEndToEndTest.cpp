@@ -13,8 +13,8 @@
 
 #include <fglib5.h>
 #include <gbelib.h>
-#include <siso_genicam.h>
 #include <simctl/SimControl.h>
+#include <siso_genicam.h>
 
 #include <gtest/gtest.h>
 
@@ -89,8 +89,7 @@ double GrabActive(ORV::IGrab2* grab) {
 
 } // namespace
 
-class CameraAcquisition : public LoggedModule,
-                          public ::testing::WithParamInterface<CameraCase> {};
+class CameraAcquisition : public LoggedModule, public ::testing::WithParamInterface<CameraCase> {};
 
 TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses) {
     const CameraCase& c = GetParam();
@@ -118,7 +117,8 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
     ASSERT_EQ(SimCtl_FailCall(c.start, c.code, 1), SIMCTL_OK);
     EXPECT_EQ(grab->GrabStart(), ORV::E_FAIL);
     std::string log = NewLog();
-    EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "start acquisition")))
+    EXPECT_TRUE(
+        HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "start acquisition")))
         << log;
     EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: SDK: ") + c.reason))) << log;
     EXPECT_EQ(SimCtl_CallCount("Fg_AcquireEx"), 1);
@@ -139,7 +139,8 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
     NewLog();
     EXPECT_EQ(grab->GrabStop(0), ORV::E_FAIL);
     log = NewLog();
-    EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "stop acquisition")))
+    EXPECT_TRUE(
+        HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "stop acquisition")))
         << log;
     EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: SDK: ") + c.reason))) << log;
     EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
@@ -206,11 +207,10 @@ TEST_F(AcquisitionPaths, RefusedNodeMaps_NullHandleTheirLinesAndTheModuleStillUn
         const char* function; // the host library's refusing call
         const char* line;
     };
-    const Case cases[] = {
-        {"Device", "ORGenApi_CreateProxy", "Unable to create node amp proxy"},
-        {"TLDevice", "ORGenApi_CreateProxy", "Unable to create node map proxy"},
-        {"Device", "ORGenApi_AttachPort", "Unable to connect nodemap"},
-        {"TLDevice", "ORGenApi_AttachPort", "Unable to connect nodemap"}};
+    const Case cases[] = {{"Device", "ORGenApi_CreateProxy", "Unable to create node amp proxy"},
+                          {"TLDevice", "ORGenApi_CreateProxy", "Unable to create node map proxy"},
+                          {"Device", "ORGenApi_AttachPort", "Unable to connect nodemap"},
+                          {"TLDevice", "ORGenApi_AttachPort", "Unable to connect nodemap"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.nodeMap) + " " + c.function);
         ASSERT_EQ(ORGenApiCtl_FailCall(c.function, ORV::E_OUTOFMEMORY, 1), ORV::OK);
@@ -241,11 +241,11 @@ TEST_F(AcquisitionPaths, SdkFailures_TheSdksReasonFollowsTheDriversLine) {
         const char* line;   // the driver's own line
         const char* reason; // the SDK's description of the injected code
     };
-    const Case cases[] = {
-        {"Fg_AcquireEx", FG_ERR_DMA_BUSY, "Grab2: Error in Fg_AcquireEx",
-         "Grab2: SDK: DMA is already acquiring: injected fault"},
-        {"Fg_AddBuffer", FG_ERR_INVALID_BUFFER, "Grab2: Failed to add custom memory to SiSo SDK",
-         "Grab2: SDK: invalid buffer address, size or index: injected fault"}};
+    const Case cases[] = {{"Fg_AcquireEx", FG_ERR_DMA_BUSY, "Grab2: Error in Fg_AcquireEx",
+                           "Grab2: SDK: DMA is already acquiring: injected fault"},
+                          {"Fg_AddBuffer", FG_ERR_INVALID_BUFFER,
+                           "Grab2: Failed to add custom memory to SiSo SDK",
+                           "Grab2: SDK: invalid buffer address, size or index: injected fault"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.function);
         ASSERT_EQ(SimCtl_FailCall(c.function, c.code, 1), SIMCTL_OK);
@@ -296,7 +296,8 @@ TEST_F(AcquisitionPaths, SetBoard_ABoardThatDoesNotOpenOrHasNoChannelIs0x8000000
         int32_t board;
         const char* line; // what the framework logs before it gives up
     };
-    const Case cases[] = {{1, "Invalid board id : ~idx:1 / "}, {2, "Invalid Channel id : ~idx:0 / "}};
+    const Case cases[] = {{1, "Invalid board id : ~idx:1 / "},
+                          {2, "Invalid Channel id : ~idx:0 / "}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.board);
         orvhost::HostObject switched;

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-
 using e2e::AcquisitionModule;
 using e2e::MachineSetup;
 

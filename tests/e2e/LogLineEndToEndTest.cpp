@@ -16,7 +16,6 @@ using e2e::AcquisitionModule;
 using e2e::MachineSetup;
 using namespace std::chrono_literals;
 
-
 using LogLineEndToEnd = AcquisitionModule;
 
 TEST_F(LogLineEndToEnd, StopFromAnotherThread_IsLoggedAsAsyncStop) {
