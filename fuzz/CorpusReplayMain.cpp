@@ -132,7 +132,7 @@ bool LoadCorpus(const std::vector<std::string>& folders, std::vector<Input>& cor
 }
 
 class Mutator {
-  public:
+public:
     explicit Mutator(uint64_t seed) : random_(seed) {}
 
     // One to four edits of a copy of `base`, sometimes spliced with `other`.
@@ -145,12 +145,12 @@ class Mutator {
             out.resize(MaxInputSize);
     }
 
-  private:
+private:
     size_t Below(size_t bound) { return bound == 0 ? 0 : random_() % bound; }
 
     uint8_t AnyByte() {
-        static constexpr uint8_t Interesting[] = {0, 1, 0x7F, 0x80, 0xFF, '\n', '\r', '\0',
-                                                  '=', '[', ']', '<', '>', '"', ';', ':'};
+        static constexpr uint8_t Interesting[] = {0,   1,   0x7F, 0x80, 0xFF, '\n', '\r', '\0',
+                                                  '=', '[', ']',  '<',  '>',  '"',  ';',  ':'};
         if (Below(2) == 0)
             return Interesting[Below(sizeof Interesting)];
         return static_cast<uint8_t>(random_());
@@ -205,7 +205,8 @@ class Mutator {
 
 void Run(const Input& input, uint64_t seed, uint64_t runNumber, const std::string& prefix) {
     std::snprintf(current.path, sizeof current.path, "%scrash-%llu-%llu", prefix.c_str(),
-                  static_cast<unsigned long long>(seed), static_cast<unsigned long long>(runNumber));
+                  static_cast<unsigned long long>(seed),
+                  static_cast<unsigned long long>(runNumber));
     current.data = input.data();
     current.size = input.size();
     LLVMFuzzerTestOneInput(input.data(), input.size());
