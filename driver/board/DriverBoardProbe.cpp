@@ -50,7 +50,9 @@ int32_t CDriverBoard::ProbeDma(uint32_t dma) {
         result = Fg_GetParameter(grabber, FG_PARAM_HEIGHT, &height, dma);
     if (result != 0) {
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA dimension error = " << result);
-        LogSdkReason(log_, nwLogging::level_info, Prefix(), FgLastErrorText(grabber));
+        // Past the applet's last DMA the walk simply ends; any other reason is news.
+        if (result != FG_ERR_INVALID_DMA)
+            LogSdkReason(log_, nwLogging::level_info, Prefix(), FgLastErrorText(grabber));
         return result;
     }
     if (width > MaxProbeDimension)
