@@ -1,7 +1,9 @@
 // Paths a host meets when something refuses, through the host-application API on
 // the simulated machine, with the result codes and the module's own log lines:
 // the camera's part in starting and stopping on GigE and CoaXPress boards, failed
-// buffer unlocks, node maps the host library refuses, and the board switch.
+// buffer unlocks, node maps the host library refuses, the board switch, and the
+// SDK's own reason after the line of a failed SDK call. Each test is a process of
+// its own: the module takes its log configuration at its first call only.
 #include "e2e/AcquisitionModule.h"
 #include "e2e/ModuleLog.h"
 
