@@ -3,6 +3,8 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include "sdk/SdkErrorText.h"
+#include "sdk/SdkFailure.h"
 
 #include <ddk/CLockGuard.h>
 
@@ -47,6 +49,10 @@ const char* CDriverBufferList::StateText(State state) {
 void CDriverBufferList::Require(State required, const char* text) const {
     if (state_.load() != required)
         throw std::runtime_error(text);
+}
+
+void CDriverBufferList::FailSdk(const std::string& text) const {
+    throw CSdkFailure(text, FgLastErrorText(channel_->DriverBoard().Grabber()));
 }
 
 void CDriverBufferList::Allocate() {

@@ -153,6 +153,8 @@ private:
     void Free();
     /// Throws `text` unless the state is `required`.
     void Require(State required, const char* text) const;
+    /// Throws `text` with the SDK's description of the grabber's last failure.
+    [[noreturn]] void FailSdk(const std::string& text) const;
     /// Status query `code` of the running acquisition.
     int64_t QueryStatus(int code, int64_t data) const;
     /// The same, for a caller that holds the lock already: the SDK's per-buffer
@@ -170,8 +172,9 @@ private:
     void StopCamera();
     /// The stop's steps: DMA (tried twice), camera, buffers, head. Gives the head
     /// and the block up when the DMA could not be stopped. Answers the first
-    /// failure's text, empty when every step worked.
-    std::string StopSteps() noexcept DDK_REQUIRES(lock_);
+    /// failure's text, empty when every step worked, and sets `reason` to the
+    /// SDK's description of that failure.
+    std::string StopSteps(std::string& reason) noexcept DDK_REQUIRES(lock_);
     // WaitForImage steps.
     int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
     int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);

@@ -60,14 +60,14 @@ double CDriverBufferList::GetLastTimestamp() const {
     uint64_t stamp = 0;
     if (!BufferParameter(FG_BUFPARAM_TIMESTAMP64, &stamp,
                          static_cast<int64_t>(lastBufferNumber_.load())))
-        throw std::runtime_error("Error getting timestamp");
+        FailSdk("Error getting timestamp");
     return static_cast<double>(stamp);
 }
 
 double CDriverBufferList::GetBufferTimestamp(int64_t bufferNumber) const {
     uint32_t stamp = 0;
     if (!BufferParameter(FG_BUFPARAM_TIMESTAMP32, &stamp, bufferNumber))
-        throw std::runtime_error("Error getting timestamp");
+        FailSdk("Error getting timestamp");
     return static_cast<double>(stamp);
 }
 
@@ -79,7 +79,7 @@ uint16_t CDriverBufferList::GetBufferTag(int64_t bufferNumber) const {
 uint16_t CDriverBufferList::BufferTagHeld(int64_t bufferNumber) const {
     uint16_t tag = 0;
     if (!BufferParameterHeld(FG_BUFPARAM_TAG, &tag, bufferNumber))
-        throw std::runtime_error("Error getting tag");
+        FailSdk("Error getting tag");
     return tag;
 }
 
@@ -91,7 +91,7 @@ uint64_t CDriverBufferList::GetTransferLength(int64_t bufferNumber) const {
 uint64_t CDriverBufferList::TransferLengthHeld(int64_t bufferNumber) const {
     uint64_t length = 0;
     if (!BufferParameterHeld(FG_BUFPARAM_TRANSFER_LENGTH, &length, bufferNumber))
-        throw std::runtime_error("Error getting DMA transfer length");
+        FailSdk("Error getting DMA transfer length");
     return length;
 }
 
@@ -113,7 +113,7 @@ void CDriverBufferList::Unlock(int64_t bufferNumber) {
         return;
     if (Fg_SetBufferStatus(channel_->DriverBoard().Grabber(), FG_BUFFER_UNBLOCK, bufferNumber,
                            channel_->DmaIndex(), head_.get()) != 0)
-        throw std::runtime_error("Unable to unlock buffer");
+        FailSdk("Unable to unlock buffer");
 }
 
 int32_t CDriverBufferList::GetTypedParameter(const TypedParameterRecord& descriptor, void* buffer,

@@ -22,8 +22,7 @@ int32_t CDriverBufferList::WaitForImage(int32_t& bufferIndex) {
         if (channel_->LockMode() == 0 && pendingUnlock_ != 0) {
             if (Fg_SetBufferStatus(grabber, FG_BUFFER_UNBLOCK, pendingUnlock_, dma, head_.get()) !=
                 0)
-                throw std::runtime_error("Error buffer unlocking for last image: " +
-                                         std::to_string(pendingUnlock_));
+                FailSdk("Error buffer unlocking for last image: " + std::to_string(pendingUnlock_));
             pendingUnlock_ = 0;
         }
         head = head_.get();

@@ -73,6 +73,9 @@ std::optional<int> FaultTable::EnterArmed(SimFunction function) {
     std::optional<int> failure;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (recordOrder_) {
+            lastOrder_[Index(function)] = ++sequence_;
+        }
         Entry& entry = entries_[Index(function)];
         if (entry.delays != 0) {
             delayMs = entry.delayMs;
@@ -124,6 +127,21 @@ void FaultTable::ResetCounts() {
     }
 }
 
+void FaultTable::RecordOrder(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    recordOrder_ = on;
+    if (on) {
+        sequence_ = 0;
+        lastOrder_.fill(0);
+    }
+    RecountLocked();
+}
+
+std::int64_t FaultTable::LastOrder(SimFunction function) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lastOrder_[Index(function)];
+}
+
 std::optional<SimFunction> FaultTable::Lookup(const char* name) {
     if (name == nullptr) {
         return std::nullopt;
@@ -141,7 +159,7 @@ const char* FaultTable::Name(SimFunction function) {
 }
 
 void FaultTable::RecountLocked() {
-    int armed = 0;
+    int armed = recordOrder_ ? 1 : 0;
     for (const Entry& entry : entries_) {
         armed += entry.Armed() ? 1 : 0;
     }

@@ -18,8 +18,8 @@ namespace sim {
 // write) and one relaxed load of the armed count, so the check can stay in the hot paths
 // (wait, status, buffer parameters).
 //
-// Thread-safe. mutex_ guards entries_; armed_ mirrors how many entries have something
-// armed and is only written under mutex_. Each thread counts its calls in its own block
+// Thread-safe. mutex_ guards entries_ and the call order; armed_ mirrors how many entries have
+// something armed and is only written under mutex_. Each thread counts its calls in its own block
 // (ThreadCounts), written only by that thread; countsMutex_ guards the list of blocks,
 // the counts of threads that have ended and the baseline ResetCounts sets, so a count is
 // exact without any thread writing another's counters.
@@ -66,6 +66,13 @@ public:
     std::int64_t CallCount(SimFunction function);
     void ResetCounts();
 
+    // Call order: while on, every call takes the next number of one sequence shared by
+    // all functions, and each function keeps the number of its latest call. Turning it
+    // on starts the sequence afresh. Counted as armed, so the unarmed path stays as it is.
+    void RecordOrder(bool on);
+    // The number of the latest call of `function` since recording started; 0 for none.
+    std::int64_t LastOrder(SimFunction function);
+
     static std::optional<SimFunction> Lookup(const char* name);
     static const char* Name(SimFunction function);
 
@@ -84,6 +91,9 @@ private:
 
     std::mutex mutex_;
     std::array<Entry, SimFunctionCount> entries_{};
+    bool recordOrder_ = false;
+    std::int64_t sequence_ = 0;
+    std::array<std::int64_t, SimFunctionCount> lastOrder_{};
     std::atomic<int> armed_{0};
     std::int64_t CountedLocked(std::size_t index) const;
 

@@ -133,6 +133,29 @@ TEST_F(FaultTest, CallCounts_FromManyThreads_AreExactAndSurviveTheThreads) {
     EXPECT_EQ(SimCtl_CallCount("Fg_BoardType"), 1);
 }
 
+TEST_F(FaultTest, CallOrder_NumbersTheLatestCallOfEachFunctionWhileOn) {
+    Fg_BoardType(0); // before recording: no number
+    SimCtl_RecordCallOrder(1);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_BoardType"), 0);
+    Fg_BoardType(0);
+    Fg_RuntimeVersion();
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, 1), SIMCTL_OK);
+    Fg_BoardType(0); // a failed call takes a number too
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 2);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_BoardType"), 3);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_WaitImage"), 0);
+    EXPECT_EQ(SimCtl_LastCallOrder("No_Such"), -1);
+
+    SimCtl_ClearFaults(); // leaves the recording on
+    Fg_RuntimeVersion();
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 4);
+    SimCtl_RecordCallOrder(1); // afresh
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 0);
+    SimCtl_RecordCallOrder(0);
+    Fg_RuntimeVersion();
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 0);
+}
+
 TEST_F(FaultTest, UnknownFunctionName_IsRefused) {
     EXPECT_EQ(SimCtl_FailCall("Fg_Missing", -1, 1), SIMCTL_ERR_UNKNOWN_FUNCTION);
     EXPECT_NE(std::string(SimCtl_LastError()).find("Fg_Missing"), std::string::npos);
