@@ -49,8 +49,13 @@ TEST(ZeroedBlock, Move_HandsTheBlockOverAndEmptyOrAbandonedBlocksFreeNothing) {
     EXPECT_EQ(third.get(), data);
     EXPECT_EQ(third.size(), size_t{3} << 20);
 
-    platform::ZeroedBlock kept(64);
-    kept.Abandon();
-    EXPECT_EQ(kept.get(), nullptr);
-    EXPECT_EQ(kept.size(), 0u);
+    for (size_t size : {size_t{64}, size_t{2} << 20}) {
+        platform::ZeroedBlock kept(size);
+        uint8_t* given = kept.get();
+        kept.Abandon();
+        EXPECT_EQ(kept.get(), nullptr);
+        EXPECT_EQ(kept.size(), 0u);
+        given[size - 1] = 1; // still the caller's to write until freed
+        platform::ZeroedBlock::FreeAbandoned(given, size);
+    }
 }
