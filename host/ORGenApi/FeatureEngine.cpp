@@ -2,11 +2,13 @@
 
 #include "PortDevice.h"
 
+#include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>
 
 #include <arv.h>
 
 #include <climits>
+#include <unordered_set>
 
 namespace orgenapi {
 
@@ -214,6 +216,76 @@ int32_t FeatureEngine::Execute(const char* name) {
     ErrorSlot error;
     arv_gc_command_execute(ARV_GC_COMMAND(node), error.out());
     return ResultOf(error.get());
+}
+
+} // namespace orgenapi
+
+namespace orgenapi {
+
+namespace {
+
+// Depth-first through the categories; a category seen before (a description
+// may list one twice, or in a loop) is not walked again.
+void CollectFeatures(ArvGc* genicam, const char* name, std::unordered_set<std::string>& seen,
+                     std::vector<std::string>* names) {
+    if (name == nullptr || !seen.insert(name).second)
+        return;
+    ArvGcNode* node = arv_gc_get_node(genicam, name);
+    if (node == nullptr)
+        return;
+    if (!ARV_IS_GC_CATEGORY(node)) {
+        names->emplace_back(name);
+        return;
+    }
+    for (const GSList* item = arv_gc_category_get_features(ARV_GC_CATEGORY(node)); item != nullptr;
+         item = item->next)
+        CollectFeatures(genicam, static_cast<const char*>(item->data), seen, names);
+}
+
+} // namespace
+
+int32_t FeatureEngine::ListFeatures(std::vector<std::string>* names) {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    ArvGcNode* root = Node("Root", ARV_TYPE_GC_CATEGORY);
+    if (root == nullptr || names == nullptr)
+        return ORV::E_FAIL;
+    std::unordered_set<std::string> seen{"Root"};
+    for (const GSList* item = arv_gc_category_get_features(ARV_GC_CATEGORY(root)); item != nullptr;
+         item = item->next)
+        CollectFeatures(genicam_.get(), static_cast<const char*>(item->data), seen, names);
+    return ORV::OK;
+}
+
+int32_t FeatureEngine::GetAccess(const char* name, int32_t* mode) {
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
+    ArvGcNode* node = Node(name, ARV_TYPE_GC_FEATURE_NODE);
+    if (node == nullptr || mode == nullptr)
+        return ORV::E_INVALIDARG;
+    ArvGcFeatureNode* feature = ARV_GC_FEATURE_NODE(node);
+    ErrorSlot error;
+    if (!arv_gc_feature_node_is_implemented(feature, error.out())) {
+        *mode = error.get() == nullptr ? ORGENAPI_ACCESS_NI : ORGENAPI_ACCESS_NA;
+        return ResultOf(error.get());
+    }
+    if (!arv_gc_feature_node_is_available(feature, error.out())) {
+        *mode = ORGENAPI_ACCESS_NA;
+        return ResultOf(error.get());
+    }
+    switch (arv_gc_feature_node_get_actual_access_mode(feature)) {
+    case ARV_GC_ACCESS_MODE_RO:
+        *mode = ORGENAPI_ACCESS_RO;
+        break;
+    case ARV_GC_ACCESS_MODE_WO:
+        *mode = ORGENAPI_ACCESS_WO;
+        break;
+    case ARV_GC_ACCESS_MODE_RW:
+        *mode = ORGENAPI_ACCESS_RW;
+        break;
+    default:
+        *mode = ORGENAPI_ACCESS_NA;
+        break;
+    }
+    return ORV::OK;
 }
 
 } // namespace orgenapi

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 typedef struct _ArvDevice ArvDevice;
 typedef struct _ArvGc ArvGc;
@@ -48,6 +49,12 @@ public:
     int32_t GetEnumeration(const char* name, std::string* entry);
     int32_t SetEnumeration(const char* name, const char* entry);
     int32_t Execute(const char* name);
+    /// The features reachable from the Root category, categories expanded in
+    /// their order, each name once; 0x80000001 when the description has no Root.
+    int32_t ListFeatures(std::vector<std::string>* names);
+    /// The feature's access as GenApi counts it (ORGENAPI_ACCESS_*): not
+    /// implemented, not available, or its actual mode now.
+    int32_t GetAccess(const char* name, int32_t* mode);
 
 private:
     FeatureEngine(GObjectRef<ArvDevice> device, GObjectRef<ArvGc> genicam);

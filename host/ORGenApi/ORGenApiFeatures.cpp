@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 using orgenapi::FeatureEngine;
 using orgenapi::NodeMap;
@@ -138,6 +139,30 @@ ORGENAPI_API int32_t ORGenApi_SetEnumFeature(ORHandle nodeMapOrProxy, const char
 ORGENAPI_API int32_t ORGenApi_ExecuteCommand(ORHandle nodeMapOrProxy, const char* name) {
     return OnEngine(nodeMapOrProxy, name,
                     [&](FeatureEngine& engine) { return engine.Execute(name); });
+}
+
+ORGENAPI_API int32_t ORGenApi_GetFeatureNames(ORHandle nodeMapOrProxy, char* destination,
+                                              uint32_t* length) {
+    if (length == nullptr)
+        return ORV::E_INVALIDARG;
+    return OnEngine(nodeMapOrProxy, "", [&](FeatureEngine& engine) {
+        std::vector<std::string> names;
+        const int32_t result = engine.ListFeatures(&names);
+        if (result != ORV::OK)
+            return result;
+        std::string text;
+        for (const std::string& name : names)
+            text += name + '\n';
+        return AnswerText(text, destination, length);
+    });
+}
+
+ORGENAPI_API int32_t ORGenApi_GetFeatureAccess(ORHandle nodeMapOrProxy, const char* name,
+                                               int32_t* access) {
+    if (access == nullptr)
+        return ORV::E_INVALIDARG;
+    return OnEngine(nodeMapOrProxy, name,
+                    [&](FeatureEngine& engine) { return engine.GetAccess(name, access); });
 }
 
 } // extern "C"

@@ -161,6 +161,37 @@ TEST_F(NodeMapFeature, Proxy_ActsForItsNodeMap) {
     ORCImg_ReleaseObject(&proxy);
 }
 
+TEST_F(NodeMapFeature, NamesAndAccess_AsTheDescriptionDeclaresThem) {
+    uint32_t length = 0;
+    ASSERT_EQ(ORGenApi_GetFeatureNames(nodeMap_, nullptr, &length), 0);
+    std::string names(length, '\0');
+    uint32_t tooShort = length - 1;
+    EXPECT_EQ(ORGenApi_GetFeatureNames(nodeMap_, names.data(), &tooShort), ORV::E_FAIL);
+    EXPECT_EQ(tooShort, length);
+    ASSERT_EQ(ORGenApi_GetFeatureNames(nodeMap_, names.data(), &length), 0);
+    EXPECT_STREQ(names.c_str(), "Width\nHeight\nSensorId\nGain\nReverse\nMode\nStart\nUserName\n");
+
+    const std::pair<const char*, int32_t> expected[] = {{"Width", ORGENAPI_ACCESS_RW},
+                                                        {"SensorId", ORGENAPI_ACCESS_RO},
+                                                        {"Gain", ORGENAPI_ACCESS_RW}};
+    for (const auto& [name, mode] : expected) {
+        int32_t access = -1;
+        EXPECT_EQ(ORGenApi_GetFeatureAccess(nodeMap_, name, &access), 0) << name;
+        EXPECT_EQ(access, mode) << name;
+    }
+    int32_t access = -1;
+    EXPECT_EQ(ORGenApi_GetFeatureAccess(nodeMap_, "NoSuchFeature", &access), ORV::E_INVALIDARG);
+    EXPECT_EQ(ORGenApi_GetFeatureAccess(nodeMap_, "Width", nullptr), ORV::E_INVALIDARG);
+
+    // Without a Root category there is nothing to list from.
+    std::string rootless = FeatureDescription();
+    const std::string::size_type at = rootless.find("Name=\"Root\"");
+    ASSERT_NE(at, std::string::npos);
+    rootless.replace(at, 11, "Name=\"Top\"");
+    ASSERT_EQ(ORGenApi_LoadDescription(nodeMap_, rootless.c_str()), 0);
+    EXPECT_EQ(ORGenApi_GetFeatureNames(nodeMap_, nullptr, &length), ORV::E_FAIL);
+}
+
 TEST_F(NodeMapFeature, Float_ReadAndWriteEightBytes) {
     const double stored = 12.5;
     std::memcpy(port_.bytes().data() + 0x110, &stored, sizeof stored);

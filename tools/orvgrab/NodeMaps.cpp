@@ -12,9 +12,9 @@
 
 namespace {
 
-// The host's node-map library answers features by name but cannot list them, so
-// the list is of the names cameras (GenICam SFNC) and the vendor's grabber
-// descriptions commonly use; a map shows those it has.
+// A map whose description has no Root category (or a node-map library without
+// feature evaluation) cannot list its features: those it has of the names cameras
+// (GenICam SFNC) and the vendor's grabber descriptions commonly use stand in.
 const char* const kKnownFeatures[] = {"DeviceVendorName",
                                       "DeviceModelName",
                                       "DeviceVersion",
@@ -69,6 +69,40 @@ std::string Text(int32_t (*get)(ORHandle, const char*, char*, uint32_t*), ORHand
     *result = get(map, name, text.data(), &length);
     text.resize(*result == 0 && length > 0 ? length - 1 : 0);
     return text;
+}
+
+/// The feature names the map's description lists; none when it cannot.
+std::vector<std::string> ListedNames(ORHandle map) {
+    int32_t result = 0;
+    const std::string text =
+        Text([](ORHandle handle, const char*, char* destination,
+                uint32_t* length) { return ORGenApi_GetFeatureNames(handle, destination, length); },
+             map, "", &result);
+    std::vector<std::string> names;
+    std::string::size_type start = 0;
+    for (std::string::size_type end; (end = text.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        names.push_back(text.substr(start, end - start));
+    return names;
+}
+
+/// The access the library reports now; `fallback` when it cannot say.
+std::string AccessText(ORHandle map, const char* name, const char* fallback) {
+    int32_t access = 0;
+    if (ORGenApi_GetFeatureAccess(map, name, &access) != 0)
+        return fallback;
+    switch (access) {
+    case ORGENAPI_ACCESS_RO:
+        return "read-only";
+    case ORGENAPI_ACCESS_WO:
+        return "write-only";
+    case ORGENAPI_ACCESS_RW:
+        return "read-write";
+    case ORGENAPI_ACCESS_NA:
+        return "not available";
+    default:
+        return "not implemented";
+    }
 }
 
 std::string Hex(int32_t result) {
@@ -139,9 +173,10 @@ const NodeMaps::Map& NodeMaps::Find(const std::string& feature, std::string* nam
 
 NodeMaps::Feature NodeMaps::Read(const Map& map, const std::string& name) const {
     const std::string type;
-    Feature feature{map.name, name, type, "read-only or read-write", {}, false};
     ORHandle handle = map.handle.get();
     const char* id = name.c_str();
+    Feature feature{map.name, name, type, AccessText(handle, id, "read-only or read-write"),
+                    {},       false};
     int32_t result = 0;
     if (type.empty() || type == "Enumeration") {
         feature.value = Text(ORGenApi_GetEnumFeature, handle, id, &result);
@@ -191,7 +226,7 @@ NodeMaps::Feature NodeMaps::Read(const Map& map, const std::string& name) const 
     }
     // No getter reads it: a command or a write-only feature.
     feature.type = "Command or write-only";
-    feature.access = "not readable (" + Hex(result) + ")";
+    feature.access = AccessText(handle, id, "not readable") + " (" + Hex(result) + ")";
     return feature;
 }
 
@@ -256,9 +291,14 @@ void NodeMaps::Set(const std::string& feature, const std::string& value) const {
 
 std::vector<NodeMaps::Feature> NodeMaps::List() const {
     std::vector<Feature> features;
-    for (const Map& map : maps_)
-        for (const char* name : kKnownFeatures)
-            if (ORGenApi_HasNode(map.handle.get(), name) == 1)
-                features.push_back(Read(map, name));
+    for (const Map& map : maps_) {
+        std::vector<std::string> names = ListedNames(map.handle.get());
+        if (names.empty())
+            for (const char* name : kKnownFeatures)
+                if (ORGenApi_HasNode(map.handle.get(), name) == 1)
+                    names.emplace_back(name);
+        for (const std::string& name : names)
+            features.push_back(Read(map, name));
+    }
     return features;
 }

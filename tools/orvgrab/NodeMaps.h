@@ -18,7 +18,10 @@ public:
         /// "Integer", "Float", "Boolean", "String", "Enumeration": the getter that
         /// reads it; "Command or write-only" when none does.
         std::string type;
-        /// "read-only or read-write" when readable, else "not readable (code)".
+        /// "read-only", "read-write", "write-only", "not available" or "not
+        /// implemented" as the node-map library reports it now; when it cannot,
+        /// "read-only or read-write" for a readable feature, else "not readable";
+        /// an unreadable one adds the getter's code in brackets.
         std::string access;
         /// The value as text; empty when it cannot be read.
         std::string value;
@@ -37,8 +40,9 @@ public:
     /// Writes `value` as the feature's type wants it (an entry name for an
     /// enumeration, true/false for a boolean; "execute" runs a command).
     void Set(const std::string& feature, const std::string& value) const;
-    /// The features of every map among the names cameras and grabber descriptions
-    /// commonly use (the node-map library answers by name but cannot list a map).
+    /// The features of every map, as its description's Root category lists them;
+    /// for a map that cannot list them, those it has of the names cameras and
+    /// grabber descriptions commonly use.
     std::vector<Feature> List() const;
     /// The names of the maps opened, e.g. {"Device", "TLDevice"}.
     std::vector<std::string> Names() const;

@@ -105,4 +105,25 @@ ORGENAPI_API int32_t ORGenApi_SetEnumFeature(ORHandle nodeMapOrProxy, const char
                                              const char* entry);
 ORGENAPI_API int32_t ORGenApi_ExecuteCommand(ORHandle nodeMapOrProxy, const char* name);
 
+/// A feature's access, as GenApi counts it.
+enum {
+    ORGENAPI_ACCESS_NI = 0, ///< not implemented
+    ORGENAPI_ACCESS_NA = 1, ///< not available now
+    ORGENAPI_ACCESS_WO = 2,
+    ORGENAPI_ACCESS_RO = 3,
+    ORGENAPI_ACCESS_RW = 4
+};
+
+/// The names of the features reachable from the description's Root category,
+/// categories expanded in their order and left out themselves, each once, each
+/// followed by a line feed; with the size protocol of ORGenApi_GetStringFeature.
+/// 0x80000001 when the description has no Root category or no engine.
+ORGENAPI_API int32_t ORGenApi_GetFeatureNames(ORHandle nodeMapOrProxy, char* destination,
+                                              uint32_t* length);
+/// The feature's access now (ORGENAPI_ACCESS_*): its availability and its
+/// actual mode, which may depend on other features (a locked register, a
+/// running acquisition). 0x80000002 for a name that is no feature.
+ORGENAPI_API int32_t ORGenApi_GetFeatureAccess(ORHandle nodeMapOrProxy, const char* name,
+                                               int32_t* access);
+
 } // extern "C"
