@@ -10,7 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(ORBASE_BUILD)
+#if defined(_WIN32)
+// Exported by ordinal through the library's .def file.
+#define ORBASE_API
+#elif defined(ORBASE_BUILD)
 #define ORBASE_API __attribute__((visibility("default")))
 #else
 #define ORBASE_API
