@@ -1,7 +1,6 @@
 #pragma once
 // The GenICam engine of a node map: features evaluated over the register port.
 
-#include "GObjectRef.h"
 #include "RegisterAccess.h"
 
 #include <cstdint>
@@ -9,9 +8,14 @@
 #include <mutex>
 #include <string>
 
+// Aravis is the engine where it can be built (not for Windows: it needs glib).
+#if ORGENAPI_FEATURE_ENGINE
+#include "GObjectRef.h"
+
 typedef struct _ArvDevice ArvDevice;
 typedef struct _ArvGc ArvGc;
 typedef struct _ArvGcNode ArvGcNode;
+#endif
 
 namespace orgenapi {
 
@@ -29,7 +33,14 @@ namespace orgenapi {
 /// callback may use features of the same node map on its own thread.
 class FeatureEngine {
 public:
-    /// Null when Aravis cannot make a RegisterDescription of `xml`.
+    /// Why every feature call fails in a build without an engine.
+    static constexpr const char* kUnavailableText =
+        "feature evaluation is not available in this build";
+    /// Whether this build evaluates features at all.
+    static constexpr bool Available() { return ORGENAPI_FEATURE_ENGINE != 0; }
+
+    /// Null when Aravis cannot make a RegisterDescription of `xml`, and always in a
+    /// build without an engine.
     static std::unique_ptr<FeatureEngine> Create(const std::string& xml,
                                                  const RegisterAccess& access);
     ~FeatureEngine();
@@ -49,6 +60,7 @@ public:
     int32_t SetEnumeration(const char* name, const char* entry);
     int32_t Execute(const char* name);
 
+#if ORGENAPI_FEATURE_ENGINE
 private:
     FeatureEngine(GObjectRef<ArvDevice> device, GObjectRef<ArvGc> genicam);
     /// The node of that name when it is an instance of `type`, else null.
@@ -58,6 +70,7 @@ private:
     std::recursive_mutex mutex_; // guards the evaluation of genicam_
     GObjectRef<ArvDevice> device_;
     GObjectRef<ArvGc> genicam_;
+#endif
 };
 
 } // namespace orgenapi
