@@ -39,3 +39,6 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 find_program(ORV_WINE wine REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ORV_WINE})
+# Test programs are listed when the tests run, under the run's own Wine prefix,
+# not while building.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
