@@ -20,7 +20,6 @@
 // otherwise). "allocs_per_image" counts every operator new of the process during
 // the waits, after a warm-up.
 #include "AllocationCounter.h"
-#include "HostObject.h"
 #include "Sandbox.h"
 
 #include <fglib5.h>
@@ -280,7 +279,7 @@ void BM_DirectWaitWithDriverQueries(benchmark::State& state) {
 /// The full path: the module's image through the host-application API, with
 /// state.range(1) buffers.
 void BM_FullPathGrabWait(benchmark::State& state) {
-    HostObject image(g_module->GetImageV2());
+    orvhost::HostObject image(g_module->GetImageV2());
     ORV::IGrab2* grab = image ? orvhost::FindInterface<ORV::IGrab2>(image.get()) : nullptr;
     ORV::IRingBuffer* ring =
         image ? orvhost::FindInterface<ORV::IRingBuffer>(image.get()) : nullptr;
@@ -290,7 +289,7 @@ void BM_FullPathGrabWait(benchmark::State& state) {
         ORHandle replacement = nullptr;
         const int32_t result =
             ring->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &buffers, &replacement);
-        image = HostObject(replacement);
+        image = orvhost::HostObject(replacement);
         if (result != ORV::OK || !image) {
             state.SkipWithError("cannot change the number of buffers");
             return;
@@ -373,7 +372,7 @@ int main(int argc, char** argv) {
             // The count must see the module's allocations, or "0 per image" means
             // nothing.
             AllocationCounter::Restart();
-            HostObject probe(g_module->GetImageV2());
+            orvhost::HostObject probe(g_module->GetImageV2());
             const uint64_t allocations = AllocationCounter::Stop();
             if (!probe || allocations == 0) {
                 std::fprintf(stderr, "bench: %s\n",

@@ -9,3 +9,16 @@ if(ORV_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+if(ORV_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ORV_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang)")
+  endif()
+  if(ORV_SANITIZE OR ORV_TSAN)
+    message(FATAL_ERROR "ORV_FUZZ brings its own sanitizers; leave ORV_SANITIZE and ORV_TSAN off")
+  endif()
+  # Everything a fuzz target links is instrumented for coverage and checked;
+  # only the targets themselves link libFuzzer's main (fuzz/CMakeLists.txt).
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

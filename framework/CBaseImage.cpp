@@ -1,15 +1,18 @@
 #include <ddk/CBaseImage.h>
 
+#include "CallImageProvider.h"
+
 #include <ddk/CGeneric.h>
 #include <ddk/CImageInstanceDataWrapper.h>
+#include <ddk/CLockGuard.h>
 #include <ddk/DDKChannel.h>
 
 #include <ORV/ResultCodes.h>
 
 #include <nwLogging/LogMacros.h>
 
-#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 CBaseImage::CBaseImage(std::shared_ptr<DDKChannel> channel, orvBase::shared_handle owner,
                        CGeneric* generic)
@@ -36,59 +39,36 @@ void CBaseImage::AllocateBuffer() {
         throw std::runtime_error("Alloc Buffer failed");
 }
 
-void* CBaseImage::BufferList() const {
+CDDKBufferList* CBaseImage::BufferList() const {
     return wrapper_ != nullptr ? wrapper_->bufferList : nullptr;
 }
 
 void CBaseImage::ReleaseOwner() {
     orvBase::shared_handle owner;
     {
-        std::lock_guard<std::mutex> guard(ownerLock_);
+        CLockGuard guard(ownerLock_);
         owner = std::move(owner_);
     }
     // Released outside the lock: this may destroy the generic object.
 }
 
 int32_t CBaseImage::GetDimensions(int32_t* planes, int32_t* width, int32_t* height) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->ImageDimensions(BufferList(), planes, width, height)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::ImageDimensions, BufferList(), planes, width,
+                             height);
 }
 
 int32_t CBaseImage::GetDataType(uint32_t plane, int32_t* dataType) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->PlaneDataType(BufferList(), plane, dataType)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::PlaneDataType, BufferList(), plane, dataType);
 }
 
 int32_t CBaseImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaEntry** vpaTable) {
-    try {
-        CSPIVpa* vpa = channel_ ? channel_->Get<CSPIVpa>().get() : nullptr;
-        return vpa != nullptr ? vpa->PlaneAddress(BufferList(), plane, base, vpaTable)
-                              : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIVpa::PlaneAddress, BufferList(), plane, base, vpaTable);
 }
 
 int32_t CBaseImage::GetCoordinateSystem(double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(coordinates_, coordinates_ + 6, system);
-    return ORV::OK;
+    return coordinates_.Get(system);
 }
 
 int32_t CBaseImage::SetCoordinateSystem(const double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(system, system + 6, coordinates_);
-    return ORV::OK;
+    return coordinates_.Set(system);
 }

@@ -1,7 +1,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <ddk/CDDKBoard.h>
 #include <ddk/CDDKProducer.h>
@@ -34,11 +33,11 @@ CGeneric::CGeneric() : log_(nwLogging::get_logger("CGen")) {
 
 CGeneric::~CGeneric() {
     {
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         notifications_.clear();
     }
     {
-        std::lock_guard<std::mutex> guard(bindingLock_);
+        CLockGuard guard(bindingLock_);
         channel_.reset();
         board_.reset();
         producer_.reset();
@@ -53,12 +52,17 @@ void CGeneric::SetSelf(ORHandle self) {
 
 CGeneric::Binding CGeneric::Bind() const {
     Binding binding;
-    std::lock_guard<std::mutex> guard(bindingLock_);
+    CLockGuard guard(bindingLock_);
     binding.channel = channel_;
     binding.image = currentImage_.lock();
     if (binding.image)
         binding.imageObject = currentImageObject_;
     return binding;
+}
+
+CGeneric::Wiring CGeneric::CurrentWiring() const {
+    CLockGuard guard(bindingLock_);
+    return Wiring{system_, producer_, board_, channel_};
 }
 
 ORHandle CGeneric::OpenDefaultChannel() {
@@ -92,7 +96,7 @@ ORHandle CGeneric::OpenDefaultChannel() {
     if (!channel)
         return nullptr;
     {
-        std::lock_guard<std::mutex> guard(bindingLock_);
+        CLockGuard guard(bindingLock_);
         system_ = system;
         producer_ = producer;
         board_ = board;
@@ -115,16 +119,12 @@ CGeneric::CreateImageOn(const std::shared_ptr<DDKChannel>& channel) {
 
 ORHandle CGeneric::CreateHostImage() {
     try {
-        std::shared_ptr<DDKChannel> channel;
-        {
-            std::lock_guard<std::mutex> guard(bindingLock_);
-            channel = channel_;
-        }
+        std::shared_ptr<DDKChannel> channel = CurrentWiring().channel;
         if (!channel)
             return nullptr;
         auto [image, baseImage] = CreateImageOn(channel);
         {
-            std::lock_guard<std::mutex> guard(bindingLock_);
+            CLockGuard guard(bindingLock_);
             currentImage_ = orvBase::weak_handle(image.get());
             currentImageObject_ = baseImage;
         }
@@ -137,11 +137,7 @@ ORHandle CGeneric::CreateHostImage() {
             grabber->GetTimeout(&milliseconds);
             timeoutMilliseconds_ = milliseconds;
         }
-        if (CSPIRingBuffer* ring = channel->Get<CSPIRingBuffer>().get()) {
-            int32_t count = 0;
-            ring->NumBuffers(baseImage->BufferList(), 0, &count);
-            delivered_.SetLimit(count > 0 ? static_cast<uint32_t>(count) : 0);
-        }
+        SetRecordLimit(channel, baseImage->BufferList());
         return image.release();
     } catch (const std::exception& e) {
         NWLOG_HERE(log_, nwLogging::level_err, "CGeneric", e.what());
@@ -153,7 +149,7 @@ namespace {
 
 template <class Table, class Spi>
 void AddTable(ORHandle self, CGeneric* generic, const std::shared_ptr<DDKChannel>& channel,
-              void* bufferList) {
+              CDDKBufferList* bufferList) {
     const auto& provider = channel->Get<Spi>();
     if (!provider || !provider->Supported(bufferList))
         return;
@@ -170,7 +166,8 @@ template <class Table> void AddFrameworkTable(ORHandle self, CGeneric* generic) 
 
 } // namespace
 
-void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, void* bufferList) {
+void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel,
+                                  CDDKBufferList* bufferList) {
     orvBase::shared_handle self = self_.lock();
     ORHandle handle = self.get();
     AddTable<CImpIGrabber, CSPIGrabber>(handle, this, channel, bufferList);
@@ -193,13 +190,24 @@ void CGeneric::AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, vo
     AddTable<CImpINodeMapHandle2, CSPINodeMapHandle2>(handle, this, channel, bufferList);
 }
 
+void CGeneric::SetRecordLimit(const std::shared_ptr<DDKChannel>& channel,
+                              CDDKBufferList* bufferList) {
+    if (CSPIRingBuffer* ring = channel->Get<CSPIRingBuffer>().get()) {
+        int32_t count = 0;
+        ring->NumBuffers(bufferList, 0, &count);
+        delivered_.SetLimit(count > 0 ? static_cast<uint32_t>(count) : 0);
+    }
+}
+
 ORHandle CGeneric::ReplaceImage(const std::shared_ptr<DDKChannel>& channel) {
     auto [image, baseImage] = CreateImageOn(channel);
+    // A board or camera switch may bring a ring of another size.
+    SetRecordLimit(channel, baseImage->BufferList());
 
     orvBase::shared_handle old;
     CBaseImage* oldObject = nullptr;
     {
-        std::lock_guard<std::mutex> guard(bindingLock_);
+        CLockGuard guard(bindingLock_);
         old = currentImage_.lock();
         oldObject = currentImageObject_;
         currentImage_ = orvBase::weak_handle(image.get());
@@ -213,17 +221,19 @@ ORHandle CGeneric::ReplaceImage(const std::shared_ptr<DDKChannel>& channel) {
     return image.release();
 }
 
+void CGeneric::HandOut(ORHandle image, ORHandle* newImage) {
+    if (newImage != nullptr)
+        *newImage = image;
+    else
+        ORBase_Release(image);
+}
+
 void CGeneric::CollectEventInformation() {
-    std::shared_ptr<CDDKSystem> system;
-    std::shared_ptr<CDDKBoard> board;
-    std::shared_ptr<DDKChannel> channel;
-    {
-        std::lock_guard<std::mutex> guard(bindingLock_);
-        system = system_;
-        board = board_;
-        channel = channel_;
-    }
-    std::shared_ptr<CDrvSystem> driverSystem = system ? system->DriverSystem() : nullptr;
+    const Wiring wiring = CurrentWiring();
+    const std::shared_ptr<CDDKBoard>& board = wiring.board;
+    const std::shared_ptr<DDKChannel>& channel = wiring.channel;
+    std::shared_ptr<CDrvSystem> driverSystem =
+        wiring.system ? wiring.system->DriverSystem() : nullptr;
     systemEvents_ = ModuleEventSource([driverSystem](uint32_t id, const EventHandler& handler) {
         return driverSystem ? driverSystem->RegisterEventHandler(id, handler)
                             : boost::signals2::connection();
@@ -245,7 +255,7 @@ void CGeneric::CollectEventInformation() {
     if (channel)
         channel->FillInformation(channelOffers);
 
-    std::lock_guard<std::mutex> guard(notificationLock_);
+    CLockGuard guard(notificationLock_);
     eventInformation_.clear();
     eventOwners_.clear();
     const std::pair<const EventInfoMap*, const ModuleEventSource*> offers[] = {
@@ -264,7 +274,7 @@ void CGeneric::CallImageChanged(int32_t stage) {
     ORV::ImageChangedCallback callback = nullptr;
     void* user = nullptr;
     {
-        std::lock_guard<std::mutex> guard(callbackLock_);
+        CLockGuard guard(callbackLock_);
         callback = imageChanged_;
         user = imageChangedUser_;
     }

@@ -3,9 +3,12 @@
 // under the binding lock and held for the whole call, so that a concurrent image
 // release or replacement cannot free the buffer list under a running call.
 
+#include "Guarded.h"
+
 #include <ddk/CBaseImage.h>
 #include <ddk/CGeneric.h>
 #include <ddk/CImageInstanceDataWrapper.h>
+#include <ddk/CLockGuard.h>
 #include <ddk/DDKChannel.h>
 
 struct CGeneric::Binding {
@@ -16,7 +19,7 @@ struct CGeneric::Binding {
     CImageInstanceDataWrapper* wrapper() const {
         return imageObject != nullptr ? imageObject->Wrapper() : nullptr;
     }
-    void* bufferList() const {
+    CDDKBufferList* bufferList() const {
         CImageInstanceDataWrapper* w = wrapper();
         return w != nullptr ? w->bufferList : nullptr;
     }
@@ -24,3 +27,14 @@ struct CGeneric::Binding {
         return channel ? channel->Get<Spi>().get() : nullptr;
     }
 };
+
+template <class Spi, class List, class... Parameters, class... Arguments>
+int32_t CGeneric::Forward(int32_t (Spi::*operation)(List, Parameters...), Arguments... arguments) {
+    return Guarded(log_, [&]() -> int32_t {
+        Binding binding = Bind();
+        Spi* provider = binding.provider<Spi>();
+        if (provider == nullptr)
+            return ORV::E_NOTSUPPORTED;
+        return (provider->*operation)(binding.bufferList(), arguments...);
+    });
+}

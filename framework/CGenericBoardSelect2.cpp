@@ -3,7 +3,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <ddk/CDDKBoard.h>
 #include <ddk/CDDKProducer.h>
@@ -12,23 +11,14 @@
 #include <ddk/DDKException.h>
 
 int32_t CGeneric::GetBoardCount(int32_t* count) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIBoardSelect2* select = binding.provider<CSPIBoardSelect2>();
-        return select != nullptr ? select->BoardCount(binding.bufferList(), count)
-                                 : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIBoardSelect2::BoardCount, count);
 }
 
 int32_t CGeneric::GetCurrentBoard(int32_t* index) {
     return Guarded(log_, [&]() -> int32_t {
         if (index == nullptr)
             return ORV::E_INVALIDARG;
-        std::shared_ptr<CDDKBoard> board;
-        {
-            std::lock_guard<std::mutex> guard(bindingLock_);
-            board = board_;
-        }
+        std::shared_ptr<CDDKBoard> board = CurrentWiring().board;
         *index = board && board->DriverBoard() ? board->DriverBoard()->GetBoardIndex() : -1;
         return ORV::OK;
     });
@@ -38,30 +28,20 @@ int32_t CGeneric::SwitchTo(const std::shared_ptr<CDDKBoard>& board,
                            const std::shared_ptr<DDKChannel>& channel, ORHandle* newImage) {
     ORHandle image = ReplaceImage(channel);
     {
-        std::lock_guard<std::mutex> guard(bindingLock_);
+        CLockGuard guard(bindingLock_);
         board_ = board;
     }
     CollectEventInformation();
-    if (newImage != nullptr)
-        *newImage = image;
-    else
-        ORBase_Release(image);
+    HandOut(image, newImage);
     return ORV::OK;
 }
 
 int32_t CGeneric::SetBoard(int32_t index, ORHandle* newImage) {
     return Guarded(log_, [&]() -> int32_t {
-        std::shared_ptr<CDDKProducer> producer;
-        std::shared_ptr<CDDKBoard> currentBoard;
-        std::shared_ptr<DDKChannel> currentChannel;
-        {
-            std::lock_guard<std::mutex> guard(bindingLock_);
-            producer = producer_;
-            currentBoard = board_;
-            currentChannel = channel_;
-        }
+        const Wiring current = CurrentWiring();
+        const std::shared_ptr<CDDKProducer>& producer = current.producer;
         const std::wstring name = L"~idx:" + std::to_wstring(index);
-        if (currentBoard && currentBoard->GetBoardName() == name)
+        if (current.board && current.board->GetBoardName() == name)
             return ShareCurrentImage(newImage);
         // The range is the producer's: its enumeration knows how many boards there
         // are, while the system only counts producers.
@@ -70,12 +50,9 @@ int32_t CGeneric::SetBoard(int32_t index, ORHandle* newImage) {
                                    : 0;
         if (index < 0 || index >= boards)
             return ORV::E_INVALIDARG;
-        if (!grabLock_.try_lock())
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        struct Unlock {
-            CTryLock& lock;
-            ~Unlock() { lock.unlock(); }
-        } unlock{grabLock_};
 
         std::shared_ptr<CDDKBoard> board;
         std::shared_ptr<DDKChannel> channel;
@@ -89,28 +66,18 @@ int32_t CGeneric::SetBoard(int32_t index, ORHandle* newImage) {
         } catch (const DDKException& e) {
             return e.Code();
         }
-        if (channel == currentChannel)
+        if (channel == current.channel)
             return ShareCurrentImage(newImage);
         return SwitchTo(board, channel, newImage);
     });
 }
 
 int32_t CGeneric::GetCameraCount(int32_t* count) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPICameraSelect2* select = binding.provider<CSPICameraSelect2>();
-        return select != nullptr ? select->PortCount(binding.bufferList(), count)
-                                 : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPICameraSelect2::PortCount, count);
 }
 
 int32_t CGeneric::GetCurrentCamera(int32_t* index) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPICameraSelect2* select = binding.provider<CSPICameraSelect2>();
-        return select != nullptr ? select->CurrentPort(binding.bufferList(), index)
-                                 : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPICameraSelect2::CurrentPort, index);
 }
 
 int32_t CGeneric::SetCamera(int32_t index, ORHandle* newImage) {
@@ -131,26 +98,16 @@ int32_t CGeneric::SetCamera(int32_t index, ORHandle* newImage) {
             return result;
         if (index < 0 || index >= count)
             return ORV::E_INVALIDARG;
-        if (!grabLock_.try_lock())
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        struct Unlock {
-            CTryLock& lock;
-            ~Unlock() { lock.unlock(); }
-        } unlock{grabLock_};
-        std::shared_ptr<CDDKBoard> board;
-        {
-            std::lock_guard<std::mutex> guard(bindingLock_);
-            board = board_;
-        }
+        std::shared_ptr<CDDKBoard> board = CurrentWiring().board;
         std::shared_ptr<DDKChannel> channel =
             board ? board->OpenChannel(L"~idx:" + std::to_wstring(index), OptionMap()) : nullptr;
         if (!channel)
             return ORV::E_FAIL;
         ORHandle image = ReplaceImage(channel);
-        if (newImage != nullptr)
-            *newImage = image;
-        else
-            ORBase_Release(image);
+        HandOut(image, newImage);
         return ORV::OK;
     });
 }

@@ -3,13 +3,11 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <ddk/CDrvInfo.h>
 #include <ddk/CGlobalObj.h>
 
 #include <boost/chrono.hpp>
-#include <boost/thread/lock_types.hpp>
 
 #include <cstdio>
 #include <mutex>
@@ -42,27 +40,20 @@ bool ParseGuid(const char* text, uint8_t* bytes) {
 
 int32_t CGeneric::Snap() {
     return Guarded(log_, [&]() -> int32_t {
-        boost::unique_lock<boost::recursive_timed_mutex> state(stateLock_, boost::try_to_lock);
-        if (!state.owns_lock())
+        if (!stateLock_.try_lock())
             return ORV::E_BUSY;
+        CLockGuard state(stateLock_, std::adopt_lock);
         Binding binding = Bind();
         CSPIGrabber* grabber = binding.provider<CSPIGrabber>();
         if (grabber == nullptr)
             return ORV::E_NOTSUPPORTED;
-        if (!binding.channel->AcquisitionLock().try_lock())
+        std::unique_lock<CTryLock> acquisition(binding.channel->AcquisitionLock(),
+                                               std::try_to_lock);
+        if (!acquisition.owns_lock())
             return ORV::E_BUSY;
-        if (!grabLock_.try_lock()) {
-            binding.channel->AcquisitionLock().unlock();
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        }
-        struct Unlock {
-            CTryLock& grab;
-            CTryLock& acquisition;
-            ~Unlock() {
-                grab.unlock();
-                acquisition.unlock();
-            }
-        } unlock{grabLock_, binding.channel->AcquisitionLock()};
         const int32_t result = grabber->Snap(binding.bufferList());
         delivered_.Clear();
         return result;
@@ -93,12 +84,7 @@ int32_t CGeneric::GrabberNotImplemented() {
 }
 
 int32_t CGeneric::SnapArea(int64_t a, int64_t b, int64_t c) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIGrabber* grabber = binding.provider<CSPIGrabber>();
-        return grabber != nullptr ? grabber->SnapArea(binding.bufferList(), a, b, c)
-                                  : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIGrabber::SnapArea, a, b, c);
 }
 
 int32_t CGeneric::SetUserPointer(void* user) {
@@ -128,40 +114,40 @@ void CGeneric::ReleaseGrabLocks() {
 
 int32_t CGeneric::GrabStart() {
     return Guarded(log_, [&]() -> int32_t {
-        boost::unique_lock<boost::recursive_timed_mutex> state(stateLock_, boost::defer_lock);
-        if (!state.try_lock_for(kStateLockWait))
+        if (!stateLock_.try_lock_for(kStateLockWait))
             return ORV::E_BUSY;
+        CLockGuard state(stateLock_, std::adopt_lock);
         Binding binding = Bind();
         CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
         if (grab2 == nullptr)
             return ORV::E_NOTSUPPORTED;
-        if (!grabLock_.try_lock())
+        // Both locks stay held from a successful start to the stop, which may come
+        // from another thread (ReleaseGrabLocks); a failed start lets them go here.
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        if (!binding.channel->AcquisitionLock().try_lock()) {
-            grabLock_.unlock();
+        std::unique_lock<CTryLock> acquisition(binding.channel->AcquisitionLock(),
+                                               std::try_to_lock);
+        if (!acquisition.owns_lock())
             return ORV::E_BUSY;
-        }
-        grabChannel_ = binding.channel;
-        if (!binding.image) {
-            ReleaseGrabLocks();
+        if (!binding.image)
             return ORV::E_EXPIRED;
-        }
         int32_t result = ORV::E_FAIL;
         try {
             result = grab2->GrabStart(binding.bufferList());
         } catch (...) {
             binding.wrapper()->acquiring = 1;
-            ReleaseGrabLocks();
             throw;
         }
         binding.wrapper()->acquiring = 1;
-        if (result >= 0) {
-            grabActive_ = true;
-            grabLocksHeld_ = true;
-            return ORV::OK;
-        }
-        ReleaseGrabLocks();
-        return result;
+        if (result < 0)
+            return result;
+        grabChannel_ = binding.channel;
+        acquisition.release();
+        grab.release();
+        grabActive_ = true;
+        grabLocksHeld_ = true;
+        return ORV::OK;
     });
 }
 
@@ -179,7 +165,8 @@ int32_t CGeneric::GrabWait(int32_t* bufferIndex) {
     });
 }
 
-int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, void* bufferList, uint8_t flag) {
+int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* bufferList,
+                           uint8_t flag) {
     Binding binding = Bind();
     CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
     int32_t result = ORV::E_BUSY;
@@ -199,9 +186,9 @@ int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, void* bufferList,
 
 int32_t CGeneric::GrabStop(uint8_t flag) {
     return Guarded(log_, [&]() -> int32_t {
-        boost::unique_lock<boost::recursive_timed_mutex> state(stateLock_, boost::defer_lock);
-        if (!state.try_lock_for(kStateLockWait))
+        if (!stateLock_.try_lock_for(kStateLockWait))
             return ORV::E_BUSY;
+        CLockGuard state(stateLock_, std::adopt_lock);
         Binding binding = Bind();
         return StopGrab(binding.wrapper(), binding.bufferList(), flag);
     });
@@ -212,17 +199,12 @@ void CGeneric::StopGrabOfReleasedImage(CImageInstanceDataWrapper* wrapper) {
     // older image must not end the acquisition of the current one.
     if (!grabActive_ || wrapper == nullptr || wrapper->acquiring == 0)
         return;
-    boost::unique_lock<boost::recursive_timed_mutex> state(stateLock_, boost::defer_lock);
-    if (!state.try_lock_for(kStateLockWait))
+    if (!stateLock_.try_lock_for(kStateLockWait))
         return;
+    CLockGuard state(stateLock_, std::adopt_lock);
     StopGrab(wrapper, wrapper->bufferList, 1);
 }
 
 int32_t CGeneric::GrabInfo(int32_t command, double* value) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
-        return grab2 != nullptr ? grab2->GrabInfo(binding.bufferList(), command, value)
-                                : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIGrab2::GrabInfo, command, value);
 }

@@ -3,7 +3,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height, ORHandle* newImage) {
     return Guarded(log_, [&]() -> int32_t {
@@ -21,12 +20,9 @@ int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height, OR
         // Actions 1, 3 and 4 change the image memory: the buffers are reallocated
         // in a new image object.
         CallImageChanged(0);
-        if (!grabLock_.try_lock())
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        struct Unlock {
-            CTryLock& lock;
-            ~Unlock() { lock.unlock(); }
-        } unlock{grabLock_};
         int32_t oldWidth = 0;
         int32_t oldHeight = 0;
         rect->ImageSize(0, &oldWidth, &oldHeight, changed);
@@ -41,10 +37,7 @@ int32_t CGeneric::ImageSize(uint32_t action, int32_t* width, int32_t* height, OR
             rect->ImageSize(3, &oldWidth, &oldHeight, reinterpret_cast<uint8_t*>(&restoreScratch));
             throw;
         }
-        if (newImage != nullptr)
-            *newImage = image;
-        else
-            ORBase_Release(image);
+        HandOut(image, newImage);
         CallImageChanged(2);
         CallImageChanged(1);
         return result;
@@ -62,12 +55,9 @@ int32_t CGeneric::ImageOffset(uint32_t action, int32_t* x, int32_t* y) {
             return rect->ImageOffset(action, x, y, scratch);
         if (action != 3)
             return ORV::OK;
-        if (!grabLock_.try_lock())
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        struct Unlock {
-            CTryLock& lock;
-            ~Unlock() { lock.unlock(); }
-        } unlock{grabLock_};
         return rect->ImageOffset(action, x, y, scratch);
     });
 }

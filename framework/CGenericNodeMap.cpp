@@ -3,7 +3,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <cstring>
 
@@ -34,33 +33,16 @@ int32_t AnswerText(const std::string& text, char* destination, uint32_t* length)
 
 int32_t CGeneric::TextCommand(uint32_t command, const char* input, uint64_t inputLength,
                               char* output, uint64_t* outputSize) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIDeviceCtrl* control = binding.provider<CSPIDeviceCtrl>();
-        return control != nullptr ? control->TextCommand(binding.bufferList(), command, input,
-                                                         inputLength, output, outputSize)
-                                  : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIDeviceCtrl::TextCommand, command, input, inputLength, output, outputSize);
 }
 
 int32_t CGeneric::RawCommand(uint32_t command, const void* input, uint64_t inputSize, void* output,
                              uint64_t* outputSize) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIDeviceCtrl* control = binding.provider<CSPIDeviceCtrl>();
-        return control != nullptr ? control->RawCommand(binding.bufferList(), command, input,
-                                                        inputSize, output, outputSize)
-                                  : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIDeviceCtrl::RawCommand, command, input, inputSize, output, outputSize);
 }
 
 int32_t CGeneric::Trigger(uint32_t argument) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPISoftwareTrigger* trigger = binding.provider<CSPISoftwareTrigger>();
-        return trigger != nullptr ? trigger->SendTrigger(binding.bufferList(), argument)
-                                  : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPISoftwareTrigger::SendTrigger, argument);
 }
 
 int32_t CGeneric::GetNodeMap(ORHandle* nodeMap) {
@@ -79,7 +61,7 @@ int32_t CGeneric::GetNodeMapCount(int32_t* count) {
         CSPINodeMapHandle2* handle = binding.provider<CSPINodeMapHandle2>();
         if (handle == nullptr)
             return ORV::E_NOTSUPPORTED;
-        std::lock_guard<std::mutex> guard(nodeMapLock_);
+        CLockGuard guard(nodeMapLock_);
         const int32_t result = handle->ListNodeMaps(binding.bufferList(), nodeMaps_);
         if (count != nullptr)
             *count = static_cast<int32_t>(nodeMaps_.size());
@@ -89,7 +71,7 @@ int32_t CGeneric::GetNodeMapCount(int32_t* count) {
 
 int32_t CGeneric::GetNodeMapName(int32_t index, char* destination, uint32_t* length) {
     return Guarded(log_, [&]() -> int32_t {
-        std::lock_guard<std::mutex> guard(nodeMapLock_);
+        CLockGuard guard(nodeMapLock_);
         if (index < 0 || static_cast<size_t>(index) >= nodeMaps_.size())
             return ORV::E_INVALIDARG;
         return AnswerText(nodeMaps_[static_cast<size_t>(index)].name, destination, length);
@@ -110,7 +92,7 @@ int32_t CGeneric::GetNodeMapDescription(const char* name, char* destination, uin
     return Guarded(log_, [&]() -> int32_t {
         if (name == nullptr)
             return ORV::E_INVALIDARG;
-        std::lock_guard<std::mutex> guard(nodeMapLock_);
+        CLockGuard guard(nodeMapLock_);
         for (const NodeMapEntry& entry : nodeMaps_) {
             if (entry.name == name)
                 return AnswerText(entry.description, destination, length);

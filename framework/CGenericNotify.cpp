@@ -3,7 +3,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,7 +10,7 @@
 void CGeneric::OnEvent(uint32_t eventId, void* data, uint32_t size, int32_t value) {
     std::vector<RegistrationEntry> registrations;
     {
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         const auto found = notifications_.find(eventId);
         if (found == notifications_.end())
             return;
@@ -24,7 +23,7 @@ void CGeneric::OnEvent(uint32_t eventId, void* data, uint32_t size, int32_t valu
 int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void* user,
                            uint32_t* key) {
     return Guarded(log_, [&]() -> int32_t {
-        std::lock_guard<boost::recursive_timed_mutex> state(stateLock_);
+        CLockGuard state(stateLock_);
         Binding binding = Bind();
         if (!binding.channel)
             return ORV::E_FAIL;
@@ -32,12 +31,13 @@ int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void*
                                                                std::try_to_lock);
         if (!configuration.owns_lock())
             return ORV::E_BUSY;
-        if (callback == nullptr || key == nullptr)
-            return ORV::E_INVALIDARG;
-
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         if (eventInformation_.count(eventId) == 0)
             return ORV::E_EVENTNOTOFFERED;
+        // An offered event with no callback (or nowhere to put the key) would
+        // crash when raised: refused.
+        if (callback == nullptr || key == nullptr)
+            return ORV::E_INVALIDARG;
         Notification& notification = notifications_[eventId];
         if (!notification.connection.connected()) {
             notification.eventId = eventId;
@@ -56,7 +56,7 @@ int32_t CGeneric::Register(uint32_t eventId, ORV::NotifyCallback callback, void*
 
 int32_t CGeneric::Unregister(uint32_t key) {
     return Guarded(log_, [&]() -> int32_t {
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         for (auto& entry : notifications_) {
             auto& registrations = entry.second.registrations;
             const auto found =
@@ -74,7 +74,7 @@ int32_t CGeneric::Unregister(uint32_t key) {
 int32_t CGeneric::GetEventCount(uint32_t* count) {
     if (count == nullptr)
         return ORV::E_INVALIDARG;
-    std::lock_guard<std::mutex> guard(notificationLock_);
+    CLockGuard guard(notificationLock_);
     *count = static_cast<uint32_t>(eventInformation_.size());
     return ORV::OK;
 }
@@ -82,7 +82,7 @@ int32_t CGeneric::GetEventCount(uint32_t* count) {
 int32_t CGeneric::GetEventEntry(uint32_t position, char* destination, uint32_t* length,
                                 uint32_t* eventId) {
     return Guarded(log_, [&]() -> int32_t {
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         if (position >= eventInformation_.size() || length == nullptr)
             return ORV::E_INVALIDARG;
         auto entry = eventInformation_.begin();
@@ -109,7 +109,7 @@ int32_t CGeneric::QueryNotification(uint32_t eventId, int32_t type, int64_t* val
     return Guarded(log_, [&]() -> int32_t {
         if (value == nullptr)
             return ORV::E_INVALIDARG;
-        std::lock_guard<std::mutex> guard(notificationLock_);
+        CLockGuard guard(notificationLock_);
         switch (type) {
         case 0: {
             int64_t total = 0;
@@ -137,7 +137,7 @@ int32_t CGeneric::QueryNotification(uint32_t eventId, int32_t type, int64_t* val
 int32_t CGeneric::IsRegistered(ORV::NotifyCallback callback, uint8_t* registered) {
     if (registered == nullptr)
         return ORV::E_INVALIDARG;
-    std::lock_guard<std::mutex> guard(notificationLock_);
+    CLockGuard guard(notificationLock_);
     *registered = 0;
     for (const auto& entry : notifications_) {
         for (const RegistrationEntry& registration : entry.second.registrations) {

@@ -3,7 +3,6 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
 
 #include <ddk/CRingBufferImage.h>
 
@@ -19,20 +18,14 @@ int32_t CGeneric::NumBuffers(uint32_t action, int32_t* count, ORHandle* newImage
             return ORV::OK;
 
         CallImageChanged(0);
-        if (!grabLock_.try_lock())
+        std::unique_lock<CTryLock> grab(grabLock_, std::try_to_lock);
+        if (!grab.owns_lock())
             return ORV::E_BUSY;
-        struct Unlock {
-            CTryLock& lock;
-            ~Unlock() { lock.unlock(); }
-        } unlock{grabLock_};
         const int32_t result = ring->NumBuffers(binding.bufferList(), 1, count);
         if (result < 0)
             return result;
         ORHandle image = ReplaceImage(binding.channel);
-        if (newImage != nullptr)
-            *newImage = image;
-        else
-            ORBase_Release(image);
+        HandOut(image, newImage);
         delivered_.SetLimit(count != nullptr && *count > 0 ? static_cast<uint32_t>(*count) : 0);
         CallImageChanged(1);
         return result;
@@ -40,30 +33,15 @@ int32_t CGeneric::NumBuffers(uint32_t action, int32_t* count, ORHandle* newImage
 }
 
 int32_t CGeneric::UnlockBuffer(int32_t index) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIRingBuffer* ring = binding.provider<CSPIRingBuffer>();
-        return ring != nullptr ? ring->UnlockBuffer(binding.bufferList(), index)
-                               : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIRingBuffer::UnlockBuffer, index);
 }
 
 int32_t CGeneric::LockMode(uint32_t action, uint32_t* mode) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIRingBuffer* ring = binding.provider<CSPIRingBuffer>();
-        return ring != nullptr ? ring->LockMode(binding.bufferList(), action, mode)
-                               : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIRingBuffer::LockMode, action, mode);
 }
 
 int32_t CGeneric::IsLocked(int32_t index, uint8_t* locked) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIRingBuffer* ring = binding.provider<CSPIRingBuffer>();
-        return ring != nullptr ? ring->IsLocked(binding.bufferList(), index, locked)
-                               : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIRingBuffer::IsLocked, index, locked);
 }
 
 int32_t CGeneric::GetBufferImage(int32_t index, ORHandle* image) {
@@ -94,10 +72,5 @@ int32_t CGeneric::BufferSequence(int32_t position, int32_t* index) {
 }
 
 int32_t CGeneric::BufferInfo(int32_t index, int32_t type, double* value) {
-    return Guarded(log_, [&]() -> int32_t {
-        Binding binding = Bind();
-        CSPIRingBuffer* ring = binding.provider<CSPIRingBuffer>();
-        return ring != nullptr ? ring->BufferInfo(binding.bufferList(), index, type, value)
-                               : ORV::E_NOTSUPPORTED;
-    });
+    return Forward(&CSPIRingBuffer::BufferInfo, index, type, value);
 }

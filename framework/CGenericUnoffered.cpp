@@ -5,88 +5,77 @@
 #include <ddk/CGeneric.h>
 
 #include "CGenericBinding.h"
-#include "Guarded.h"
-
-#define FORWARD(Spi, expression)                                                                   \
-    Guarded(log_, [&]() -> int32_t {                                                               \
-        Binding binding = Bind();                                                                  \
-        Spi* provider = binding.provider<Spi>();                                                   \
-        if (provider == nullptr)                                                                   \
-            return ORV::E_NOTSUPPORTED;                                                            \
-        void* bufferList = binding.bufferList();                                                   \
-        return provider->expression;                                                               \
-    })
 
 int32_t CGeneric::PingPongStart() {
-    return FORWARD(CSPIPingPong, Start(bufferList));
+    return Forward(&CSPIPingPong::Start);
 }
 int32_t CGeneric::PingPongWait(int32_t* bufferIndex) {
-    return FORWARD(CSPIPingPong, Wait(bufferList, bufferIndex));
+    return Forward(&CSPIPingPong::Wait, bufferIndex);
 }
 int32_t CGeneric::PingPongStop() {
-    return FORWARD(CSPIPingPong, Stop(bufferList));
+    return Forward(&CSPIPingPong::Stop);
 }
 int32_t CGeneric::PingPongStatus(int32_t* status) {
-    return FORWARD(CSPIPingPong, Status(bufferList, status));
+    return Forward(&CSPIPingPong::Status, status);
 }
 int32_t CGeneric::SetTriggerMode(int32_t mode) {
-    return FORWARD(CSPITrigger, SetTriggerMode(bufferList, mode));
+    return Forward(&CSPITrigger::SetTriggerMode, mode);
 }
 int32_t CGeneric::DioInputCount(uint32_t* count) {
-    return FORWARD(CSPIBasicDIO, GetInputCount(bufferList, count));
+    return Forward(&CSPIBasicDIO::GetInputCount, count);
 }
 int32_t CGeneric::DioOutputCount(uint32_t* count) {
-    return FORWARD(CSPIBasicDIO, GetOutputCount(bufferList, count));
+    return Forward(&CSPIBasicDIO::GetOutputCount, count);
 }
 int32_t CGeneric::DioReadInput(uint32_t line, uint8_t* state) {
-    return FORWARD(CSPIBasicDIO, ReadInput(bufferList, line, state));
+    return Forward(&CSPIBasicDIO::ReadInput, line, state);
 }
 int32_t CGeneric::DioReadInputs(uint64_t* states) {
-    return FORWARD(CSPIBasicDIO, ReadInputs(bufferList, states));
+    return Forward(&CSPIBasicDIO::ReadInputs, states);
 }
 int32_t CGeneric::DioWriteOutput(uint32_t line, uint8_t state) {
-    return FORWARD(CSPIBasicDIO, WriteOutput(bufferList, line, state));
+    return Forward(&CSPIBasicDIO::WriteOutput, line, state);
 }
 int32_t CGeneric::DioWriteOutputs(uint64_t states) {
-    return FORWARD(CSPIBasicDIO, WriteOutputs(bufferList, states));
+    return Forward(&CSPIBasicDIO::WriteOutputs, states);
 }
 int32_t CGeneric::DioReadOutput(uint32_t line, uint8_t* state) {
-    return FORWARD(CSPIBasicDIO, ReadOutput(bufferList, line, state));
+    return Forward(&CSPIBasicDIO::ReadOutput, line, state);
 }
 int32_t CGeneric::DioReadOutputs(uint64_t* states) {
-    return FORWARD(CSPIBasicDIO, ReadOutputs(bufferList, states));
+    return Forward(&CSPIBasicDIO::ReadOutputs, states);
 }
 int32_t CGeneric::PortRead(void* buffer, uint64_t address, uint64_t length) {
-    return FORWARD(CSPIRegPort, Read(bufferList, buffer, address, length));
+    return Forward(&CSPIRegPort::Read, buffer, address, length);
 }
 int32_t CGeneric::PortWrite(const void* buffer, uint64_t address, uint64_t length) {
-    return FORWARD(CSPIRegPort, Write(bufferList, buffer, address, length));
+    return Forward(&CSPIRegPort::Write, buffer, address, length);
 }
 int32_t CGeneric::PortAccessMode(uint64_t address, int32_t* mode) {
-    return FORWARD(CSPIRegPort, GetAccessMode(bufferList, address, mode));
+    return Forward(&CSPIRegPort::GetAccessMode, address, mode);
 }
 int32_t CGeneric::PortName(char* destination, uint32_t* length) {
-    return FORWARD(CSPIRegPort, GetPortName(bufferList, destination, length));
+    return Forward(&CSPIRegPort::GetPortName, destination, length);
 }
 int32_t CGeneric::PortInvalidate() {
-    return FORWARD(CSPIRegPort, Invalidate(bufferList));
+    return Forward(&CSPIRegPort::Invalidate);
 }
 int32_t CGeneric::PortSize(uint64_t* size) {
-    return FORWARD(CSPIRegPort, GetSize(bufferList, size));
+    return Forward(&CSPIRegPort::GetSize, size);
 }
 int32_t CGeneric::PortEndianness(int32_t* littleEndian) {
-    return FORWARD(CSPIRegPort, GetEndianness(bufferList, littleEndian));
+    return Forward(&CSPIRegPort::GetEndianness, littleEndian);
 }
 
 int32_t CGeneric::SetImageChangedCallback(ORV::ImageChangedCallback callback, void* user) {
-    std::lock_guard<std::mutex> guard(callbackLock_);
+    CLockGuard guard(callbackLock_);
     imageChanged_ = callback;
     imageChangedUser_ = user;
     return ORV::OK;
 }
 
 int32_t CGeneric::ClearImageChangedCallback() {
-    std::lock_guard<std::mutex> guard(callbackLock_);
+    CLockGuard guard(callbackLock_);
     imageChanged_ = nullptr;
     imageChangedUser_ = nullptr;
     return ORV::OK;

@@ -1,12 +1,14 @@
 #include <ddk/CRingBufferImage.h>
 
+#include "CallImageProvider.h"
+
 #include <ddk/CImageInstanceDataWrapper.h>
 #include <ddk/DDKChannel.h>
 
 #include <ORBase/ORBaseApi.h>
 #include <ORV/ResultCodes.h>
 
-#include <algorithm>
+#include <utility>
 
 CRingBufferImage::CRingBufferImage(std::shared_ptr<DDKChannel> channel,
                                    CImageInstanceDataWrapper* wrapper, int32_t index)
@@ -24,46 +26,24 @@ ORTypeKey CRingBufferImage::TypeKey() {
 }
 
 int32_t CRingBufferImage::GetDimensions(int32_t* planes, int32_t* width, int32_t* height) {
-    try {
-        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
-        return ring != nullptr
-                   ? ring->BufferDimensions(wrapper_->bufferList, index_, planes, width, height)
-                   : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIRingBuffer::BufferDimensions, wrapper_->bufferList,
+                             index_, planes, width, height);
 }
 
 int32_t CRingBufferImage::GetDataType(uint32_t plane, int32_t* dataType) {
-    try {
-        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
-        return ring != nullptr ? ring->BufferDataType(wrapper_->bufferList, index_, plane, dataType)
-                               : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIRingBuffer::BufferDataType, wrapper_->bufferList,
+                             index_, plane, dataType);
 }
 
 int32_t CRingBufferImage::GetPlaneAddress(uint32_t plane, void** base, const ORV::VpaEntry** vpa) {
-    try {
-        CSPIRingBuffer* ring = channel_->Get<CSPIRingBuffer>().get();
-        return ring != nullptr ? ring->BufferPlane(wrapper_->bufferList, index_, plane, base, vpa)
-                               : ORV::E_NOTSUPPORTED;
-    } catch (...) {
-        return ORV::E_FAIL;
-    }
+    return CallImageProvider(channel_, &CSPIRingBuffer::BufferPlane, wrapper_->bufferList, index_,
+                             plane, base, vpa);
 }
 
 int32_t CRingBufferImage::GetCoordinateSystem(double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(coordinates_, coordinates_ + 6, system);
-    return ORV::OK;
+    return coordinates_.Get(system);
 }
 
 int32_t CRingBufferImage::SetCoordinateSystem(const double* system) {
-    if (system == nullptr)
-        return ORV::E_INVALIDARG;
-    std::copy(system, system + 6, coordinates_);
-    return ORV::OK;
+    return coordinates_.Set(system);
 }

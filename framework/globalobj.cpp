@@ -2,6 +2,8 @@
 
 #include <ddk/CDDKSystem.h>
 #include <ddk/CDrvInfo.h>
+#include <ddk/CLockGuard.h>
+#include <ddk/CMutex.h>
 #include <ddk/DDKDriverModule.h>
 #include <ddk/DDKException.h>
 
@@ -13,12 +15,12 @@ namespace {
 // module-wide. Creation and destruction of the registry, and the count, change
 // under one recursive lock so that a thread adding a reference never meets a
 // registry that another thread is destroying.
-std::recursive_mutex& RegistryLock() {
-    static std::recursive_mutex lock;
+CMutex<std::recursive_mutex>& RegistryLock() {
+    static CMutex<std::recursive_mutex> lock;
     return lock;
 }
 
-CGlobalObj* registryPointer = nullptr; // guarded by RegistryLock()
+CGlobalObj* registryPointer DDK_GUARDED_BY(RegistryLock()) = nullptr;
 std::atomic<bool> globalObjectFlag{false};
 std::atomic<uint32_t> liveObjectCount{0}; // changed under RegistryLock()
 
@@ -51,7 +53,12 @@ void CGlobalObj::RegisterFactories() {
 CGlobalObj::~CGlobalObj() {
     globalObjectFlag = false;
     factories_.clear();
-    registryPointer = nullptr;
+    {
+        // Already held by the release that deletes the registry; taken again so
+        // that the pointer is only ever written under it.
+        CLockGuard guard(RegistryLock());
+        registryPointer = nullptr;
+    }
     driverInfo_.reset();
     system_.reset();
 }
@@ -85,7 +92,7 @@ std::shared_ptr<CDDKSystem> CGlobalObj::GetSystem() {
 }
 
 CGlobalObj& CGlobalObj::Get() {
-    std::lock_guard<std::recursive_mutex> guard(RegistryLock());
+    CLockGuard guard(RegistryLock());
     if (registryPointer == nullptr)
         registryPointer = new ModuleRegistry();
     return *registryPointer;
@@ -96,13 +103,13 @@ bool CGlobalObj::Exists() {
 }
 
 void CGlobalObj::AddLiveReference() {
-    std::lock_guard<std::recursive_mutex> guard(RegistryLock());
+    CLockGuard guard(RegistryLock());
     Get();
     ++liveObjectCount;
 }
 
 void CGlobalObj::DropLiveReference() {
-    std::lock_guard<std::recursive_mutex> guard(RegistryLock());
+    CLockGuard guard(RegistryLock());
     if (liveObjectCount.fetch_sub(1) == 1)
         delete registryPointer;
 }

@@ -2,9 +2,15 @@
 #include <nwLogging/LittleEndian.h>
 #include <nwLogging/LogSvcError.h>
 
+#include <platform/Environment.h>
 #include <platform/SharedMemory.h>
 
 namespace nwLogging {
+
+std::string block_name() {
+    const std::optional<std::string> name = platform::GetEnv(private_block_variable);
+    return name && !name->empty() ? *name : connection_block_name;
+}
 
 std::array<uint8_t, connection_info_size> connection_info::encode() const {
     std::array<uint8_t, connection_info_size> bytes{};
@@ -32,17 +38,23 @@ connection_info connection_info::decode(const uint8_t* bytes) {
 
 connection_info connection_info::read() {
     std::array<uint8_t, connection_info_size> bytes{};
+    const std::string name = block_name();
     platform::SharedMemoryReadResult result = platform::ReadSharedMemory(
-        std::string(global_block_prefix) + connection_block_name, bytes.data(), bytes.size());
+        std::string(global_block_prefix) + name, bytes.data(), bytes.size());
     if (!result.opened)
-        result = platform::ReadSharedMemory(connection_block_name, bytes.data(), bytes.size());
+        result = platform::ReadSharedMemory(name, bytes.data(), bytes.size());
     if (!result.opened)
         throw LogSvcError("Shared memory error");
     // Only the bytes the block really has are looked at: a short block must not
     // pass on the zeros the buffer started with.
-    if (result.blockSize < connection_info_size || result.copied < connection_info_size)
+    const std::size_t present = result.blockSize < result.copied ? result.blockSize : result.copied;
+    return parse(bytes.data(), present);
+}
+
+connection_info connection_info::parse(const uint8_t* bytes, std::size_t size) {
+    if (bytes == nullptr || size < connection_info_size)
         throw LogSvcError("Failed to retrieve valid connection info");
-    const connection_info info = decode(bytes.data());
+    const connection_info info = decode(bytes);
     if (info.magic != connection_info_magic || info.valid == 0)
         throw LogSvcError("Failed to retrieve valid connection info");
     return info;

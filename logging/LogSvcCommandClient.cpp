@@ -69,13 +69,20 @@ command_reply logsvc_command_client::execute_command(uint16_t command, const std
 
     // A reply longer than the largest datagram arrives cut, so its length
     // field can no longer be trusted to describe it.
-    if (received.truncated || received.bytes < datagram_header_size)
+    if (received.truncated)
         throw LogSvcError("Received malformed acknowledge packet");
-    const datagram_header ack = datagram_header::decode(reply.data());
+    return read_acknowledge(reply.data(), received.bytes, header);
+}
+
+command_reply logsvc_command_client::read_acknowledge(const uint8_t* datagram, std::size_t size,
+                                                      const datagram_header& request) {
+    if (datagram == nullptr || size < datagram_header_size)
+        throw LogSvcError("Received malformed acknowledge packet");
+    const datagram_header ack = datagram_header::decode(datagram);
     if (ack.magic != command_magic || ack.payload_length > max_payload_size ||
-        received.bytes != datagram_header_size + ack.payload_length)
+        size != datagram_header_size + ack.payload_length)
         throw LogSvcError("Received malformed acknowledge packet");
-    if (ack.command != (command | acknowledge_bit) || ack.request_id != header.request_id)
+    if (ack.command != (request.command | acknowledge_bit) || ack.request_id != request.request_id)
         throw LogSvcError("The received acknowledge does not match the actual request");
     if (ack.flags != 0)
         throw LogSvcError("The received acknowledge contains unsupported flags");
@@ -84,7 +91,7 @@ command_reply logsvc_command_client::execute_command(uint16_t command, const std
 
     command_reply result;
     result.header = ack;
-    result.payload.assign(reinterpret_cast<const char*>(reply.data() + datagram_header_size),
+    result.payload.assign(reinterpret_cast<const char*>(datagram + datagram_header_size),
                           ack.payload_length);
     return result;
 }
@@ -95,10 +102,14 @@ logsvc_command_client::get_configuration(const std::string& module,
     const std::string payload = get_configuration_payload(module, attributes);
     if (payload.size() > max_payload_size)
         throw LogSvcError("The log configuration attribute list is too long");
-    const command_reply reply = execute_command(command_get_configuration, payload);
+    return read_configuration_set(execute_command(command_get_configuration, payload).payload);
+}
+
+boost::property_tree::ptree
+logsvc_command_client::read_configuration_set(const std::string& payload) {
     boost::property_tree::ptree set;
     try {
-        std::istringstream text(reply.payload);
+        std::istringstream text(payload);
         boost::property_tree::read_json(text, set);
     } catch (...) {
         throw LogSvcError("Failed to deserialize the configuration set");

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+#   setup.sh [extra packages...]   (a check that needs more, such as clang)
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   libboost-dev libboost-filesystem-dev libboost-thread-dev libboost-date-time-dev
   libboost-system-dev libboost-chrono-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-dev libpng-dev libaravis-dev libusb-1.0-0-dev libspdlog-dev
+  "$@"
 )
 
 missing=()

@@ -4,6 +4,8 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -19,14 +21,14 @@ CDriverBufferList::~CDriverBufferList() {
         try {
             StopAcquisition();
         } catch (...) {
-            ForceRelease();
+            // The stop ran every step it could and left the list "Allocated"; a
+            // DMA it could not stop has taken the block with it.
         }
     }
     try {
         Free();
     } catch (...) {
-        // Only reachable when ForceRelease left the state alone; the block is
-        // released with the object either way.
+        // The block is released with the object either way.
     }
 }
 
@@ -74,26 +76,4 @@ void CDriverBufferList::Free() {
 
 uint8_t* CDriverBufferList::BufferAddress(uint32_t index) const {
     return index < bufferAddresses_.size() ? bufferAddresses_[index] : nullptr;
-}
-
-void CDriverBufferList::ForceRelease() noexcept {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
-    const unsigned dma = channel_->DmaIndex();
-    // Each step is tried whatever the one before answered: a stop that failed
-    // half-way may have stopped the DMA already.
-    Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC);
-    try {
-        StopCamera();
-    } catch (...) {
-    }
-    for (uint32_t i = 0; i < numberOfBuffers_; ++i)
-        Fg_RemoveBuffer(grabber, head_.get(), i);
-    if (head_.Free() != 0) {
-        // The SDK still holds the head, so it may still write into the block:
-        // give both up rather than free memory a DMA can reach.
-        head_.release();
-        memory_.release();
-    }
-    state_.store(State::Allocated);
 }

@@ -4,11 +4,15 @@
 #include "sdk/SdkMemoryHead.h"
 
 #include <ORV/ORVTypes.h>
+#include <ddk/CDDKBufferList.h>
+#include <ddk/CMutex.h>
+#include <ddk/ThreadSafety.h>
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 class CDriverChannel;
@@ -28,7 +32,8 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// The per-image acquisition object of a channel: all image buffers in one
 /// zero-filled block, the VPA table describing an image, the SDK memory head
 /// while acquiring, the acquisition counters and the SDK's per-buffer answers.
-/// Created by the buffer-container provider; every other provider receives it.
+/// Created by the buffer-container provider; every other provider receives it
+/// through the framework as its opaque CDDKBufferList.
 ///
 /// Misuse and SDK failures are reported by throwing std::runtime_error with a
 /// fixed text; the buffer list never logs. Buffer numbers are 1-based (the SDK's),
@@ -43,7 +48,7 @@ static_assert(sizeof(void*) != 8 || sizeof(TypedParameterRecord) == 24,
 /// acquisition. The published counters and the current image are atomics, written
 /// under `lock_` and readable without it. The block, the buffer addresses, the
 /// layout and the VPA table are fixed between construction and destruction.
-class CDriverBufferList {
+class CDriverBufferList : public CDDKBufferList {
 public:
     enum class State : int32_t { Free = 0, Allocated = 1, AcquisitionStarted = 2 };
 
@@ -65,6 +70,11 @@ public:
     CDriverBufferList(const CDriverBufferList&) = delete;
     CDriverBufferList& operator=(const CDriverBufferList&) = delete;
 
+    /// The list behind a provider's argument (null stays null): every list the
+    /// framework passes on was made by this driver's buffer container.
+    static CDriverBufferList* Of(CDDKBufferList* list) {
+        return static_cast<CDriverBufferList*>(list);
+    }
     /// "Free", "Allocated" or "AcquisitionStarted".
     static const char* StateText(State state);
 
@@ -72,7 +82,9 @@ public:
     /// "Allocated" -> "AcquisitionStarted": memory head, buffers, DMA, camera.
     /// On failure everything registered so far is released again.
     void StartAcquisition();
-    /// "AcquisitionStarted" -> "Allocated": DMA, camera, buffers, head.
+    /// "AcquisitionStarted" -> "Allocated": DMA, camera, buffers, head. Every
+    /// step runs even when one fails; the list ends "Allocated" either way and
+    /// the first failure is thrown afterwards.
     void StopAcquisition();
     /// Blocks (without the lock) for the next image up to the channel's time-out.
     /// Answers a WaitOutcome; for WaitDelivered `bufferIndex` is the 0-based index.
@@ -149,22 +161,23 @@ private:
     static int AcquisitionMode(uint32_t lockMode);
     void StartCamera();
     void StopCamera();
-    /// Called by the destructor when a stop failed: stops, removes and frees what
-    /// it can; gives the block up when the SDK may still write into it.
-    void ForceRelease() noexcept;
+    /// The stop's steps: DMA (tried twice), camera, buffers, head. Gives the head
+    /// and the block up when the DMA could not be stopped. Answers the first
+    /// failure's text, empty when every step worked.
+    std::string StopSteps() noexcept DDK_REQUIRES(lock_);
     // WaitForImage steps.
-    int32_t FailedWait(int64_t result);
-    int32_t DeliverImage(int32_t& bufferIndex);
+    int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
+    int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);
 
     std::vector<ORV::VpaEntry> vpaTable_;
     std::atomic<uint64_t> imagesAcquired_{0};
     std::atomic<uint64_t> lastTag_{0};
     uint64_t imageSize_ = 0;
-    mutable std::recursive_mutex lock_;
+    mutable CMutex<std::recursive_mutex> lock_;
     std::unique_ptr<uint8_t[]> memory_;
     CDriverChannel* channel_;
     std::atomic<State> state_{State::Free};
-    SdkMemoryHead head_; // guarded by lock_
+    SdkMemoryHead head_ DDK_GUARDED_BY(lock_);
     ImageLayout layout_;
     std::vector<uint8_t*> bufferAddresses_;
     std::atomic<uint8_t*> currentImage_{nullptr};
@@ -177,6 +190,6 @@ private:
     std::atomic<uint64_t> incompleteImages_{0};
     /// Buffer the next wait unlocks in lock mode 0; cleared once unlocked, so a
     /// failed wait does not make the next one unlock a buffer the host has not
-    /// seen yet. Guarded by lock_.
-    int64_t pendingUnlock_ = 0;
+    /// seen yet.
+    int64_t pendingUnlock_ DDK_GUARDED_BY(lock_) = 0;
 };

@@ -5,9 +5,12 @@
 #include "board/DriverChannel.h"
 #include "sdk/GenICamEntryTable.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <gbelib.h>
 
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -42,6 +45,27 @@ private:
     bool done_ = false;
 };
 
+/// Starts or stops (`verb`) the acquisition of the channel's camera, when the
+/// board's technology has one: `gige` for a GigE camera, the GenICam library's
+/// `genicam` entry for a CoaXPress camera. Throws when the camera refuses.
+template <class GenICamEntry>
+void SwitchCamera(const CDriverChannel& channel, int (*gige)(Gbe_Camera*),
+                  GenICamEntry GenICamEntryTable::*genicam, const char* verb) {
+    const int32_t technology = channel.DriverBoard().Technology();
+    if (technology == TechnologyGigE && channel.GigECamera() != nullptr) {
+        if (gige(channel.GigECamera()) != 0)
+            throw std::runtime_error(std::string("There is a GigE camera connected to the board, "
+                                                 "however it was not possible to ") +
+                                     verb + " acquisition");
+    } else if (technology == TechnologyCoaXPress && channel.CoaXPressCamera() != nullptr) {
+        const auto entry = GenICam().*genicam;
+        if (entry == nullptr || entry(channel.CoaXPressCamera(), 1) != 0)
+            throw std::runtime_error(std::string("There is a SiSo GenICam camera connected to the "
+                                                 "board, however it was not possible to ") +
+                                     verb + " acquisition");
+    }
+}
+
 } // namespace
 
 int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
@@ -49,8 +73,11 @@ int CDriverBufferList::AcquisitionMode(uint32_t lockMode) {
 }
 
 void CDriverBufferList::StartAcquisition() {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::Allocated, "Not in state \"Allocated\" for starting acquisition");
+    if (!channel_->ConnectCameraAgain())
+        throw std::runtime_error("The camera of this channel is not connected and could not be "
+                                 "connected again");
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
     const unsigned dma = channel_->DmaIndex();
     const uint32_t count = numberOfBuffers_;
@@ -85,47 +112,59 @@ void CDriverBufferList::StartAcquisition() {
 void CDriverBufferList::StopAcquisition() {
     // Held to the end: a waiter woken by the SDK stop must not query the head
     // that the following steps free.
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquisitionStarted\" for stopping acquisition");
-    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
-    if (Fg_StopAcquire(grabber, channel_->DmaIndex(), head_.get(), FG_STOP_SYNC) != 0)
-        throw std::runtime_error("Error failed to stop acquisition");
-    StopCamera();
-    for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
-        if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
-            throw std::runtime_error("Error freeing removing custom memory");
-    }
-    if (head_.Free() != 0)
-        throw std::runtime_error("Error freeing memory head");
+    const std::string failure = StopSteps();
     pendingUnlock_ = 0;
     state_.store(State::Allocated);
+    if (!failure.empty())
+        throw std::runtime_error(failure);
+}
+
+std::string CDriverBufferList::StopSteps() noexcept {
+    // Best effort: a step that fails does not keep the others from running, so
+    // that one transient fault never leaves the list stuck in its acquisition.
+    // The first failure is the one reported.
+    std::string failure;
+    const auto note = [&failure](const char* text) {
+        if (failure.empty())
+            failure = text;
+    };
+    Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    const unsigned dma = channel_->DmaIndex();
+    bool dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
+    if (!dmaStopped) {
+        note("Error failed to stop acquisition");
+        dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
+    }
+    try {
+        StopCamera();
+    } catch (const std::exception& e) {
+        note(e.what());
+    }
+    for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
+        if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
+            note("Error freeing removing custom memory");
+    }
+    if (!dmaStopped) {
+        // The DMA may still write into the block: give the head and the block up
+        // rather than free or reuse memory it can reach.
+        head_.release();
+        memory_.release();
+        note("Error failed to stop acquisition");
+        failure += "; the DMA could not be stopped, its memory is given up";
+    } else if (head_.Free() != 0) {
+        // The head is kept; the next start or the destructor frees it.
+        note("Error freeing memory head");
+    }
+    return failure;
 }
 
 void CDriverBufferList::StartCamera() {
-    const int32_t technology = channel_->DriverBoard().Technology();
-    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
-        if (Gbe_StartAcquisition(channel_->GigECamera()) != 0)
-            throw std::runtime_error("There is a GigE camera connected to the board, however it "
-                                     "was not possible to start acquisition");
-    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
-        const auto start = GenICam().startAcquisition;
-        if (start == nullptr || start(channel_->CoaXPressCamera(), 1) != 0)
-            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
-                                     "however it was not possible to start acquisition");
-    }
+    SwitchCamera(*channel_, Gbe_StartAcquisition, &GenICamEntryTable::startAcquisition, "start");
 }
 
 void CDriverBufferList::StopCamera() {
-    const int32_t technology = channel_->DriverBoard().Technology();
-    if (technology == TechnologyGigE && channel_->GigECamera() != nullptr) {
-        if (Gbe_StopAcquisition(channel_->GigECamera()) != 0)
-            throw std::runtime_error("There is a GigE camera connected to the board, however it "
-                                     "was not possible to stop acquisition");
-    } else if (technology == TechnologyCoaXPress && channel_->CoaXPressCamera() != nullptr) {
-        const auto stop = GenICam().stopAcquisition;
-        if (stop == nullptr || stop(channel_->CoaXPressCamera(), 1) != 0)
-            throw std::runtime_error("There is a SiSo GenICam camera connected to the board, "
-                                     "however it was not possible to stop acquisition");
-    }
+    SwitchCamera(*channel_, Gbe_StopAcquisition, &GenICamEntryTable::stopAcquisition, "stop");
 }

@@ -3,39 +3,21 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
+#include <ddk/CLockGuard.h>
 
 #include <stdexcept>
 
-namespace {
-
-/// Bytes the SDK writes for a type code; 0 for codes this driver does not know.
-uint64_t TypeWidth(int32_t type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-} // namespace
-
 int64_t CDriverBufferList::QueryStatus(int code, int64_t data) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     return Fg_QueryStatus(channel_->DriverBoard().Grabber(), code, data, channel_->DmaIndex(),
                           head_.get());
 }
 
 int64_t CDriverBufferList::Counter(int code) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted, "Not in state \"AcquesitionStarted\" for GRAB_INFO_*");
     return QueryStatus(code, 0);
 }
@@ -61,7 +43,7 @@ int64_t CDriverBufferList::GetPendingCount() const {
 }
 
 bool CDriverBufferList::BufferParameter(int id, void* value, int64_t bufferNumber) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     return Fg_GetBufferParameter(channel_->DriverBoard().Grabber(), id, value, channel_->DmaIndex(),
                                  head_.get(), bufferNumber) == 0;
 }
@@ -96,14 +78,14 @@ uint64_t CDriverBufferList::GetTransferLength(int64_t bufferNumber) const {
 }
 
 bool CDriverBufferList::IsBufferLocked(int64_t bufferNumber) const {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquesitionStarted\" for seting buffer status");
     return QueryStatus(FG_STATUS_BUFFER_LOCKED, bufferNumber) == 1;
 }
 
 void CDriverBufferList::Unlock(int64_t bufferNumber) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     if (!IsAcquiring())
         return;
     if (channel_->LockMode() != 2)
@@ -125,7 +107,7 @@ int32_t CDriverBufferList::GetTypedParameter(const TypedParameterRecord& descrip
     if (size != descriptor.length)
         return ORV::E_INVALIDARG;
     // The SDK writes the full width of the type whatever the caller's length.
-    const uint64_t width = TypeWidth(descriptor.type);
+    const uint64_t width = SdkTypeWidth(descriptor.type);
     if (width != 0 && size < width)
         return ORV::E_INVALIDARG;
     if (Fg_GetParameterTyped(channel_->DriverBoard().Grabber(), descriptor.id, buffer,

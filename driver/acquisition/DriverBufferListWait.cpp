@@ -4,6 +4,8 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 
+#include <ddk/CLockGuard.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -13,7 +15,7 @@ int32_t CDriverBufferList::WaitForImage(int32_t& bufferIndex) {
     Fg_Memory* head = nullptr;
     int64_t picture = 0;
     {
-        std::lock_guard<std::recursive_mutex> guard(lock_);
+        CLockGuard guard(lock_);
         Require(State::AcquisitionStarted,
                 "Not in state \"AcquesitionStarted\" for acquiring image");
         // Lock mode 0 hands the previous image's buffer back on the next wait.
@@ -30,7 +32,7 @@ int32_t CDriverBufferList::WaitForImage(int32_t& bufferIndex) {
     // Without the lock: a stop from another thread ends this wait.
     const int64_t result = Fg_WaitImage(grabber, FG_WAIT_PICTURE_NUMBER, picture, dma,
                                         static_cast<int>(channel_->TimeoutSeconds()), head);
-    std::lock_guard<std::recursive_mutex> guard(lock_);
+    CLockGuard guard(lock_);
     return result < 0 ? FailedWait(result) : DeliverImage(bufferIndex);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIBufferContainer.h>
 
 #include <nwLogging/Logger.h>
@@ -19,12 +21,13 @@ public:
     explicit CDriverIBufferContainer(CDriverChannel& channel);
 
     /// Writes a new list the caller owns; 0x80000005 when it cannot be made.
-    int32_t AllocateBufferList(void** bufferList) override;
+    int32_t AllocateBufferList(CDDKBufferList** bufferList) override;
     /// Destroys the list (the pointer is left as it is); 0x80000005 when a
     /// running acquisition could not be stopped cleanly (the list is gone anyway).
-    int32_t FreeBufferList(void*& bufferList, int32_t flags, void* reserved) override;
+    int32_t FreeBufferList(CDDKBufferList*& bufferList, int32_t flags, void* reserved) override;
 
 private:
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

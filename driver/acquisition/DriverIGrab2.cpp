@@ -8,60 +8,34 @@
 #include <nwLogging/LogMacros.h>
 #include <nwLogging/nwLogging.h>
 
-#include <exception>
-
-namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
-
-} // namespace
-
 CDriverIGrab2::CDriverIGrab2(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIGrab2", "Grab2: ") {}
 
-bool CDriverIGrab2::Supported(void*) {
+bool CDriverIGrab2::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverIGrab2::NoBufferList() {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrab2",
-               channel_->Prefix() << "\tGrab2: No BufferList");
-    return ORV::E_INVALIDARG;
+int32_t CDriverIGrab2::GrabStart(CDDKBufferList* bufferList) {
+    const int32_t result =
+        guard_.RunOn(bufferList, [](CDriverBufferList& list) { list.StartAcquisition(); });
+    if (result == ORV::OK)
+        NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrab2: Grab started");
+    return result;
 }
 
-int32_t CDriverIGrab2::GrabStart(void* bufferList) {
-    auto* list = static_cast<CDriverBufferList*>(bufferList);
+int32_t CDriverIGrab2::GrabWait(CDDKBufferList* bufferList, int32_t* bufferIndex) {
+    CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (list == nullptr)
-        return NoBufferList();
-    try {
-        list->StartAcquisition();
-    } catch (const std::exception& e) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrab2",
-                   channel_->Prefix() << "\tGrab2: " << TextOf(e));
-        return ORV::E_FAIL;
-    }
-    NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrab2: Grab started");
-    return ORV::OK;
-}
-
-int32_t CDriverIGrab2::GrabWait(void* bufferList, int32_t* bufferIndex) {
-    auto* list = static_cast<CDriverBufferList*>(bufferList);
-    if (list == nullptr)
-        return NoBufferList();
+        return guard_.NoBufferList();
     if (bufferIndex == nullptr)
         return ORV::E_INVALIDARG;
     NWLOG(log_, nwLogging::level_debug, channel_->Prefix() << "\tGrab2: Image requested.");
-    try {
+    return guard_.Run([&] {
         // Two statements: the index is read only after the wait wrote it.
         const int32_t outcome = list->WaitForImage(*bufferIndex);
         return WaitResult(outcome, *bufferIndex);
-    } catch (const std::exception& e) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrab2",
-                   channel_->Prefix() << "\tGrab2: " << TextOf(e));
-        return ORV::E_FAIL;
-    }
+    });
 }
 
 int32_t CDriverIGrab2::WaitResult(int32_t outcome, int32_t bufferIndex) {
@@ -89,19 +63,12 @@ int32_t CDriverIGrab2::WaitResult(int32_t outcome, int32_t bufferIndex) {
     }
 }
 
-int32_t CDriverIGrab2::GrabStop(void* bufferList, uint8_t) {
-    auto* list = static_cast<CDriverBufferList*>(bufferList);
-    if (list == nullptr)
-        return NoBufferList();
-    try {
-        list->StopAcquisition();
-    } catch (const std::exception& e) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrab2",
-                   channel_->Prefix() << "\tGrab2: " << TextOf(e));
-        return ORV::E_FAIL;
-    }
-    NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrab2: Grab stopped");
-    return ORV::OK;
+int32_t CDriverIGrab2::GrabStop(CDDKBufferList* bufferList, uint8_t) {
+    const int32_t result =
+        guard_.RunOn(bufferList, [](CDriverBufferList& list) { list.StopAcquisition(); });
+    if (result == ORV::OK)
+        NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrab2: Grab stopped");
+    return result;
 }
 
 const char* CDriverIGrab2::CommandName(int32_t command) {
@@ -144,10 +111,10 @@ double CDriverIGrab2::InfoValue(const CDriverBufferList& list, int32_t command) 
     }
 }
 
-int32_t CDriverIGrab2::GrabInfo(void* bufferList, int32_t command, double* value) {
-    auto* list = static_cast<CDriverBufferList*>(bufferList);
+int32_t CDriverIGrab2::GrabInfo(CDDKBufferList* bufferList, int32_t command, double* value) {
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (list == nullptr)
-        return NoBufferList();
+        return guard_.NoBufferList();
     const char* name = CommandName(command);
     if (name == nullptr) {
         NWLOG_HERE(log_, nwLogging::level_warn, "DriverIGrab2",
@@ -157,13 +124,10 @@ int32_t CDriverIGrab2::GrabInfo(void* bufferList, int32_t command, double* value
     if (value == nullptr)
         return ORV::E_INVALIDARG;
     NWLOG(log_, nwLogging::level_debug, channel_->Prefix() << "\tGrab2: Requested " << name);
-    try {
-        *value = InfoValue(*list, command);
-    } catch (const std::exception& e) {
-        NWLOG_HERE(log_, nwLogging::level_warn, "DriverIGrab2",
-                   channel_->Prefix() << "\tGrab2: " << TextOf(e));
-        return ORV::E_FAIL;
-    }
-    NWLOG(log_, nwLogging::level_debug, channel_->Prefix() << "\tGrab2: Answer: " << *value);
-    return ORV::OK;
+    // A failed question is only a warning: the acquisition itself is unharmed.
+    const int32_t result = guard_.Run([&] { *value = InfoValue(*list, command); },
+                                      ProviderFailure{nwLogging::level_warn});
+    if (result == ORV::OK)
+        NWLOG(log_, nwLogging::level_debug, channel_->Prefix() << "\tGrab2: Answer: " << *value);
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIGrab2.h>
 
 #include <nwLogging/Logger.h>
@@ -7,7 +9,6 @@
 #include <cstdint>
 
 class CDriverChannel;
-class CDriverBufferList;
 
 /// Streaming acquisition of one channel: start, wait for each next image, stop,
 /// and the GRAB_INFO_* status questions. Turns the buffer list's outcomes and
@@ -31,12 +32,12 @@ public:
 
     explicit CDriverIGrab2(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t GrabStart(void* bufferList) override;
-    int32_t GrabWait(void* bufferList, int32_t* bufferIndex) override;
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t GrabStart(CDDKBufferList* bufferList) override;
+    int32_t GrabWait(CDDKBufferList* bufferList, int32_t* bufferIndex) override;
     /// The flag is ignored.
-    int32_t GrabStop(void* bufferList, uint8_t flag) override;
-    int32_t GrabInfo(void* bufferList, int32_t command, double* value) override;
+    int32_t GrabStop(CDDKBufferList* bufferList, uint8_t flag) override;
+    int32_t GrabInfo(CDDKBufferList* bufferList, int32_t command, double* value) override;
 
     /// The command's name as logged; null for unknown commands.
     static const char* CommandName(int32_t command);
@@ -46,9 +47,8 @@ private:
     int32_t WaitResult(int32_t outcome, int32_t bufferIndex);
     /// The value of a known command.
     double InfoValue(const CDriverBufferList& list, int32_t command);
-    /// Logs "No BufferList" and answers 0x80000002.
-    int32_t NoBufferList();
 
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

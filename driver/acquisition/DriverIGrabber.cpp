@@ -8,52 +8,34 @@
 #include <nwLogging/LogMacros.h>
 #include <nwLogging/nwLogging.h>
 
-#include <exception>
-
-namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
-
-} // namespace
-
 CDriverIGrabber::CDriverIGrabber(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIGrabber", "Grabber: ") {}
 
-bool CDriverIGrabber::Supported(void*) {
+bool CDriverIGrabber::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverIGrabber::Snap(void* bufferList) {
-    auto* list = static_cast<CDriverBufferList*>(bufferList);
-    if (list == nullptr) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrabber",
-                   channel_->Prefix() << "\tGrabber: No BufferList");
-        return ORV::E_INVALIDARG;
-    }
-    try {
-        list->StartAcquisition();
+int32_t CDriverIGrabber::Snap(CDDKBufferList* bufferList) {
+    const int32_t result = guard_.RunOn(bufferList, [](CDriverBufferList& list) {
+        list.StartAcquisition();
         int32_t index = 0;
         try {
             // The outcome is not looked at: a snap that found no image still ends.
-            list->WaitForImage(index);
+            list.WaitForImage(index);
         } catch (...) {
             // Never leave the DMA running behind a failed snap.
-            list->StopAcquisition();
+            list.StopAcquisition();
             throw;
         }
-        list->StopAcquisition();
-    } catch (const std::exception& e) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIGrabber",
-                   channel_->Prefix() << "\tGrabber: " << TextOf(e));
-        return ORV::E_FAIL;
-    }
-    NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrabber: Image snaped");
-    return ORV::OK;
+        list.StopAcquisition();
+    });
+    if (result == ORV::OK)
+        NWLOG(log_, nwLogging::level_info, channel_->Prefix() << "\tGrabber: Image snaped");
+    return result;
 }
 
-int32_t CDriverIGrabber::SnapArea(void*, int64_t, int64_t, int64_t) {
+int32_t CDriverIGrabber::SnapArea(CDDKBufferList*, int64_t, int64_t, int64_t) {
     return ORV::E_NOTSUPPORTED;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIGrabber.h>
 
 #include <nwLogging/Logger.h>
@@ -18,10 +20,10 @@ class CDriverIGrabber : public CSPIGrabber {
 public:
     explicit CDriverIGrabber(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t Snap(void* bufferList) override;
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t Snap(CDDKBufferList* bufferList) override;
     /// Not supported by this driver.
-    int32_t SnapArea(void* bufferList, int64_t a, int64_t b, int64_t c) override;
+    int32_t SnapArea(CDDKBufferList* bufferList, int64_t a, int64_t b, int64_t c) override;
     void Empty() override;
     /// Stores whole seconds (at least one) in the channel.
     int32_t SetTimeout(int32_t milliseconds) override;
@@ -30,4 +32,5 @@ public:
 private:
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

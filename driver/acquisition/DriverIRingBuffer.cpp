@@ -8,38 +8,17 @@
 #include <nwLogging/LogMacros.h>
 #include <nwLogging/nwLogging.h>
 
-#include <exception>
-
-namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
-
-CDriverBufferList* ListOf(void* bufferList) {
-    return static_cast<CDriverBufferList*>(bufferList);
-}
-
-} // namespace
-
 CDriverIRingBuffer::CDriverIRingBuffer(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIRingBuffer", "Ringbuffer: ") {}
 
-bool CDriverIRingBuffer::Supported(void*) {
+bool CDriverIRingBuffer::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverIRingBuffer::CheckList(const CDriverBufferList* list) {
-    if (list != nullptr)
-        return ORV::OK;
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIRingBuffer",
-               channel_->Prefix() << "\tRingbuffer: No BufferList");
-    return ORV::E_INVALIDARG;
-}
-
 int32_t CDriverIRingBuffer::Check(const CDriverBufferList* list, int32_t index) {
-    if (const int32_t result = CheckList(list); result != ORV::OK)
-        return result;
+    if (list == nullptr)
+        return guard_.NoBufferList();
     // The list's own count matters too: a list made before a count change may be
     // smaller than the channel's ring.
     if (index < 0 || static_cast<uint32_t>(index) >= channel_->NumberOfBuffers() ||
@@ -51,12 +30,6 @@ int32_t CDriverIRingBuffer::Check(const CDriverBufferList* list, int32_t index) 
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::Failed(const char* text) {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIRingBuffer",
-               channel_->Prefix() << "\tRingbuffer: " << text);
-    return ORV::E_FAIL;
-}
-
 int32_t CDriverIRingBuffer::ValidateCount(int32_t count) {
     NWLOG(
         log_, nwLogging::level_info,
@@ -65,9 +38,10 @@ int32_t CDriverIRingBuffer::ValidateCount(int32_t count) {
     return count < 1 ? ORV::E_INVALIDARG : ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::NumBuffers(void* bufferList, uint32_t action, int32_t* count) {
-    if (const int32_t result = CheckList(ListOf(bufferList)); result != ORV::OK)
-        return result;
+int32_t CDriverIRingBuffer::NumBuffers(CDDKBufferList* bufferList, uint32_t action,
+                                       int32_t* count) {
+    if (bufferList == nullptr)
+        return guard_.NoBufferList();
     if (count == nullptr)
         return ORV::E_INVALIDARG;
     switch (action) {
@@ -93,15 +67,12 @@ int32_t CDriverIRingBuffer::NumBuffers(void* bufferList, uint32_t action, int32_
     }
 }
 
-int32_t CDriverIRingBuffer::UnlockBuffer(void* bufferList, int32_t index) {
-    CDriverBufferList* list = ListOf(bufferList);
+int32_t CDriverIRingBuffer::UnlockBuffer(CDDKBufferList* bufferList, int32_t index) {
+    CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (const int32_t result = Check(list, index); result != ORV::OK)
         return result;
-    try {
-        list->Unlock(index + 1);
-    } catch (const std::exception& e) {
-        return Failed(TextOf(e));
-    }
+    if (const int32_t result = guard_.Run([&] { list->Unlock(index + 1); }); result != ORV::OK)
+        return result;
     NWLOG(log_, nwLogging::level_info,
           channel_->Prefix() << "\tRingbuffer: Unlock buffer: " << index);
     return ORV::OK;
@@ -117,9 +88,9 @@ int32_t CDriverIRingBuffer::ValidateMode(uint32_t mode) {
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::LockMode(void* bufferList, uint32_t action, uint32_t* mode) {
-    if (const int32_t result = CheckList(ListOf(bufferList)); result != ORV::OK)
-        return result;
+int32_t CDriverIRingBuffer::LockMode(CDDKBufferList* bufferList, uint32_t action, uint32_t* mode) {
+    if (bufferList == nullptr)
+        return guard_.NoBufferList();
     if (mode == nullptr)
         return ORV::E_INVALIDARG;
     switch (action) {
@@ -142,18 +113,16 @@ int32_t CDriverIRingBuffer::LockMode(void* bufferList, uint32_t action, uint32_t
     }
 }
 
-int32_t CDriverIRingBuffer::IsLocked(void* bufferList, int32_t index, uint8_t* locked) {
-    CDriverBufferList* list = ListOf(bufferList);
+int32_t CDriverIRingBuffer::IsLocked(CDDKBufferList* bufferList, int32_t index, uint8_t* locked) {
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (const int32_t result = Check(list, index); result != ORV::OK)
         return result;
     if (locked == nullptr)
         return ORV::E_INVALIDARG;
     bool state = false;
-    try {
-        state = list->IsBufferLocked(index + 1);
-    } catch (const std::exception& e) {
-        return Failed(TextOf(e));
-    }
+    if (const int32_t result = guard_.Run([&] { state = list->IsBufferLocked(index + 1); });
+        result != ORV::OK)
+        return result;
     *locked = state ? 1 : 0;
     NWLOG(log_, nwLogging::level_info,
           channel_->Prefix() << "\tRingbuffer: Buffer " << index
@@ -161,9 +130,9 @@ int32_t CDriverIRingBuffer::IsLocked(void* bufferList, int32_t index, uint8_t* l
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::BufferDimensions(void* bufferList, int32_t index, int32_t* planes,
-                                             int32_t* width, int32_t* height) {
-    CDriverBufferList* list = ListOf(bufferList);
+int32_t CDriverIRingBuffer::BufferDimensions(CDDKBufferList* bufferList, int32_t index,
+                                             int32_t* planes, int32_t* width, int32_t* height) {
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (const int32_t result = Check(list, index); result != ORV::OK)
         return result;
     if (planes == nullptr || width == nullptr || height == nullptr)
@@ -174,9 +143,9 @@ int32_t CDriverIRingBuffer::BufferDimensions(void* bufferList, int32_t index, in
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::BufferDataType(void* bufferList, int32_t index, uint32_t,
+int32_t CDriverIRingBuffer::BufferDataType(CDDKBufferList* bufferList, int32_t index, uint32_t,
                                            int32_t* dataType) {
-    if (const int32_t result = Check(ListOf(bufferList), index); result != ORV::OK)
+    if (const int32_t result = Check(CDriverBufferList::Of(bufferList), index); result != ORV::OK)
         return result;
     if (dataType == nullptr)
         return ORV::E_INVALIDARG;
@@ -184,11 +153,11 @@ int32_t CDriverIRingBuffer::BufferDataType(void* bufferList, int32_t index, uint
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::BufferPlane(void* bufferList, int32_t index, uint32_t plane,
+int32_t CDriverIRingBuffer::BufferPlane(CDDKBufferList* bufferList, int32_t index, uint32_t plane,
                                         void** base, const ORV::VpaEntry** vpa) {
     NWLOG(log_, nwLogging::level_info,
           channel_->Prefix() << "\tRingbuffer: Requested RB Index: " << index);
-    CDriverBufferList* list = ListOf(bufferList);
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (const int32_t result = Check(list, index); result != ORV::OK)
         return result;
     if (base == nullptr || vpa == nullptr)
@@ -198,20 +167,20 @@ int32_t CDriverIRingBuffer::BufferPlane(void* bufferList, int32_t index, uint32_
     return ORV::OK;
 }
 
-int32_t CDriverIRingBuffer::BufferSequence(void*, int32_t position, int32_t*) {
+int32_t CDriverIRingBuffer::BufferSequence(CDDKBufferList*, int32_t position, int32_t*) {
     NWLOG(log_, nwLogging::level_info,
           channel_->Prefix() << "\tRingbuffer: Requested sequence:" << position);
     return 1;
 }
 
-int32_t CDriverIRingBuffer::BufferInfo(void* bufferList, int32_t index, int32_t type,
+int32_t CDriverIRingBuffer::BufferInfo(CDDKBufferList* bufferList, int32_t index, int32_t type,
                                        double* value) {
-    CDriverBufferList* list = ListOf(bufferList);
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (const int32_t result = Check(list, index); result != ORV::OK)
         return result;
     if (value == nullptr)
         return ORV::E_INVALIDARG;
-    try {
+    return guard_.Run([&] {
         switch (type) {
         case InfoTimestamp: {
             const double stamp = list->GetBufferTimestamp(index + 1);
@@ -240,7 +209,5 @@ int32_t CDriverIRingBuffer::BufferInfo(void* bufferList, int32_t index, int32_t 
         default:
             return ORV::E_INVALIDARG;
         }
-    } catch (const std::exception& e) {
-        return Failed(TextOf(e));
-    }
+    });
 }

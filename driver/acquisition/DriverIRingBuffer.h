@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIRingBuffer.h>
 
 #include <nwLogging/Logger.h>
@@ -7,7 +9,6 @@
 #include <cstdint>
 
 class CDriverChannel;
-class CDriverBufferList;
 
 /// The ring of image buffers of one channel: buffer count and lock mode (channel
 /// settings, validated before they are set), unlocking, lock state, time stamps
@@ -27,31 +28,30 @@ public:
 
     explicit CDriverIRingBuffer(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t NumBuffers(void* bufferList, uint32_t action, int32_t* count) override;
-    int32_t UnlockBuffer(void* bufferList, int32_t index) override;
-    int32_t LockMode(void* bufferList, uint32_t action, uint32_t* mode) override;
-    int32_t IsLocked(void* bufferList, int32_t index, uint8_t* locked) override;
-    int32_t BufferDimensions(void* bufferList, int32_t index, int32_t* planes, int32_t* width,
-                             int32_t* height) override;
-    int32_t BufferDataType(void* bufferList, int32_t index, uint32_t plane,
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t NumBuffers(CDDKBufferList* bufferList, uint32_t action, int32_t* count) override;
+    int32_t UnlockBuffer(CDDKBufferList* bufferList, int32_t index) override;
+    int32_t LockMode(CDDKBufferList* bufferList, uint32_t action, uint32_t* mode) override;
+    int32_t IsLocked(CDDKBufferList* bufferList, int32_t index, uint8_t* locked) override;
+    int32_t BufferDimensions(CDDKBufferList* bufferList, int32_t index, int32_t* planes,
+                             int32_t* width, int32_t* height) override;
+    int32_t BufferDataType(CDDKBufferList* bufferList, int32_t index, uint32_t plane,
                            int32_t* dataType) override;
-    int32_t BufferPlane(void* bufferList, int32_t index, uint32_t plane, void** base,
+    int32_t BufferPlane(CDDKBufferList* bufferList, int32_t index, uint32_t plane, void** base,
                         const ORV::VpaEntry** vpa) override;
     /// Answers 1: the framework keeps the record of delivered buffers.
-    int32_t BufferSequence(void* bufferList, int32_t position, int32_t* index) override;
-    int32_t BufferInfo(void* bufferList, int32_t index, int32_t type, double* value) override;
+    int32_t BufferSequence(CDDKBufferList* bufferList, int32_t position, int32_t* index) override;
+    int32_t BufferInfo(CDDKBufferList* bufferList, int32_t index, int32_t type,
+                       double* value) override;
 
 private:
     /// The common checks: a buffer list, and an index inside both the channel's
     /// ring and the list's own buffers. 0 or the failure's code, with its log line.
     int32_t Check(const CDriverBufferList* list, int32_t index);
-    int32_t CheckList(const CDriverBufferList* list);
-    /// Logs the exception text and answers 0x80000001.
-    int32_t Failed(const char* text);
     int32_t ValidateCount(int32_t count);
     int32_t ValidateMode(uint32_t mode);
 
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

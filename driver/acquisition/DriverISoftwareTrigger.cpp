@@ -8,12 +8,12 @@
 
 CDriverISoftwareTrigger::CDriverISoftwareTrigger(CDriverChannel& channel) : channel_(&channel) {}
 
-bool CDriverISoftwareTrigger::Supported(void*) {
+bool CDriverISoftwareTrigger::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverISoftwareTrigger::SendTrigger(void* bufferList, uint32_t) {
-    const auto* list = static_cast<const CDriverBufferList*>(bufferList);
+int32_t CDriverISoftwareTrigger::SendTrigger(CDDKBufferList* bufferList, uint32_t) {
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     CDriverChannel& channel = list != nullptr ? list->Channel() : *channel_;
     return Fg_SoftwareTrigger(channel.DriverBoard().Grabber(), channel.DmaIndex()) != 0
                ? ORV::OK

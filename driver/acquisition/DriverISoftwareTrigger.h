@@ -16,8 +16,8 @@ public:
 
     /// 0 when the SDK sent the trigger, 0x80000001 when it refused; the argument
     /// is not used.
-    int32_t SendTrigger(void* bufferList, uint32_t argument) override;
-    bool Supported(void* bufferList) override;
+    int32_t SendTrigger(CDDKBufferList* bufferList, uint32_t argument) override;
+    bool Supported(CDDKBufferList* bufferList) override;
 
 private:
     CDriverChannel* channel_;

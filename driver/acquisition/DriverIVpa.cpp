@@ -7,9 +7,9 @@
 
 CDriverIVpa::CDriverIVpa(CDriverChannel& channel) : channel_(&channel) {}
 
-int32_t CDriverIVpa::ImageDimensions(void* bufferList, int32_t* planes, int32_t* width,
+int32_t CDriverIVpa::ImageDimensions(CDDKBufferList* bufferList, int32_t* planes, int32_t* width,
                                      int32_t* height) {
-    const auto* list = static_cast<const CDriverBufferList*>(bufferList);
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (list == nullptr || planes == nullptr || width == nullptr || height == nullptr)
         return ORV::E_INVALIDARG;
     *planes = static_cast<int32_t>(channel_->Planes());
@@ -19,16 +19,16 @@ int32_t CDriverIVpa::ImageDimensions(void* bufferList, int32_t* planes, int32_t*
     return ORV::OK;
 }
 
-int32_t CDriverIVpa::PlaneDataType(void* bufferList, uint32_t, int32_t* dataType) {
+int32_t CDriverIVpa::PlaneDataType(CDDKBufferList* bufferList, uint32_t, int32_t* dataType) {
     if (bufferList == nullptr || dataType == nullptr)
         return ORV::E_INVALIDARG;
     *dataType = static_cast<int32_t>(channel_->PixelDepth());
     return ORV::OK;
 }
 
-int32_t CDriverIVpa::PlaneAddress(void* bufferList, uint32_t plane, void** base,
+int32_t CDriverIVpa::PlaneAddress(CDDKBufferList* bufferList, uint32_t plane, void** base,
                                   const ORV::VpaEntry** vpa) {
-    const auto* list = static_cast<const CDriverBufferList*>(bufferList);
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
     if (list == nullptr || base == nullptr || vpa == nullptr)
         return ORV::E_INVALIDARG;
     // The plane order is the one ImageDimensions last reported to the host.

@@ -18,10 +18,10 @@ class CDriverIVpa : public CSPIVpa {
 public:
     explicit CDriverIVpa(CDriverChannel& channel);
 
-    int32_t ImageDimensions(void* bufferList, int32_t* planes, int32_t* width,
+    int32_t ImageDimensions(CDDKBufferList* bufferList, int32_t* planes, int32_t* width,
                             int32_t* height) override;
-    int32_t PlaneDataType(void* bufferList, uint32_t plane, int32_t* dataType) override;
-    int32_t PlaneAddress(void* bufferList, uint32_t plane, void** base,
+    int32_t PlaneDataType(CDDKBufferList* bufferList, uint32_t plane, int32_t* dataType) override;
+    int32_t PlaneAddress(CDDKBufferList* bufferList, uint32_t plane, void** base,
                          const ORV::VpaEntry** vpa) override;
 
 private:

@@ -73,9 +73,20 @@ int32_t CDriverBoard::ProbeDma(uint32_t dma) {
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA " << dma << " OK");
     else
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA " << dma << " error = " << result);
-    if (Fg_StopAcquire(grabber, dma, memory.get(), FG_STOP_SYNC) != 0)
+    int stopped = Fg_StopAcquire(grabber, dma, memory.get(), FG_STOP_SYNC);
+    if (stopped != 0) {
         NWLOG_AT(log_, nwLogging::level_warn, "DriverBoard", 405,
                  Prefix() << "Failed to stop acquisition");
+        // A DMA left running stays busy for every later start: try once more,
+        // and never count a DMA that cannot be stopped as working.
+        if (result == 0 && stopped != FG_ERR_NOT_ACQUIRING)
+            stopped = Fg_StopAcquire(grabber, dma, memory.get(), FG_STOP_SYNC);
+        if (result == 0 && stopped != 0 && stopped != FG_ERR_NOT_ACQUIRING) {
+            NWLOG_AT(log_, nwLogging::level_err, "DriverBoard", 405,
+                     Prefix() << "DMA " << dma << " could not be stopped after the probe");
+            result = stopped;
+        }
+    }
     if (memory.Free() != 0)
         NWLOG_AT(log_, nwLogging::level_warn, "DriverBoard", 407,
                  Prefix() << "Failed to free memory");

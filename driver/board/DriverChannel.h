@@ -2,6 +2,7 @@
 
 #include "board/ChannelPrefix.h"
 #include "board/ImageLayout.h"
+#include "nodemap/ChannelNodeMaps.h"
 #include "sdk/SdkHandle.h"
 
 #include <ddk/CDrvChannel.h>
@@ -14,7 +15,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 class CDriverBoard;
@@ -33,8 +33,7 @@ class CDriverSystem;
 /// only through SetImageSize, which the framework's configuration lock serialises
 /// against buffer allocation. The number of buffers, the lock mode and the
 /// time-out are atomics: interfaces set them from any host thread while a wait
-/// reads them. The node-map links and the self-reference are guarded by
-/// NodeMapLock().
+/// reads them. The node maps guard their own state (CChannelNodeMaps).
 class CDriverChannel : public CDrvChannel {
 public:
     /// Largest number of buffers a channel accepts (0x0FFFFFFE).
@@ -83,6 +82,11 @@ public:
     // The port's camera; null when none was obtained.
     Gbe_Camera* GigECamera() const { return gigeCamera_.get(); }
     SgcCamera* CoaXPressCamera() const { return coaxpressCamera_; }
+    /// Connects again a camera that was obtained at set-up but could not be
+    /// connected (a transient fault must not keep the channel from starting),
+    /// with the set-up's log lines. False when such a camera still is not
+    /// connected; true when it is or when no camera was obtained at all.
+    bool ConnectCameraAgain();
 
     CDriverBoard& DriverBoard() const { return *board_; }
     CDriverSystem& System() const;
@@ -111,20 +115,11 @@ public:
     /// (logical board number << 16) | DMA index.
     uint32_t GetChannelKey() const;
 
-    // Node maps (defined with the node-map code). Each answers a proxy handle with
-    // one reference for the caller, or null.
-    ORHandle GetCameraNodeMap();
-    ORHandle GetDmaNodeMap();
-    /// Release callbacks registered with the proxies; `context` is the channel.
-    static int32_t CameraNodeMapReleased(void* context);
-    static int32_t DmaNodeMapReleased(void* context);
-    /// Guards the two links and the self-reference below.
-    std::recursive_mutex& NodeMapLock() { return nodeMapLock_; }
-    /// The live camera / DMA node-map proxy, null when none is alive.
-    ORHandle& CameraNodeMapLink() { return cameraNodeMapLink_; }
-    ORHandle& DmaNodeMapLink() { return dmaNodeMapLink_; }
-    /// Held while a node-map proxy is alive, so that the channel outlives it.
-    std::shared_ptr<CDriverChannel>& NodeMapSelfReference() { return nodeMapSelf_; }
+    // Node maps: each answers a proxy handle with one reference for the caller, or
+    // null.
+    ORHandle GetCameraNodeMap() { return nodeMaps_.Get(CChannelNodeMaps::Camera); }
+    ORHandle GetDmaNodeMap() { return nodeMaps_.Get(CChannelNodeMaps::Dma); }
+    CChannelNodeMaps& NodeMaps() { return nodeMaps_; }
 
 private:
     // InitChannel steps.
@@ -138,18 +133,22 @@ private:
     void ConnectCamera();
     void ConnectGigECamera();
     void ConnectCoaXPressCamera();
+    /// The connection steps for the camera handle already held.
+    bool ConnectHeldGigECamera();
+    bool ConnectHeldCoaXPressCamera();
     void DisconnectCamera();
     /// "BOARD" + vendor index + "_DMA" + DMA index + "." + key.
     std::string DmaKey(const char* key) const;
-    /// Writes two parameters; on a failed write puts both old values back.
-    int32_t WritePair(int32_t firstId, uint32_t first, uint32_t oldFirst, int32_t secondId,
-                      uint32_t second, uint32_t oldSecond);
+    /// Reads two parameters; 0x80000001 when a read fails.
+    int32_t ReadPair(int32_t firstId, uint32_t& first, int32_t secondId, uint32_t& second);
+    /// Writes two parameters unless both already hold these values (`changed` 1
+    /// when written); on a failed write puts both old values back (0x80000001).
+    int32_t ChangePair(int32_t firstId, uint32_t first, int32_t secondId, uint32_t second,
+                       uint8_t& changed);
 
     int32_t dmaIndexCopy_ = 0;
     std::wstring name_;
-    std::shared_ptr<CDriverChannel> nodeMapSelf_;
     std::weak_ptr<IDDKRefCnt> parent_;
-    std::recursive_mutex nodeMapLock_;
     CDriverBoard* board_; // held strongly by the base
     uint32_t width_ = 0;
     uint32_t height_ = 0;
@@ -166,8 +165,11 @@ private:
     std::atomic<uint32_t> timeoutSeconds_{1};
     GigECameraHandle gigeCamera_;
     SgcCamera* coaxpressCamera_ = nullptr; // owned by the GenICam board
+    // Connection state of the held camera, guarded by cameraLock_ after set-up.
+    std::mutex cameraLock_;
+    bool cameraLinked_ = false;
+    bool cameraConnected_ = false;
     std::atomic<uint32_t> lockMode_{0};
-    ORHandle cameraNodeMapLink_ = nullptr;
-    ORHandle dmaNodeMapLink_ = nullptr;
+    CChannelNodeMaps nodeMaps_{*this};
     nwLogging::logger_ptr log_;
 };

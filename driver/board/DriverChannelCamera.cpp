@@ -1,6 +1,7 @@
 // The camera behind a channel's port: looked for once in InitChannel (GigE and
-// CoaXPress boards), disconnected when the channel goes. No failure here stops
-// the channel: it still works with image data the applet generates itself.
+// CoaXPress boards), connected again at the start of an acquisition when that
+// failed, disconnected when the channel goes. No failure here stops the channel:
+// it still works with image data the applet generates itself.
 #include "board/DriverChannel.h"
 
 #include "board/BoardInformation.h"
@@ -65,13 +66,19 @@ void CDriverChannel::ConnectGigECamera() {
                    Prefix() << '\t' << "Get first camera error: " << Gbe_ErrorText(got));
         return;
     }
+    ConnectHeldGigECamera();
+}
+
+bool CDriverChannel::ConnectHeldGigECamera() {
     const int connected = Gbe_Connect(gigeCamera_.get());
     if (connected != 0) {
         NWLOG_HERE(log_, nwLogging::level_err, "DriverChannel",
                    Prefix() << '\t' << "Connect error: " << Gbe_ErrorText(connected));
-        return;
+        return false;
     }
+    cameraConnected_ = true;
     NWLOG(log_, nwLogging::level_info, Prefix() << '\t' << "Camera connected successfully ");
+    return true;
 }
 
 void CDriverChannel::ConnectCoaXPressCamera() {
@@ -101,22 +108,49 @@ void CDriverChannel::ConnectCoaXPressCamera() {
                    Prefix() << '\t' << "Get  camera error: " << genicam.ErrorText(got));
         return;
     }
-    // The link of a camera that just powered up may need a second attempt.
-    int linked = genicam.linkConnect(board, coaxpressCamera_);
-    if (linked != 0)
-        linked = genicam.linkConnect(board, coaxpressCamera_);
-    if (linked != 0) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverChannel",
-                   Prefix() << '\t' << "Low level connect error: " << genicam.ErrorText(linked));
-        return;
+    ConnectHeldCoaXPressCamera();
+}
+
+bool CDriverChannel::ConnectHeldCoaXPressCamera() {
+    const GenICamEntryTable& genicam = GenICam();
+    SgcBoard* board = board_->GenICamBoard();
+    if (!cameraLinked_) {
+        // The link of a camera that just powered up may need a second attempt.
+        int linked = genicam.linkConnect(board, coaxpressCamera_);
+        if (linked != 0)
+            linked = genicam.linkConnect(board, coaxpressCamera_);
+        if (linked != 0) {
+            NWLOG_HERE(log_, nwLogging::level_err, "DriverChannel",
+                       Prefix() << '\t'
+                                << "Low level connect error: " << genicam.ErrorText(linked));
+            return false;
+        }
+        cameraLinked_ = true;
     }
     const int connected = genicam.connectCamera(coaxpressCamera_);
     if (connected != 0) {
         NWLOG_HERE(log_, nwLogging::level_err, "DriverChannel",
                    Prefix() << '\t' << "Connect error: " << genicam.ErrorText(connected));
-        return;
+        return false;
     }
+    cameraConnected_ = true;
     NWLOG(log_, nwLogging::level_info, Prefix() << '\t' << "Camera connected successfully ");
+    return true;
+}
+
+bool CDriverChannel::ConnectCameraAgain() {
+    std::lock_guard<std::mutex> guard(cameraLock_);
+    if (cameraConnected_)
+        return true;
+    const bool gige = board_->Technology() == TechnologyGigE && gigeCamera_;
+    const bool coaxpress = board_->Technology() == TechnologyCoaXPress &&
+                           coaxpressCamera_ != nullptr && GenICam().Loaded() &&
+                           board_->GenICamBoard() != nullptr;
+    if (!gige && !coaxpress)
+        return true;
+    NWLOG(log_, nwLogging::level_info,
+          Prefix() << '\t' << "Camera not connected, connecting again");
+    return gige ? ConnectHeldGigECamera() : ConnectHeldCoaXPressCamera();
 }
 
 void CDriverChannel::DisconnectCamera() {

@@ -44,24 +44,13 @@ bool CDriverChannel::SetParameter(int32_t id, uint32_t value) {
 }
 
 int32_t CDriverChannel::GetImageSize(uint32_t& width, uint32_t& height) {
-    if (!GetParameter(FG_PARAM_WIDTH, width) || !GetParameter(FG_PARAM_HEIGHT, height))
-        return ORV::E_FAIL;
-    return 0;
+    return ReadPair(FG_PARAM_WIDTH, width, FG_PARAM_HEIGHT, height);
 }
 
 int32_t CDriverChannel::SetImageSize(uint32_t& width, uint32_t& height, uint8_t& changed) {
-    changed = 0;
-    uint32_t oldWidth = 0;
-    uint32_t oldHeight = 0;
-    if (!GetParameter(FG_PARAM_WIDTH, oldWidth) || !GetParameter(FG_PARAM_HEIGHT, oldHeight))
-        return ORV::E_FAIL;
-    if (width == oldWidth && height == oldHeight)
-        return 0;
-    const int32_t result =
-        WritePair(FG_PARAM_WIDTH, width, oldWidth, FG_PARAM_HEIGHT, height, oldHeight);
-    if (result != 0)
+    const int32_t result = ChangePair(FG_PARAM_WIDTH, width, FG_PARAM_HEIGHT, height, changed);
+    if (result != 0 || changed == 0)
         return result;
-    changed = 1;
     // The applet may round the size; what it took is what the buffers must hold.
     uint32_t actualWidth = width;
     uint32_t actualHeight = height;
@@ -75,29 +64,33 @@ int32_t CDriverChannel::SetImageSize(uint32_t& width, uint32_t& height, uint8_t&
 }
 
 int32_t CDriverChannel::GetImageOffset(uint32_t& x, uint32_t& y) {
-    if (!GetParameter(FG_PARAM_XOFFSET, x) || !GetParameter(FG_PARAM_YOFFSET, y))
+    return ReadPair(FG_PARAM_XOFFSET, x, FG_PARAM_YOFFSET, y);
+}
+
+int32_t CDriverChannel::SetImageOffset(uint32_t x, uint32_t y, uint8_t& changed) {
+    return ChangePair(FG_PARAM_XOFFSET, x, FG_PARAM_YOFFSET, y, changed);
+}
+
+int32_t CDriverChannel::ReadPair(int32_t firstId, uint32_t& first, int32_t secondId,
+                                 uint32_t& second) {
+    if (!GetParameter(firstId, first) || !GetParameter(secondId, second))
         return ORV::E_FAIL;
     return 0;
 }
 
-int32_t CDriverChannel::SetImageOffset(uint32_t x, uint32_t y, uint8_t& changed) {
+int32_t CDriverChannel::ChangePair(int32_t firstId, uint32_t first, int32_t secondId,
+                                   uint32_t second, uint8_t& changed) {
     changed = 0;
-    uint32_t oldX = 0;
-    uint32_t oldY = 0;
-    if (!GetParameter(FG_PARAM_XOFFSET, oldX) || !GetParameter(FG_PARAM_YOFFSET, oldY))
+    uint32_t oldFirst = 0;
+    uint32_t oldSecond = 0;
+    if (ReadPair(firstId, oldFirst, secondId, oldSecond) != 0)
         return ORV::E_FAIL;
-    if (x == oldX && y == oldY)
+    if (first == oldFirst && second == oldSecond)
         return 0;
-    const int32_t result = WritePair(FG_PARAM_XOFFSET, x, oldX, FG_PARAM_YOFFSET, y, oldY);
-    if (result == 0)
+    if (SetParameter(firstId, first) && SetParameter(secondId, second)) {
         changed = 1;
-    return result;
-}
-
-int32_t CDriverChannel::WritePair(int32_t firstId, uint32_t first, uint32_t oldFirst,
-                                  int32_t secondId, uint32_t second, uint32_t oldSecond) {
-    if (SetParameter(firstId, first) && SetParameter(secondId, second))
         return 0;
+    }
     // Put the DMA back as it was; a failing roll-back leaves only its warnings.
     SetParameter(firstId, oldFirst);
     SetParameter(secondId, oldSecond);

@@ -8,11 +8,11 @@
 
 CDriverIBoardSelect2::CDriverIBoardSelect2(CDriverChannel& channel) : channel_(&channel) {}
 
-bool CDriverIBoardSelect2::Supported(void*) {
+bool CDriverIBoardSelect2::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverIBoardSelect2::BoardCount(void*, int32_t* count) {
+int32_t CDriverIBoardSelect2::BoardCount(CDDKBufferList*, int32_t* count) {
     if (count == nullptr)
         return ORV::E_INVALIDARG;
     *count = channel_->DriverBoard().Producer().GetBoardCount();

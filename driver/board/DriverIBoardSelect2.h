@@ -14,8 +14,8 @@ class CDriverIBoardSelect2 : public CSPIBoardSelect2 {
 public:
     explicit CDriverIBoardSelect2(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t BoardCount(void* bufferList, int32_t* count) override;
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t BoardCount(CDDKBufferList* bufferList, int32_t* count) override;
 
 private:
     CDriverChannel* channel_;

@@ -10,9 +10,10 @@
 #include <nwLogging/nwLogging.h>
 
 CDriverICameraSelect2::CDriverICameraSelect2(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverICameraSelect2", "CameraSelect2: ") {}
 
-bool CDriverICameraSelect2::Supported(void*) {
+bool CDriverICameraSelect2::Supported(CDDKBufferList*) {
     return true;
 }
 
@@ -20,28 +21,24 @@ int32_t CDriverICameraSelect2::Count() const {
     return channel_->DriverBoard().GetChannelCount();
 }
 
-int32_t CDriverICameraSelect2::PortCount(void*, int32_t* count) {
+int32_t CDriverICameraSelect2::PortCount(CDDKBufferList*, int32_t* count) {
     if (count == nullptr)
         return ORV::E_INVALIDARG;
     *count = Count();
     return ORV::OK;
 }
 
-int32_t CDriverICameraSelect2::CurrentPort(void*, int32_t* port) {
+int32_t CDriverICameraSelect2::CurrentPort(CDDKBufferList*, int32_t* port) {
     if (port == nullptr)
         return ORV::E_INVALIDARG;
     *port = static_cast<int32_t>(channel_->DmaIndex());
     return ORV::OK;
 }
 
-int32_t CDriverICameraSelect2::CheckPort(void* bufferList, int32_t port) {
-    const auto* list = static_cast<const CDriverBufferList*>(bufferList);
-    if (list == nullptr) {
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverICameraSelect2",
-                   channel_->Prefix() << "\tCameraSelect2: "
-                                      << "No BufferList");
-        return ORV::E_INVALIDARG;
-    }
+int32_t CDriverICameraSelect2::CheckPort(CDDKBufferList* bufferList, int32_t port) {
+    const CDriverBufferList* list = CDriverBufferList::Of(bufferList);
+    if (list == nullptr)
+        return guard_.NoBufferList();
     if (list->GetState() != CDriverBufferList::State::Allocated)
         return ORV::E_PORTCHANGE;
     if (port >= 0 && port < Count())

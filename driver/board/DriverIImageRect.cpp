@@ -7,66 +7,28 @@
 #include <nwLogging/LogMacros.h>
 #include <nwLogging/nwLogging.h>
 
-#include <exception>
-
-namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
-
-} // namespace
-
 CDriverIImageRect::CDriverIImageRect(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIImageRect", "ImageRect: ", catchingEveryException) {}
 
-bool CDriverIImageRect::Supported(void*) {
+bool CDriverIImageRect::Supported(CDDKBufferList*) {
     return true;
-}
-
-int32_t CDriverIImageRect::Failed(const char* text) {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIImageRect",
-               channel_->Prefix() << "\tImageRect: " << text);
-    return ORV::E_FAIL;
 }
 
 int32_t CDriverIImageRect::ImageSize(uint32_t action, int32_t* width, int32_t* height,
                                      uint8_t* changed) {
-    try {
-        return Size(action, width, height, changed);
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
-    }
+    return guard_.Run([&] { return Size(action, width, height, changed); });
 }
 
 int32_t CDriverIImageRect::ImageOffset(uint32_t action, int32_t* x, int32_t* y, uint8_t* changed) {
-    try {
-        return Offset(action, x, y, changed);
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
-    }
+    return guard_.Run([&] { return Offset(action, x, y, changed); });
 }
 
 int32_t CDriverIImageRect::Size(uint32_t action, int32_t* width, int32_t* height,
                                 uint8_t* changed) {
     switch (action) {
-    case 0: {
-        if (width == nullptr || height == nullptr || changed == nullptr)
-            return ORV::E_INVALIDARG;
-        *changed = 0;
-        uint32_t currentWidth = 0;
-        uint32_t currentHeight = 0;
-        const int32_t result = channel_->GetImageSize(currentWidth, currentHeight);
-        if (result != ORV::OK)
-            return result;
-        *width = static_cast<int32_t>(currentWidth);
-        *height = static_cast<int32_t>(currentHeight);
-        return ORV::OK;
-    }
+    case 0:
+        return Current(&CDriverChannel::GetImageSize, width, height, changed);
     case 1:
     case 3: {
         if (width == nullptr || height == nullptr || changed == nullptr)
@@ -85,28 +47,14 @@ int32_t CDriverIImageRect::Size(uint32_t action, int32_t* width, int32_t* height
     case 2:
         return ORV::E_NOTSUPPORTED;
     default:
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIImageRect",
-                   channel_->Prefix() << "\tImageRect: "
-                                      << "invalid or unsupported action for size: " << action);
-        return ORV::E_INVALIDARG;
+        return Unsupported("size", action);
     }
 }
 
 int32_t CDriverIImageRect::Offset(uint32_t action, int32_t* x, int32_t* y, uint8_t* changed) {
     switch (action) {
-    case 0: {
-        if (x == nullptr || y == nullptr || changed == nullptr)
-            return ORV::E_INVALIDARG;
-        *changed = 0;
-        uint32_t currentX = 0;
-        uint32_t currentY = 0;
-        const int32_t result = channel_->GetImageOffset(currentX, currentY);
-        if (result != ORV::OK)
-            return result;
-        *x = static_cast<int32_t>(currentX);
-        *y = static_cast<int32_t>(currentY);
-        return ORV::OK;
-    }
+    case 0:
+        return Current(&CDriverChannel::GetImageOffset, x, y, changed);
     case 3: {
         if (x == nullptr || y == nullptr || changed == nullptr)
             return ORV::E_INVALIDARG;
@@ -119,9 +67,29 @@ int32_t CDriverIImageRect::Offset(uint32_t action, int32_t* x, int32_t* y, uint8
     case 2:
         return ORV::E_NOTSUPPORTED;
     default:
-        NWLOG_HERE(log_, nwLogging::level_err, "DriverIImageRect",
-                   channel_->Prefix() << "\tImageRect: "
-                                      << "invalid or unsupported action for offset: " << action);
-        return ORV::E_INVALIDARG;
+        return Unsupported("offset", action);
     }
+}
+
+int32_t CDriverIImageRect::Current(int32_t (CDriverChannel::*get)(uint32_t&, uint32_t&),
+                                   int32_t* first, int32_t* second, uint8_t* changed) {
+    if (first == nullptr || second == nullptr || changed == nullptr)
+        return ORV::E_INVALIDARG;
+    *changed = 0;
+    uint32_t currentFirst = 0;
+    uint32_t currentSecond = 0;
+    const int32_t result = (channel_->*get)(currentFirst, currentSecond);
+    if (result != ORV::OK)
+        return result;
+    *first = static_cast<int32_t>(currentFirst);
+    *second = static_cast<int32_t>(currentSecond);
+    return ORV::OK;
+}
+
+int32_t CDriverIImageRect::Unsupported(const char* what, uint32_t action) {
+    NWLOG_HERE(log_, nwLogging::level_err, "DriverIImageRect",
+               channel_->Prefix() << "\tImageRect: "
+                                  << "invalid or unsupported action for " << what << ": "
+                                  << action);
+    return ORV::E_INVALIDARG;
 }

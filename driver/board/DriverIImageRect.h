@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPIImageRect.h>
 
 #include <nwLogging/Logger.h>
@@ -19,15 +21,20 @@ class CDriverIImageRect : public CSPIImageRect {
 public:
     explicit CDriverIImageRect(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
+    bool Supported(CDDKBufferList* bufferList) override;
     int32_t ImageSize(uint32_t action, int32_t* width, int32_t* height, uint8_t* changed) override;
     int32_t ImageOffset(uint32_t action, int32_t* x, int32_t* y, uint8_t* changed) override;
 
 private:
     int32_t Size(uint32_t action, int32_t* width, int32_t* height, uint8_t* changed);
     int32_t Offset(uint32_t action, int32_t* x, int32_t* y, uint8_t* changed);
-    int32_t Failed(const char* text);
+    /// Action 0: the pair `get` reads from the channel, nothing changed.
+    int32_t Current(int32_t (CDriverChannel::*get)(uint32_t&, uint32_t&), int32_t* first,
+                    int32_t* second, uint8_t* changed);
+    /// Logs the action refused for `what` ("size", "offset"); 0x80000002.
+    int32_t Unsupported(const char* what, uint32_t action);
 
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

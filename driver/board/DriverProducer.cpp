@@ -1,8 +1,9 @@
 #include "board/DriverProducer.h"
 
 #include "board/DriverBoard.h"
-#include "system/DriverSystem.h"
 #include "board/IndexName.h"
+#include "system/DriverSystem.h"
+#include "system/ExceptionText.h"
 
 #include <nwLogging/LogMacros.h>
 
@@ -102,9 +103,7 @@ std::shared_ptr<CDriverBoard> CDriverProducer::OpenBoard(const std::wstring& nam
         entry->second.board = board;
         return board;
     } catch (const std::exception& e) {
-        const char* text = e.what();
-        NWLOG_AT(log_, nwLogging::level_err, "DriverProducer", 76,
-                 (text != nullptr && *text != '\0' ? text : "Unknown exception"));
+        NWLOG_AT(log_, nwLogging::level_err, "DriverProducer", 76, ExceptionText(e));
     }
     return nullptr;
 }

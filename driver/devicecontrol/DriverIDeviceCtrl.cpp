@@ -1,9 +1,10 @@
 // Device control, raw form: command classes, the get codes and the typed set.
 #include "devicecontrol/DriverIDeviceCtrl.h"
 
-#include "board/DriverBoard.h"
 #include "acquisition/DriverBufferList.h"
+#include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
 
@@ -12,14 +13,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <sstream>
 
 namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
 
 /// The size protocol for a value of type T produced by `produce` only when
 /// the caller's buffer is there and of the right size.
@@ -34,6 +30,15 @@ int32_t Answer(void* output, uint64_t* outputSize, Produce produce) {
     const T value = produce();
     std::memcpy(output, &value, sizeof(T));
     return ORV::OK;
+}
+
+/// The value of type T at `value` as a stream writes it.
+template <class T> std::string Streamed(const void* value) {
+    T typed;
+    std::memcpy(&typed, value, sizeof typed);
+    std::ostringstream text;
+    text << typed;
+    return text.str();
 }
 
 /// A time stamp as the signed 64-bit number its low 32 bits are taken from;
@@ -63,82 +68,56 @@ bool NeedsBufferList(uint32_t code) {
 } // namespace
 
 CDriverIDeviceCtrl::CDriverIDeviceCtrl(CDriverChannel& channel)
-    : channel_(&channel), log_(nwLogging::root_logger()) {}
+    : channel_(&channel), log_(nwLogging::root_logger()),
+      guard_(channel, log_, "DriverIDeviceCtrl", "DeviceCtrl: ", catchingEveryException) {}
 
-bool CDriverIDeviceCtrl::Supported(void*) {
+bool CDriverIDeviceCtrl::Supported(CDDKBufferList*) {
     return true;
 }
 
-uint64_t CDriverIDeviceCtrl::TypeWidth(int32_t type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
+int32_t CDriverIDeviceCtrl::RawCommand(CDDKBufferList* bufferList, uint32_t command,
+                                       const void* input, uint64_t inputSize, void* output,
+                                       uint64_t* outputSize) {
+    return guard_.Run(
+        [&] {
+            return Raw(CDriverBufferList::Of(bufferList), command, input, inputSize, output,
+                       outputSize);
+        },
+        exceptionFailure);
 }
 
-int32_t CDriverIDeviceCtrl::Failed(const char* text) {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-               channel_->Prefix() << "\tDeviceCtrl: "
-                                  << "Error: " << text);
-    return ORV::E_FAIL;
-}
-
-int32_t CDriverIDeviceCtrl::NoBufferList() {
-    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-               channel_->Prefix() << "\tDeviceCtrl: "
-                                  << "No BufferList");
-    return ORV::E_INVALIDARG;
-}
-
-int32_t CDriverIDeviceCtrl::RawCommand(void* bufferList, uint32_t command, const void* input,
-                                       uint64_t inputSize, void* output, uint64_t* outputSize) {
-    try {
-        NWLOG(log_, nwLogging::level_info,
-              channel_->Prefix() << "\tDeviceCtrl: "
-                                 << "Output Buffer Size: "
-                                 << (outputSize != nullptr ? *outputSize : 0)
-                                 << " | CMD: " << static_cast<int32_t>(command));
-        const uint32_t operation = command & ClassMask;
-        const uint32_t code = command & CodeMask;
-        switch (operation) {
-        case ClassGet:
-            // Every get answers through the size argument.
-            if (outputSize == nullptr)
-                return ORV::E_INVALIDARG;
-            return RawGet(static_cast<CDriverBufferList*>(bufferList), code, input, inputSize,
-                          output, outputSize);
-        case ClassSet:
-            return RawSet(code, input, inputSize);
-        case 0x20000000u:
-        case 0x30000000u:
-        case 0x40000000u:
-            return ORV::E_NOTSUPPORTED;
-        default:
-            NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
-                       channel_->Prefix()
-                           << "\tDeviceCtrl: "
-                           << "Unknown operation: " << static_cast<int32_t>(operation));
+int32_t CDriverIDeviceCtrl::Raw(CDriverBufferList* list, uint32_t command, const void* input,
+                                uint64_t inputSize, void* output, uint64_t* outputSize) {
+    NWLOG(log_, nwLogging::level_info,
+          channel_->Prefix() << "\tDeviceCtrl: "
+                             << "Output Buffer Size: " << (outputSize != nullptr ? *outputSize : 0)
+                             << " | CMD: " << static_cast<int32_t>(command));
+    const uint32_t operation = command & ClassMask;
+    const uint32_t code = command & CodeMask;
+    switch (operation) {
+    case ClassGet:
+        // Every get answers through the size argument.
+        if (outputSize == nullptr)
             return ORV::E_INVALIDARG;
-        }
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
+        return RawGet(list, code, input, inputSize, output, outputSize);
+    case ClassSet:
+        return RawSet(code, input, inputSize);
+    case 0x20000000u:
+    case 0x30000000u:
+    case 0x40000000u:
+        return ORV::E_NOTSUPPORTED;
+    default:
+        NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
+                   channel_->Prefix() << "\tDeviceCtrl: "
+                                      << "Unknown operation: " << static_cast<int32_t>(operation));
+        return ORV::E_INVALIDARG;
     }
 }
 
 int32_t CDriverIDeviceCtrl::RawGet(CDriverBufferList* list, uint32_t code, const void* input,
                                    uint64_t inputSize, void* output, uint64_t* outputSize) {
     if (NeedsBufferList(code) && list == nullptr)
-        return NoBufferList();
+        return guard_.NoBufferList();
     switch (code) {
     case DmaNodeMap:
     case CameraNodeMap:
@@ -191,9 +170,7 @@ int32_t CDriverIDeviceCtrl::NodeMapHandle(uint32_t code, void* output, uint64_t*
     if (*outputSize != sizeof(ORHandle))
         return ORV::E_INVALIDARG;
     ORHandle handle = code == DmaNodeMap ? channel_->GetDmaNodeMap() : channel_->GetCameraNodeMap();
-    // A null handle is no answer: like the node-map interfaces, say "not supported".
-    if (handle == nullptr)
-        return ORV::E_NOTSUPPORTED;
+    // Without a node map the null handle is the answer: the host tests the handle.
     std::memcpy(output, &handle, sizeof handle);
     return ORV::OK;
 }
@@ -232,7 +209,7 @@ int32_t CDriverIDeviceCtrl::RawSet(uint32_t code, const void* input, uint64_t in
     std::memcpy(&record, input, sizeof record);
     // The SDK reads the full width of the type from the value: a shorter value,
     // or none, would be read beyond.
-    const uint64_t width = TypeWidth(record.type);
+    const uint64_t width = SdkTypeWidth(record.type);
     if (record.value == nullptr || (width != 0 && record.length < width))
         return ORV::E_INVALIDARG;
     if (Fg_SetParameterTyped(channel_->DriverBoard().Grabber(), record.id, record.value,
@@ -242,41 +219,19 @@ int32_t CDriverIDeviceCtrl::RawSet(uint32_t code, const void* input, uint64_t in
 }
 
 std::string CDriverIDeviceCtrl::ValueText(int32_t type, const void* value, uint64_t size) {
-    const uint64_t width = TypeWidth(type);
+    const uint64_t width = SdkTypeWidth(type);
     if (value == nullptr || width == 0 || size < width)
         return std::string();
-    std::ostringstream text;
     switch (type) {
-    case FG_TYPE_INT32: {
-        int32_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
+    case FG_TYPE_INT32:
+        return Streamed<int32_t>(value);
+    case FG_TYPE_UINT32:
+        return Streamed<uint32_t>(value);
+    case FG_TYPE_INT64:
+        return Streamed<int64_t>(value);
+    case FG_TYPE_DOUBLE:
+        return Streamed<double>(value);
+    default: // unsigned 64-bit and any 8-byte value
+        return Streamed<uint64_t>(value);
     }
-    case FG_TYPE_UINT32: {
-        uint32_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    case FG_TYPE_INT64: {
-        int64_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    case FG_TYPE_DOUBLE: {
-        double v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    default: { // unsigned 64-bit and any 8-byte value
-        uint64_t v;
-        std::memcpy(&v, value, sizeof v);
-        text << v;
-        break;
-    }
-    }
-    return text.str();
 }

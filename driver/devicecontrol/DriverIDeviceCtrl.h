@@ -1,5 +1,8 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
+#include <ORV/IDeviceCtrl.h>
 #include <ddk/CSPIDeviceCtrl.h>
 
 #include <nwLogging/Logger.h>
@@ -8,7 +11,6 @@
 #include <string>
 
 class CDriverChannel;
-class CDriverBufferList;
 struct TypedParameterRecord;
 
 /// Numbered commands of the host's device control: per-image information, the
@@ -29,40 +31,43 @@ class CDriverIDeviceCtrl : public CSPIDeviceCtrl {
 public:
     static constexpr uint32_t ClassMask = 0xF0000000u;
     static constexpr uint32_t CodeMask = 0x0FFFFFFFu;
-    static constexpr uint32_t ClassGet = 0x00000000u;
-    static constexpr uint32_t ClassSet = 0x10000000u;
+    static constexpr uint32_t ClassGet = ORV::DEVICECTRL_CLASS_GET;
+    static constexpr uint32_t ClassSet = ORV::DEVICECTRL_CLASS_SET;
 
     enum Code : uint32_t {
-        DmaNodeMap = 0x400,
-        CameraNodeMap = 0x500,
-        Timestamp = 0x800,
-        ImageNumber = 0x900,
-        Parameter = 0x1100,
-        Tag = 0x9000,
-        TransferLength = 0x9100,
-        IncompleteImages = 0x9200,
-        BufferCount = 0x9300,
-        PendingImages = 0x9400,
-        ParameterIdList = 0x9500,
-        BufferTransferLength = 0x9600
+        DmaNodeMap = ORV::DEVICECTRL_DMA_NODEMAP,
+        CameraNodeMap = ORV::DEVICECTRL_CAMERA_NODEMAP,
+        Timestamp = ORV::DEVICECTRL_TIMESTAMP,
+        ImageNumber = ORV::DEVICECTRL_IMAGE_NUMBER,
+        Parameter = ORV::DEVICECTRL_PARAMETER,
+        Tag = ORV::DEVICECTRL_TAG,
+        TransferLength = ORV::DEVICECTRL_TRANSFER_LENGTH,
+        IncompleteImages = ORV::DEVICECTRL_INCOMPLETE_IMAGES,
+        BufferCount = ORV::DEVICECTRL_BUFFER_COUNT,
+        PendingImages = ORV::DEVICECTRL_PENDING_IMAGES,
+        ParameterIdList = ORV::DEVICECTRL_PARAMETER_ID_LIST,
+        BufferTransferLength = ORV::DEVICECTRL_BUFFER_TRANSFER_LENGTH
     };
 
     explicit CDriverIDeviceCtrl(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
-    int32_t TextCommand(void* bufferList, uint32_t command, const char* input, uint64_t inputLength,
-                        char* output, uint64_t* outputSize) override;
-    int32_t RawCommand(void* bufferList, uint32_t command, const void* input, uint64_t inputSize,
-                       void* output, uint64_t* outputSize) override;
+    bool Supported(CDDKBufferList* bufferList) override;
+    int32_t TextCommand(CDDKBufferList* bufferList, uint32_t command, const char* input,
+                        uint64_t inputLength, char* output, uint64_t* outputSize) override;
+    int32_t RawCommand(CDDKBufferList* bufferList, uint32_t command, const void* input,
+                       uint64_t inputSize, void* output, uint64_t* outputSize) override;
 
-    /// Bytes of a value of SDK parameter type `type`; 0 for an unknown type.
-    static uint64_t TypeWidth(int32_t type);
     /// The text form of a value of SDK parameter type `type` (empty for an
     /// unknown type or a value too short for it).
     static std::string ValueText(int32_t type, const void* value, uint64_t size);
 
 private:
+    /// An exception in either form is an error of device control: "Error: " and its text.
+    static constexpr ProviderFailure exceptionFailure{nwLogging::level_err, "Error: "};
+
     // Raw form.
+    int32_t Raw(CDriverBufferList* list, uint32_t command, const void* input, uint64_t inputSize,
+                void* output, uint64_t* outputSize);
     int32_t RawGet(CDriverBufferList* list, uint32_t code, const void* input, uint64_t inputSize,
                    void* output, uint64_t* outputSize);
     int32_t RawSet(uint32_t code, const void* input, uint64_t inputSize);
@@ -72,18 +77,19 @@ private:
     int32_t IdList(void* output, uint64_t* outputSize);
 
     // Text form.
+    int32_t Text(CDriverBufferList* list, uint32_t command, const char* input, char* output,
+                 uint64_t* outputSize);
     int32_t TextGet(CDriverBufferList* list, uint32_t command, const char* input, char* output,
                     uint64_t* outputSize);
     int32_t TextSet(CDriverBufferList* list, uint32_t command, const char* input, char* output,
                     uint64_t* outputSize);
+    /// Whether a text request's length is within its parameter's value; logs
+    /// the refusal at err.
+    bool LengthFits(const TypedParameterRecord& record);
     /// The raw value of a get command as text.
     std::string RawText(uint32_t code, const TypedParameterRecord& record, const std::string& raw);
 
-    /// Logs "Error: " + text at err and answers 0x80000001.
-    int32_t Failed(const char* text);
-    /// Logs "No BufferList" at err and answers 0x80000002.
-    int32_t NoBufferList();
-
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;
+    CProviderGuard guard_;
 };

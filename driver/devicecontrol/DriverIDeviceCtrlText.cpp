@@ -5,6 +5,7 @@
 #include "acquisition/DriverBufferList.h"
 #include "board/DriverChannel.h"
 #include "devicecontrol/ParameterRequest.h"
+#include <FgTypeWidth.h>
 
 #include <ORV/ResultCodes.h>
 
@@ -12,14 +13,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 namespace {
-
-const char* TextOf(const std::exception& e) {
-    return e.what() != nullptr && *e.what() != '\0' ? e.what() : "Unknown exception";
-}
 
 bool HasTextForm(uint32_t code) {
     switch (code) {
@@ -39,6 +35,12 @@ bool HasTextForm(uint32_t code) {
     }
 }
 
+/// Writes `value` to the start of `bytes`.
+template <class T> void Store(uint8_t* bytes, T value) {
+    static_assert(sizeof value <= WidestSdkType, "a converted value fits any SDK type's room");
+    std::memcpy(bytes, &value, sizeof value);
+}
+
 template <class T> std::string Decimal(const std::string& raw) {
     if (raw.size() < sizeof(T))
         return std::string();
@@ -49,27 +51,42 @@ template <class T> std::string Decimal(const std::string& raw) {
 
 } // namespace
 
-int32_t CDriverIDeviceCtrl::TextCommand(void* bufferList, uint32_t command, const char* input,
-                                        uint64_t inputLength, char* output, uint64_t* outputSize) {
+bool CDriverIDeviceCtrl::LengthFits(const TypedParameterRecord& record) {
+    // The length is the caller's word and sizes the value buffer: no more than
+    // the parameter's own value may be asked for, or a typing slip allocates
+    // gigabytes. A type without a known width may hold the widest value.
+    const uint64_t width = SdkTypeWidth(record.type);
+    if (record.length <= (width != 0 ? width : WidestSdkType))
+        return true;
+    NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
+               channel_->Prefix() << "\tDeviceCtrl: "
+                                  << "Error: length " << record.length << " is larger than type "
+                                  << record.type);
+    return false;
+}
+
+int32_t CDriverIDeviceCtrl::TextCommand(CDDKBufferList* bufferList, uint32_t command,
+                                        const char* input, uint64_t inputLength, char* output,
+                                        uint64_t* outputSize) {
     (void)inputLength; // the input is zero-terminated text
-    try {
-        auto* list = static_cast<CDriverBufferList*>(bufferList);
-        switch (command & ClassMask) {
-        case ClassGet:
-            return TextGet(list, command, input, output, outputSize);
-        case ClassSet:
-            return TextSet(list, command, input, output, outputSize);
-        case 0x20000000u:
-        case 0x30000000u:
-        case 0x40000000u:
-            return ORV::E_NOTSUPPORTED;
-        default:
-            return ORV::E_INVALIDARG;
-        }
-    } catch (const std::exception& error) {
-        return Failed(TextOf(error));
-    } catch (...) {
-        return Failed("Unknown exception");
+    return guard_.Run(
+        [&] { return Text(CDriverBufferList::Of(bufferList), command, input, output, outputSize); },
+        exceptionFailure);
+}
+
+int32_t CDriverIDeviceCtrl::Text(CDriverBufferList* list, uint32_t command, const char* input,
+                                 char* output, uint64_t* outputSize) {
+    switch (command & ClassMask) {
+    case ClassGet:
+        return TextGet(list, command, input, output, outputSize);
+    case ClassSet:
+        return TextSet(list, command, input, output, outputSize);
+    case 0x20000000u:
+    case 0x30000000u:
+    case 0x40000000u:
+        return ORV::E_NOTSUPPORTED;
+    default:
+        return ORV::E_INVALIDARG;
     }
 }
 
@@ -91,6 +108,8 @@ int32_t CDriverIDeviceCtrl::TextGet(CDriverBufferList* list, uint32_t command, c
         record.id = request.Id();
         record.type = request.Type();
         record.length = request.Length();
+        if (!LengthFits(record))
+            return ORV::E_INVALIDARG;
         rawInput = &record;
         rawInputSize = sizeof record;
     }
@@ -157,35 +176,26 @@ int32_t CDriverIDeviceCtrl::TextSet(CDriverBufferList* list, uint32_t command, c
     record.id = request.Id();
     record.type = request.Type();
     record.length = request.Length();
-    std::vector<uint8_t> value(static_cast<size_t>(record.length), 0);
-    uint8_t converted[8] = {};
-    uint64_t width = 0;
+    uint8_t converted[WidestSdkType] = {};
     switch (record.type) {
-    case FG_TYPE_INT32: {
-        const int32_t data = request.Data<int32_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_INT32:
+        Store(converted, request.Data<int32_t>());
         break;
-    }
-    case FG_TYPE_UINT32: {
-        const uint32_t data = request.Data<uint32_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_UINT32:
+        Store(converted, request.Data<uint32_t>());
         break;
-    }
     case FG_TYPE_INT64:
     case FG_TYPE_UINT64:
-    case FG_TYPE_VALUE8: {
-        const uint64_t data = request.Data<uint64_t>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_VALUE8:
+        Store(converted, request.Data<uint64_t>());
         break;
-    }
-    case FG_TYPE_DOUBLE: {
-        const double data = request.Data<double>();
-        std::memcpy(converted, &data, width = sizeof data);
+    case FG_TYPE_DOUBLE:
+        Store(converted, request.Data<double>());
         break;
-    }
     default:
         return ORV::E_NOTSUPPORTED;
     }
+    const uint64_t width = SdkTypeWidth(record.type);
     // The value buffer holds "length" bytes; a type wider than that does not fit.
     if (record.length < width) {
         NWLOG_HERE(log_, nwLogging::level_err, "DriverIDeviceCtrl",
@@ -194,6 +204,9 @@ int32_t CDriverIDeviceCtrl::TextSet(CDriverBufferList* list, uint32_t command, c
                                       << " is smaller than type " << record.type);
         return ORV::E_INVALIDARG;
     }
+    if (!LengthFits(record))
+        return ORV::E_INVALIDARG;
+    std::vector<uint8_t> value(static_cast<size_t>(record.length), 0);
     std::memcpy(value.data(), converted, static_cast<size_t>(width));
     record.value = value.data();
     uint64_t noOutput = 0;

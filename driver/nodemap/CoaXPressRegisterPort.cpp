@@ -11,10 +11,6 @@
 
 namespace {
 
-bool BadArguments(const void* buffer, int64_t length, const void* context) {
-    return context == nullptr || length < 0 || (buffer == nullptr && length > 0);
-}
-
 /// "0x" and the address in hexadecimal.
 struct HexAddress {
     int64_t address;
@@ -27,43 +23,38 @@ std::ostream& operator<<(std::ostream& out, HexAddress value) {
     return out;
 }
 
-} // namespace
-
-int32_t CCoaXPressRegisterPort::Read(void* buffer, int64_t address, int64_t length, void* context) {
-    if (BadArguments(buffer, length, context))
+/// A read or a write through the GenICam library's `entry`; `direction` names it
+/// in the failure's line.
+template <class Buffer, class Entry>
+int32_t Transfer(Buffer* buffer, int64_t address, int64_t length, void* context,
+                 Entry GenICamEntryTable::*entry, const char* direction) {
+    if (CRegisterPort::BadArguments(buffer, length, context))
         return ORV::E_INVALIDARG;
     auto& channel = *static_cast<CDriverChannel*>(context);
     const GenICamEntryTable& genicam = GenICam();
-    const int result = genicam.Loaded()
-                           ? genicam.memoryReadFromCameraWithTimeout(
-                                 channel.CoaXPressCamera(), buffer, static_cast<uint64_t>(address),
-                                 static_cast<size_t>(length), TimeoutMs)
-                           : SGC_ERR_INVALID_HANDLE;
+    const int result =
+        genicam.Loaded()
+            ? (genicam.*entry)(channel.CoaXPressCamera(), buffer, static_cast<uint64_t>(address),
+                               static_cast<size_t>(length), CCoaXPressRegisterPort::TimeoutMs)
+            : SGC_ERR_INVALID_HANDLE;
     if (result != 0) {
         NWLOG_HERE(channel.Log(), nwLogging::level_err, "DriverChannel",
-                   channel.Prefix() << '\t' << "Error register (" << HexAddress{address}
-                                    << ") read: " << genicam.ErrorText(result));
+                   channel.Prefix() << '\t' << "Error register (" << HexAddress{address} << ") "
+                                    << direction << ": " << genicam.ErrorText(result));
         return ORV::E_FAIL;
     }
     return ORV::OK;
 }
 
+} // namespace
+
+int32_t CCoaXPressRegisterPort::Read(void* buffer, int64_t address, int64_t length, void* context) {
+    return Transfer(buffer, address, length, context,
+                    &GenICamEntryTable::memoryReadFromCameraWithTimeout, "read");
+}
+
 int32_t CCoaXPressRegisterPort::Write(const void* buffer, int64_t address, int64_t length,
                                       void* context) {
-    if (BadArguments(buffer, length, context))
-        return ORV::E_INVALIDARG;
-    auto& channel = *static_cast<CDriverChannel*>(context);
-    const GenICamEntryTable& genicam = GenICam();
-    const int result = genicam.Loaded()
-                           ? genicam.memoryWriteToCameraWithTimeout(
-                                 channel.CoaXPressCamera(), buffer, static_cast<uint64_t>(address),
-                                 static_cast<size_t>(length), TimeoutMs)
-                           : SGC_ERR_INVALID_HANDLE;
-    if (result != 0) {
-        NWLOG_HERE(channel.Log(), nwLogging::level_err, "DriverChannel",
-                   channel.Prefix() << '\t' << "Error register (" << HexAddress{address}
-                                    << ") write: " << genicam.ErrorText(result));
-        return ORV::E_FAIL;
-    }
-    return ORV::OK;
+    return Transfer(buffer, address, length, context,
+                    &GenICamEntryTable::memoryWriteToCameraWithTimeout, "write");
 }

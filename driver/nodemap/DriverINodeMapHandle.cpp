@@ -4,26 +4,20 @@
 
 #include <ORV/ResultCodes.h>
 
-#include <nwLogging/LogMacros.h>
+CDriverINodeMapHandle::CDriverINodeMapHandle(CDriverChannel& channel)
+    : channel_(&channel), guard_(channel, channel.Log(), "DriverINodeMapHandle",
+                                 "NodeMapHandle: ", ProviderExceptionTexts{""}) {}
 
-#include <exception>
-
-CDriverINodeMapHandle::CDriverINodeMapHandle(CDriverChannel& channel) : channel_(&channel) {}
-
-bool CDriverINodeMapHandle::Supported(void*) {
+bool CDriverINodeMapHandle::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverINodeMapHandle::GetNodeMap(void*, ORHandle* nodeMap) {
+int32_t CDriverINodeMapHandle::GetNodeMap(CDDKBufferList*, ORHandle* nodeMap) {
     if (nodeMap == nullptr)
         return ORV::E_INVALIDARG;
     *nodeMap = nullptr;
-    try {
-        *nodeMap = channel_->GetCameraNodeMap();
-    } catch (const std::exception& error) {
-        NWLOG_HERE(channel_->Log(), nwLogging::level_err, "DriverINodeMapHandle",
-                   channel_->Prefix() << "\tNodeMapHandle: " << error.what());
-        return ORV::E_FAIL;
-    }
+    if (const int32_t result = guard_.Run([&] { *nodeMap = channel_->GetCameraNodeMap(); });
+        result != ORV::OK)
+        return result;
     return *nodeMap != nullptr ? ORV::OK : ORV::E_NOTSUPPORTED;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPINodeMapHandle.h>
 
 #include <cstdint>
@@ -14,10 +16,11 @@ class CDriverINodeMapHandle : public CSPINodeMapHandle {
 public:
     explicit CDriverINodeMapHandle(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
+    bool Supported(CDDKBufferList* bufferList) override;
     /// 0 with a handle; 0x80000013 with a null handle when there is none.
-    int32_t GetNodeMap(void* bufferList, ORHandle* nodeMap) override;
+    int32_t GetNodeMap(CDDKBufferList* bufferList, ORHandle* nodeMap) override;
 
 private:
     CDriverChannel* channel_;
+    CProviderGuard guard_;
 };

@@ -4,45 +4,38 @@
 
 #include <ORV/ResultCodes.h>
 
-#include <nwLogging/LogMacros.h>
-
 #include <cstring>
-#include <exception>
 
-CDriverINodeMapHandle2::CDriverINodeMapHandle2(CDriverChannel& channel) : channel_(&channel) {}
+CDriverINodeMapHandle2::CDriverINodeMapHandle2(CDriverChannel& channel)
+    : channel_(&channel), guard_(channel, channel.Log(), "DriverINodeMapHandle2",
+                                 "NodeMapHandle2: ", ProviderExceptionTexts{""}) {}
 
-bool CDriverINodeMapHandle2::Supported(void*) {
+bool CDriverINodeMapHandle2::Supported(CDDKBufferList*) {
     return true;
 }
 
-int32_t CDriverINodeMapHandle2::ListNodeMaps(void*, std::vector<NodeMapEntry>& list) {
-    try {
+int32_t CDriverINodeMapHandle2::ListNodeMaps(CDDKBufferList*, std::vector<NodeMapEntry>& list) {
+    return guard_.Run([&] {
         list.clear();
         list.push_back({TransportLayerName, "Transport Layer Device Nodemap"});
         list.push_back({DeviceName, "Remote Device Nodemap"});
-        return ORV::OK;
-    } catch (const std::exception& error) {
-        NWLOG_HERE(channel_->Log(), nwLogging::level_err, "DriverINodeMapHandle2",
-                   channel_->Prefix() << "\tNodeMapHandle2: " << error.what());
-        return ORV::E_FAIL;
-    }
+    });
 }
 
-int32_t CDriverINodeMapHandle2::GetNodeMapByName(void*, const char* name, ORHandle* nodeMap) {
+int32_t CDriverINodeMapHandle2::GetNodeMapByName(CDDKBufferList*, const char* name,
+                                                 ORHandle* nodeMap) {
     if (nodeMap == nullptr)
         return ORV::E_INVALIDARG;
     *nodeMap = nullptr;
     if (name == nullptr)
         return ORV::E_NOTSUPPORTED;
-    try {
+    const int32_t result = guard_.Run([&] {
         if (std::strcmp(name, DeviceName) == 0)
             *nodeMap = channel_->GetCameraNodeMap();
         else if (std::strcmp(name, TransportLayerName) == 0)
             *nodeMap = channel_->GetDmaNodeMap();
-    } catch (const std::exception& error) {
-        NWLOG_HERE(channel_->Log(), nwLogging::level_err, "DriverINodeMapHandle2",
-                   channel_->Prefix() << "\tNodeMapHandle2: " << error.what());
-        return ORV::E_FAIL;
-    }
+    });
+    if (result != ORV::OK)
+        return result;
     return *nodeMap != nullptr ? ORV::OK : ORV::E_NOTSUPPORTED;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/ProviderGuard.h"
+
 #include <ddk/CSPINodeMapHandle2.h>
 
 #include <cstdint>
@@ -18,13 +20,15 @@ public:
 
     explicit CDriverINodeMapHandle2(CDriverChannel& channel);
 
-    bool Supported(void* bufferList) override;
+    bool Supported(CDDKBufferList* bufferList) override;
     /// Empties `list`, then names the two node maps.
-    int32_t ListNodeMaps(void* bufferList, std::vector<NodeMapEntry>& list) override;
+    int32_t ListNodeMaps(CDDKBufferList* bufferList, std::vector<NodeMapEntry>& list) override;
     /// 0 with a handle; 0x80000013 with a null handle for any other name or when
     /// the channel has no such node map.
-    int32_t GetNodeMapByName(void* bufferList, const char* name, ORHandle* nodeMap) override;
+    int32_t GetNodeMapByName(CDDKBufferList* bufferList, const char* name,
+                             ORHandle* nodeMap) override;
 
 private:
     CDriverChannel* channel_;
+    CProviderGuard guard_;
 };

@@ -11,14 +11,6 @@
 #include <exception>
 #include <vector>
 
-namespace {
-
-bool BadArguments(const void* buffer, int64_t length, const void* context) {
-    return context == nullptr || length < 0 || (buffer == nullptr && length > 0);
-}
-
-} // namespace
-
 bool CGigERegisterPort::ReversedRuntime(const CDriverChannel& channel) {
     const RuntimeVersion& runtime = channel.System().Runtime();
     return runtime.major == 5 && runtime.minor == 1;

@@ -14,10 +14,6 @@
 
 namespace {
 
-bool BadArguments(const void* buffer, int64_t length, const void* context) {
-    return context == nullptr || length < 0 || (buffer == nullptr && length > 0);
-}
-
 /// Runs `access`; an allocation that fails counts as a failed access, since no
 /// exception may cross back into the node-map library.
 template <class Access> bool NoThrow(Access access) {

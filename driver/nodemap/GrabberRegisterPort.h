@@ -1,6 +1,7 @@
 #pragma once
 
 #include "nodemap/RegisterPort.h"
+#include <FgTypeWidth.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,7 @@ class CDriverChannel;
 struct CGrabberRegisterPort : CRegisterPort {
     /// Bytes the scratch buffer has at least; wider than any numeric parameter.
     static constexpr size_t MinimumScratch = 64;
+    static_assert(MinimumScratch >= WidestSdkType, "the scratch holds a value of every SDK type");
 
     static int32_t Read(void* buffer, int64_t address, int64_t length, void* context);
     static int32_t Write(const void* buffer, int64_t address, int64_t length, void* context);

@@ -29,6 +29,22 @@ void Info(CDriverChannel& channel, const char* text) {
     NWLOG(channel.Log(), nwLogging::level_info, channel.Prefix() << '\t' << text);
 }
 
+/// The description of `size` bytes that `fetch` (buffer, in/out size; 0 for
+/// success) writes, cut after its last '>'; none, after `failed` is logged, when
+/// it cannot be had.
+template <class Fetch>
+std::optional<std::string> Download(CDriverChannel& channel, size_t size, Fetch fetch,
+                                    const char* failed) {
+    std::vector<char> buffer;
+    size_t filled = size;
+    std::optional<std::string> text;
+    if (Allocate(buffer, size) && fetch(buffer.data(), &filled) == 0)
+        text = CNodeMapDescription::CutAfterLastBracket(buffer.data(), buffer.size());
+    if (!text)
+        Info(channel, failed);
+    return text;
+}
+
 } // namespace
 
 std::optional<std::string> CNodeMapDescription::CutAfterLastBracket(const char* buffer,
@@ -57,17 +73,12 @@ CHostObject CNodeMapDescription::FromGigECamera(CDriverChannel& channel) {
         Info(channel, "Unable to get size of genicam XML");
         return CHostObject();
     }
-    std::vector<char> buffer;
-    size_t filled = size;
-    if (!Allocate(buffer, size) || Gbe_CameraDescription(camera, buffer.data(), &filled) != 0) {
-        Info(channel, "Unable to get data for genicam XML");
+    const std::optional<std::string> text = Download(
+        channel, size,
+        [&](char* data, size_t* filled) { return Gbe_CameraDescription(camera, data, filled); },
+        "Unable to get data for genicam XML");
+    if (!text)
         return CHostObject();
-    }
-    const std::optional<std::string> text = CutAfterLastBracket(buffer.data(), buffer.size());
-    if (!text) {
-        Info(channel, "Unable to get data for genicam XML");
-        return CHostObject();
-    }
     SaveDownloaded(channel, "camxmlsave", "Saved camera xml: ", *text);
     return LoadDownloaded(channel, *text, "Error validation camera xml string from board",
                           "Loaded camera XML from gige camera");
@@ -85,17 +96,12 @@ CHostObject CNodeMapDescription::FromCoaXPressCamera(CDriverChannel& channel) {
                                << size);
         return CHostObject();
     }
-    std::vector<char> buffer;
-    size_t filled = size;
-    if (!Allocate(buffer, size) || genicam.getGenICamXML(camera, buffer.data(), &filled) != 0) {
-        Info(channel, "Unable to get data for genicam XML");
+    const std::optional<std::string> text = Download(
+        channel, size,
+        [&](char* data, size_t* filled) { return genicam.getGenICamXML(camera, data, filled); },
+        "Unable to get data for genicam XML");
+    if (!text)
         return CHostObject();
-    }
-    const std::optional<std::string> text = CutAfterLastBracket(buffer.data(), buffer.size());
-    if (!text) {
-        Info(channel, "Unable to get data for genicam XML");
-        return CHostObject();
-    }
     SaveDownloaded(channel, "camxmlsave", "Saved camera xml: ", *text);
     return LoadDownloaded(channel, *text, "Error validation camera xml string from board",
                           "Loaded camera XML from sgc camera");
@@ -108,18 +114,14 @@ CHostObject CNodeMapDescription::FromGrabber(CDriverChannel& channel) {
         Info(channel, "Unable to get size of SiSo board XML");
         return CHostObject();
     }
-    std::vector<char> buffer;
-    size_t filled = size;
-    if (!Allocate(buffer, size) ||
-        Fg_DmaDescription(grabber, channel.DmaIndex(), buffer.data(), &filled) != 0) {
-        Info(channel, "Unable to get data for SiSo board XML");
+    std::optional<std::string> text = Download(
+        channel, size,
+        [&](char* data, size_t* filled) {
+            return Fg_DmaDescription(grabber, channel.DmaIndex(), data, filled);
+        },
+        "Unable to get data for SiSo board XML");
+    if (!text)
         return CHostObject();
-    }
-    std::optional<std::string> text = CutAfterLastBracket(buffer.data(), buffer.size());
-    if (!text) {
-        Info(channel, "Unable to get data for SiSo board XML");
-        return CHostObject();
-    }
     if (OldRuntime(channel)) {
         CXmlRepair::Result repaired = CXmlRepair::Apply(std::move(*text));
         text = std::move(repaired.text);

@@ -5,6 +5,7 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 #include "system/DriverConfiguration.h"
+#include "system/ExceptionText.h"
 
 #include <ORGenApi/ORGenApi.h>
 
@@ -15,14 +16,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-namespace {
-
-const char* TextOf(const std::exception& error) {
-    return error.what() != nullptr && *error.what() != '\0' ? error.what() : "Unknown exception";
-}
-
-} // namespace
 
 std::string CNodeMapDescription::Key(const CDriverChannel& channel, const char* key) {
     return "BOARD" + std::to_string(channel.DriverBoard().VendorIndex()) + "_DMA" +
@@ -96,7 +89,8 @@ CHostObject CNodeMapDescription::FromUserFile(CDriverChannel& channel, Kind kind
         return nodeMap;
     } catch (const std::exception& error) {
         NWLOG_HERE(log, nwLogging::level_err, "DriverChannel",
-                   channel.Prefix() << '\t' << "Unable to load user camera xml:" << TextOf(error));
+                   channel.Prefix()
+                       << '\t' << "Unable to load user camera xml:" << ExceptionText(error));
     } catch (...) {
         NWLOG_HERE(log, nwLogging::level_err, "DriverChannel",
                    channel.Prefix() << '\t' << "Unable to load user camera xml:"
@@ -116,7 +110,7 @@ void CNodeMapDescription::SaveDownloaded(CDriverChannel& channel, const char* ke
     } catch (const std::exception& error) {
         // The description is still good; only the copy is missing.
         NWLOG_HERE(channel.Log(), nwLogging::level_warn, "DriverChannel",
-                   channel.Prefix() << '\t' << "Unable to save xml: " << TextOf(error));
+                   channel.Prefix() << '\t' << "Unable to save xml: " << ExceptionText(error));
     }
 }
 

@@ -12,4 +12,10 @@ struct CRegisterPort {
         (void)context;
         return 4;
     }
+
+    /// A read or write the port refuses with 0x80000002: no context, a negative
+    /// length, or no buffer for a length above zero.
+    static bool BadArguments(const void* buffer, int64_t length, const void* context) {
+        return context == nullptr || length < 0 || (buffer == nullptr && length > 0);
+    }
 };

@@ -1,5 +1,6 @@
 #include "nodemap/XmlRepair.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -63,6 +64,59 @@ std::vector<std::pair<std::string, std::string>> Rules() {
     return rules;
 }
 
+/// A stretch of the description: markup the rules repair, or one of the comments it
+/// came with, which they leave alone.
+struct Piece {
+    std::string text;
+    bool comment = false;
+};
+
+/// Splits at the description's comments ("<!--" to the next "-->", or to the end when
+/// it is never closed). A text without comments stays one piece.
+std::vector<Piece> SplitAtComments(std::string text) {
+    static const std::string open = "<!--";
+    static const std::string close = "-->";
+    std::vector<Piece> pieces;
+    size_t from = 0;
+    for (size_t start = text.find(open); start != std::string::npos;
+         start = text.find(open, from)) {
+        const size_t closing = text.find(close, start + open.size());
+        const size_t end = closing == std::string::npos ? text.size() : closing + close.size();
+        if (start > from)
+            pieces.push_back({text.substr(from, start - from), false});
+        pieces.push_back({text.substr(start, end - start), true});
+        from = end;
+    }
+    if (from == 0) {
+        pieces.push_back({std::move(text), false});
+    } else if (from < text.size()) {
+        pieces.push_back({text.substr(from), false});
+    }
+    return pieces;
+}
+
+std::string Join(std::vector<Piece>& pieces) {
+    if (pieces.size() == 1)
+        return std::move(pieces.front().text);
+    size_t size = 0;
+    for (const Piece& piece : pieces)
+        size += piece.text.size();
+    std::string text;
+    text.reserve(size);
+    for (const Piece& piece : pieces)
+        text += piece.text;
+    return text;
+}
+
+/// Runs one rule on the markup, never inside a comment.
+void ReplaceOutsideComments(std::vector<Piece>& pieces, const std::string& search,
+                            const std::string& replacement) {
+    for (Piece& piece : pieces) {
+        if (!piece.comment)
+            CXmlRepair::ReplaceAll(piece.text, search, replacement);
+    }
+}
+
 } // namespace
 
 size_t CXmlRepair::ReplaceAll(std::string& text, const std::string& search,
@@ -91,17 +145,25 @@ size_t CXmlRepair::ReplaceAll(std::string& text, const std::string& search,
 
 CXmlRepair::Result CXmlRepair::Apply(std::string text) {
     static const std::vector<std::pair<std::string, std::string>> rules = Rules();
+    // A rule's comment markers written into one of the description's own comments would
+    // end it early or nest it, and the text would no longer be XML; so those comments
+    // are kept as they are. The rules' own comments are markup like any other.
+    std::vector<Piece> pieces = SplitAtComments(std::move(text));
     for (const auto& rule : rules)
-        ReplaceAll(text, rule.first, rule.second);
+        ReplaceOutsideComments(pieces, rule.first, rule.second);
     Result result;
     // A description without any category gives the node map no root to show.
-    if (text.find("Category") == std::string::npos) {
-        ReplaceAll(text, "<Port Name=\"Device\"></Port>",
-                   "<Category Name='Root' NameSpace='Standard' ><pFeature>ExampleCategory"
-                   "</pFeature></Category><Category Name='ExampleCategory'><pFeature>"
-                   "FG_CAMSTATUS</pFeature></Category><Port Name=\"Device\"></Port>");
+    const bool anyCategory = std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) {
+        return piece.text.find("Category") != std::string::npos;
+    });
+    if (!anyCategory) {
+        ReplaceOutsideComments(pieces, "<Port Name=\"Device\"></Port>",
+                               "<Category Name='Root' NameSpace='Standard' ><pFeature>"
+                               "ExampleCategory</pFeature></Category><Category "
+                               "Name='ExampleCategory'><pFeature>FG_CAMSTATUS</pFeature>"
+                               "</Category><Port Name=\"Device\"></Port>");
         result.categoryAdded = true;
     }
-    result.text = std::move(text);
+    result.text = Join(pieces);
     return result;
 }

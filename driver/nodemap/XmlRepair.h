@@ -5,7 +5,8 @@
 /// Text repairs that make the grabber descriptions of old vendor runtimes (before
 /// 5.2) loadable by a GenICam node map: they contain constructs the node-map
 /// library refuses (version texts like "1.0", '|' in names, empty enumerations,
-/// a missing root category). A fixed list of replacements applied in order.
+/// a missing root category). A fixed list of replacements applied in order, outside
+/// the comments the description already has.
 ///
 /// Stateless; safe from any thread.
 class CXmlRepair {

@@ -29,8 +29,8 @@ static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ >= alignof(std::max_align_t),
               "operator new must align the block for any object");
 
 size_t ORObjectBlock::HeaderSize() {
-    constexpr size_t align = alignof(std::max_align_t);
-    return (sizeof(ORObjectBlock) + align - 1) / align * align;
+    constexpr size_t Align = alignof(std::max_align_t);
+    return (sizeof(ORObjectBlock) + Align - 1) / Align * Align;
 }
 
 ORObjectBlock* ORObjectBlock::Create(size_t storageSize) {

@@ -21,7 +21,7 @@ NodeMap* NodeMapOrProxyOf(ORHandle handle) {
     void* object = nullptr;
     if (handle == nullptr || ORBase_QueryObject(handle, NodeMapProxy::TypeKey(), &object) < 0)
         return nullptr;
-    return static_cast<NodeMapProxy*>(static_cast<ORV::IDisposableType*>(object))->nodeMap();
+    return static_cast<NodeMapProxy*>(static_cast<ORV::IDisposableType*>(object))->Map();
 }
 
 int32_t ResultOf(const std::exception& error) {

@@ -24,7 +24,7 @@ public:
     NodeMapProxy(const NodeMapProxy&) = delete;
     NodeMapProxy& operator=(const NodeMapProxy&) = delete;
 
-    NodeMap* nodeMap() const { return nodeMap_; }
+    NodeMap* Map() const { return nodeMap_; }
 
 private:
     orvBase::shared_handle nodeMapHandle_;

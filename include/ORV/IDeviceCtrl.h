@@ -15,7 +15,29 @@ public:
                                void* output, uint64_t* outputSize) = 0;
 };
 
-/// Input record of the typed parameter command (code 0x1100), 24 bytes.
+/// Command classes: the top four bits of a command.
+enum DeviceCtrlClass : uint32_t {
+    DEVICECTRL_CLASS_GET = 0x00000000u,
+    DEVICECTRL_CLASS_SET = 0x10000000u,
+};
+
+/// Command codes: the low 28 bits of a command.
+enum DeviceCtrlCode : uint32_t {
+    DEVICECTRL_DMA_NODEMAP = 0x400,
+    DEVICECTRL_CAMERA_NODEMAP = 0x500,
+    DEVICECTRL_TIMESTAMP = 0x800,
+    DEVICECTRL_IMAGE_NUMBER = 0x900,
+    DEVICECTRL_PARAMETER = 0x1100,
+    DEVICECTRL_TAG = 0x9000,
+    DEVICECTRL_TRANSFER_LENGTH = 0x9100,
+    DEVICECTRL_INCOMPLETE_IMAGES = 0x9200,
+    DEVICECTRL_BUFFER_COUNT = 0x9300,
+    DEVICECTRL_PENDING_IMAGES = 0x9400,
+    DEVICECTRL_PARAMETER_ID_LIST = 0x9500,
+    DEVICECTRL_BUFFER_TRANSFER_LENGTH = 0x9600,
+};
+
+/// Input record of the typed parameter command (DEVICECTRL_PARAMETER), 24 bytes.
 struct DeviceCtrlParameter {
     int32_t id;
     int32_t type;

@@ -18,13 +18,13 @@ struct AppletConfig {
 class AppletParser {
 public:
     // boardDmas: how many DMAs the board has; the applet may offer fewer.
-    static AppletConfig parseFile(const std::string& path, unsigned boardDmas);
-    static AppletConfig parseText(const std::string& text, const std::string& source,
+    static AppletConfig ParseFile(const std::string& path, unsigned boardDmas);
+    static AppletConfig ParseText(const std::string& text, const std::string& source,
                                   unsigned boardDmas);
 
 private:
-    static AppletConfig parseDocument(const IniDocument& doc, unsigned boardDmas);
-    static void parseDma(const IniDocument& doc, const IniDocument::Section& section,
+    static AppletConfig ParseDocument(const IniDocument& doc, unsigned boardDmas);
+    static void ParseDma(const IniDocument& doc, const IniDocument::Section& section,
                          DmaConfig& config);
 };
 

@@ -31,73 +31,73 @@ enum class DeviceStatus {
 // Width, Height and PixelFormat. CoaXPress cameras also need their link up, and a powered
 // port.
 //
-// Thread-safe: m_mutex guards m_memory, m_owner, m_linkUp and m_powered; the name, kind,
+// Thread-safe: mutex_ guards memory_, owner_, linkUp_ and powered_; the name, kind,
 // answer time and description are fixed at construction.
 class SIM_EXPORT CameraDevice {
 public:
     // Throws ConfigError when the setup's initial values do not fit the register map.
     explicit CameraDevice(const CameraSetup& setup);
 
-    const std::string& name() const { return m_name; }
-    CameraKind kind() const { return m_kind; }
-    unsigned answerMs() const { return m_answerMs; }
-    const std::string& description() const { return m_description; }
-    std::uint64_t memorySize() const { return m_memorySize; }
+    const std::string& Name() const { return name_; }
+    CameraKind Kind() const { return kind_; }
+    unsigned AnswerMs() const { return answerMs_; }
+    const std::string& Description() const { return description_; }
+    std::uint64_t MemorySize() const { return memorySize_; }
 
-    DeviceStatus read(const void* owner, std::uint64_t address, void* buffer,
+    DeviceStatus Read(const void* owner, std::uint64_t address, void* buffer,
                       std::size_t length) const;
-    DeviceStatus write(const void* owner, std::uint64_t address, const void* data,
+    DeviceStatus Write(const void* owner, std::uint64_t address, const void* data,
                        std::size_t length);
 
     // Raw access for the test control: no connection and no access rules, but derived
     // registers still follow. False when the range lies outside the memory.
-    bool peek(std::uint64_t address, void* buffer, std::size_t length) const;
-    bool poke(std::uint64_t address, const void* data, std::size_t length);
+    bool Peek(std::uint64_t address, void* buffer, std::size_t length) const;
+    bool Poke(std::uint64_t address, const void* data, std::size_t length);
 
     // Ok when `owner` may use the control channel now.
-    DeviceStatus checkOwner(const void* owner) const;
+    DeviceStatus CheckOwner(const void* owner) const;
 
-    DeviceStatus linkUp();
-    void linkDown();
-    DeviceStatus connect(const void* owner);
-    DeviceStatus disconnect(const void* owner);
+    DeviceStatus LinkUp();
+    void LinkDown();
+    DeviceStatus Connect(const void* owner);
+    DeviceStatus Disconnect(const void* owner);
     // Drops the owner's connection, if it holds one; used when a handle goes away.
-    void release(const void* owner);
-    void setPowered(bool powered);
+    void Release(const void* owner);
+    void SetPowered(bool powered);
 
-    DeviceStatus startAcquisition(const void* owner);
-    DeviceStatus stopAcquisition(const void* owner);
+    DeviceStatus StartAcquisition(const void* owner);
+    DeviceStatus StopAcquisition(const void* owner);
 
-    bool linked() const;
-    bool connected() const;
-    bool powered() const;
-    bool acquiring() const;
-    std::uint32_t integer(const char* name) const;
-    std::string text(const char* name) const;
+    bool Linked() const;
+    bool Connected() const;
+    bool Powered() const;
+    bool Acquiring() const;
+    std::uint32_t Integer(const char* name) const;
+    std::string Text(const char* name) const;
 
 private:
-    DeviceStatus checkOwnerLocked(const void* owner) const;
-    DeviceStatus writeLocked(std::uint64_t address, const void* data, std::size_t length,
+    DeviceStatus CheckOwnerLocked(const void* owner) const;
+    DeviceStatus WriteLocked(std::uint64_t address, const void* data, std::size_t length,
                              bool enforceAccess);
-    bool validLocked(const CameraRegister& reg, std::uint32_t value,
+    bool ValidLocked(const CameraRegister& reg, std::uint32_t value,
                      const std::vector<std::uint8_t>& memory) const;
-    void executeCommandsLocked(std::uint64_t address, std::size_t length);
-    void updatePayloadLocked();
-    std::uint32_t get32Locked(const char* name) const;
-    void set32Locked(const char* name, std::uint32_t value);
-    void applyInitialValues(const CameraSetup& setup);
+    void ExecuteCommandsLocked(std::uint64_t address, std::size_t length);
+    void UpdatePayloadLocked();
+    std::uint32_t Get32Locked(const char* name) const;
+    void Set32Locked(const char* name, std::uint32_t value);
+    void ApplyInitialValues(const CameraSetup& setup);
 
-    const std::string m_name;
-    const CameraKind m_kind;
-    const unsigned m_answerMs;
-    const std::uint64_t m_memorySize;
-    std::string m_description;
+    const std::string name_;
+    const CameraKind kind_;
+    const unsigned answerMs_;
+    const std::uint64_t memorySize_;
+    std::string description_;
 
-    mutable std::mutex m_mutex;
-    std::vector<std::uint8_t> m_memory;
-    const void* m_owner = nullptr;
-    bool m_linkUp = false;
-    bool m_powered = true;
+    mutable std::mutex mutex_;
+    std::vector<std::uint8_t> memory_;
+    const void* owner_ = nullptr;
+    bool linkUp_ = false;
+    bool powered_ = true;
 };
 
 } // namespace sim

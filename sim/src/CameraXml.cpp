@@ -10,7 +10,7 @@ namespace sim {
 
 namespace {
 
-const char* accessText(RegisterAccess access) {
+const char* AccessText(RegisterAccess access) {
     switch (access) {
     case RegisterAccess::RO:
         return "RO";
@@ -22,24 +22,26 @@ const char* accessText(RegisterAccess access) {
     }
 }
 
+bool IsBootstrapInteger(const CameraRegister& reg) {
+    return reg.address < 0x1000 && reg.kind != RegisterKind::String;
+}
+
 } // namespace
 
-std::string CameraXml::build(CameraKind kind, const std::string& vendorName,
+std::string CameraXml::Build(CameraKind kind, const std::string& vendorName,
                              const std::string& modelName) {
     const bool gige = kind == CameraKind::GigE;
-    const auto endianness =
-        gige ? GenicamXmlWriter::Endianness::Little : GenicamXmlWriter::Endianness::Big;
+    // Registers are described in the camera's own byte order, the wire's.
+    const auto endianness = GenicamXmlWriter::Endianness::Big;
     const std::string port = "Device";
     GenicamXmlWriter xml(modelName, vendorName,
                          gige ? "Simulated GigE Vision camera" : "Simulated CoaXPress camera");
 
     std::map<std::string, std::vector<std::string>> categories;
     std::vector<std::string> categoryOrder;
-    for (const CameraRegister& reg : CameraRegisterMap::registers(kind)) {
-        const bool isString = reg.kind == RegisterKind::String;
+    for (const CameraRegister& reg : CameraRegisterMap::Registers(kind)) {
         // Bootstrap integers (version, magic) stay out of the node map, as on real cameras.
-        const bool isBootstrapInteger = reg.address < 0x1000 && !isString;
-        if ((isString && gige) || isBootstrapInteger) {
+        if (IsBootstrapInteger(reg)) {
             continue;
         }
         if (categories.find(reg.category) == categories.end()) {
@@ -47,51 +49,55 @@ std::string CameraXml::build(CameraKind kind, const std::string& vendorName,
         }
         categories[reg.category].push_back(reg.name);
     }
-    xml.category("Root", categoryOrder, true);
+    xml.Category("Root", categoryOrder, true);
     for (const std::string& name : categoryOrder) {
-        xml.category(name, categories[name], true);
+        xml.Category(name, categories[name], true);
     }
 
-    for (const CameraRegister& reg : CameraRegisterMap::registers(kind)) {
+    for (const CameraRegister& reg : CameraRegisterMap::Registers(kind)) {
         const std::string name = reg.name;
         const std::string regName = name + "Reg";
-        const bool isString = reg.kind == RegisterKind::String;
-        if ((isString && gige) || (reg.address < 0x1000 && !isString)) {
+        if (IsBootstrapInteger(reg)) {
             continue;
         }
         switch (reg.kind) {
         case RegisterKind::String:
-            xml.stringReg(name, reg.address, reg.length, accessText(reg.access), port, true,
+            xml.StringReg(name, reg.address, reg.length, AccessText(reg.access), port, true,
                           reg.toolTip);
             continue;
+        case RegisterKind::Float:
+            xml.FloatNode(name, regName, reg.min, reg.max, std::string(), reg.toolTip);
+            xml.FloatReg(regName, reg.address, reg.length, AccessText(reg.access), port,
+                         endianness);
+            continue;
         case RegisterKind::Command:
-            xml.command(name, regName, true, 1, reg.toolTip);
+            xml.Command(name, regName, true, 1, reg.toolTip);
             break;
         case RegisterKind::Integer:
             if (name == "PixelFormat") {
                 std::vector<std::pair<std::string, std::int64_t>> entries;
-                for (const auto& format : CameraRegisterMap::pixelFormats()) {
+                for (const auto& format : CameraRegisterMap::PixelFormats()) {
                     entries.emplace_back(format.name, format.code);
                 }
-                xml.enumeration(name, regName, true, entries, reg.toolTip);
+                xml.Enumeration(name, regName, true, entries, reg.toolTip);
             } else if (name == "AcquisitionMode") {
-                xml.enumeration(name, regName, true,
+                xml.Enumeration(name, regName, true,
                                 {{"Continuous", 0}, {"SingleFrame", 1}, {"MultiFrame", 2}},
                                 reg.toolTip);
             } else if (name == "TriggerMode") {
-                xml.enumeration(name, regName, true, {{"Off", 0}, {"On", 1}}, reg.toolTip);
+                xml.Enumeration(name, regName, true, {{"Off", 0}, {"On", 1}}, reg.toolTip);
             } else {
                 const bool capped = reg.maxRegister != nullptr && reg.maxOffset == 0;
-                xml.integer(name, regName, true, reg.min, reg.max,
+                xml.Integer(name, regName, true, reg.min, reg.max,
                             capped ? std::string(reg.maxRegister) : std::string(), reg.toolTip);
             }
             break;
         }
-        xml.intReg(regName, reg.address, reg.length, accessText(reg.access), port, false,
+        xml.IntReg(regName, reg.address, reg.length, AccessText(reg.access), port, false,
                    endianness);
     }
-    xml.port(port);
-    return xml.finish();
+    xml.Port(port);
+    return xml.Finish();
 }
 
 } // namespace sim

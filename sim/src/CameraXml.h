@@ -7,17 +7,14 @@
 
 namespace sim {
 
-// Describes every register of CameraRegisterMap on port "Device". GigE cameras declare
-// LittleEndian registers: their memory is big-endian on the wire and the register path
-// (library plus driver) reverses each access, so the node map sees little-endian bytes.
-// String registers are left out of the GigE description for the same reason: a reversed
-// text would read backwards. CoaXPress registers reach the node map unchanged and are
-// declared BigEndian.
+// Describes every register of CameraRegisterMap on port "Device", BigEndian as real GigE
+// Vision and CoaXPress descriptions declare them: the register path (library plus the
+// driver's port) hands the node map the camera's wire order on every runtime.
 //
 // Stateless; safe from any thread.
 class CameraXml {
 public:
-    static std::string build(CameraKind kind, const std::string& vendorName,
+    static std::string Build(CameraKind kind, const std::string& vendorName,
                              const std::string& modelName);
 };
 

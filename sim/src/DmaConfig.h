@@ -34,7 +34,7 @@ struct FrameSetup {
     std::int32_t patternOffset = 0;
     std::uint64_t shortTransfer = 0;
 
-    static FrameSetup of(const DmaConfig& config) {
+    static FrameSetup Of(const DmaConfig& config) {
         return FrameSetup{config.width,         config.height,       config.xoffset,
                           config.yoffset,       config.format,       config.pattern,
                           config.patternOffset, config.shortTransfer};

@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-const char* accessText(ParameterAccess access) {
+const char* AccessText(ParameterAccess access) {
     switch (access) {
     case ParameterAccess::RO:
         return "RO";
@@ -23,13 +23,13 @@ const char* accessText(ParameterAccess access) {
     }
 }
 
-bool isSigned(int type) {
+bool IsSigned(int type) {
     return type == FG_TYPE_INT32 || type == FG_TYPE_INT64;
 }
 
 } // namespace
 
-bool DmaDescription::newRuntime(const std::string& runtime) {
+bool DmaDescription::NewRuntime(const std::string& runtime) {
     const long major = std::strtol(runtime.c_str(), nullptr, 10);
     const auto point = runtime.find('.');
     const long minor =
@@ -37,45 +37,45 @@ bool DmaDescription::newRuntime(const std::string& runtime) {
     return major == 5 && minor >= 2;
 }
 
-std::string DmaDescription::build(const std::string& runtime, int boardType, unsigned dma,
+std::string DmaDescription::Build(const std::string& runtime, int boardType, unsigned dma,
                                   const std::string& appletName) {
-    const std::string port = newRuntime(runtime) ? "DevicePort" : "Device";
+    const std::string port = NewRuntime(runtime) ? "DevicePort" : "Device";
     GenicamXmlWriter xml(appletName + "_DMA" + std::to_string(dma), "Nordwell Sim",
                          "Applet parameters of DMA " + std::to_string(dma) + " on board type " +
                              std::to_string(boardType));
     std::vector<std::string> image;
     std::vector<std::string> acquisition;
-    for (const ParameterInfo& info : ParameterTable::all()) {
+    for (const ParameterInfo& info : ParameterTable::All()) {
         const bool isImage = info.id < 1000 || info.id == FG_PARAM_PIXELDEPTH ||
                              info.id == SIM_PARAM_MAXWIDTH || info.id == SIM_PARAM_MAXHEIGHT;
         (isImage ? image : acquisition).push_back(info.name);
     }
-    xml.category("Root", {"ImageFormat", "Acquisition"}, true);
-    xml.category("ImageFormat", image, false);
-    xml.category("Acquisition", acquisition, false);
+    xml.Category("Root", {"ImageFormat", "Acquisition"}, true);
+    xml.Category("ImageFormat", image, false);
+    xml.Category("Acquisition", acquisition, false);
 
-    for (const ParameterInfo& info : ParameterTable::all()) {
+    for (const ParameterInfo& info : ParameterTable::All()) {
         const std::string name = info.name;
         const std::string reg = name + "_Reg";
-        const auto length = static_cast<unsigned>(ParameterTable::valueSize(info.type));
+        const auto length = static_cast<unsigned>(ParameterTable::ValueSize(info.type));
         if (info.type == FG_TYPE_DOUBLE) {
-            xml.floatNode(name, reg, 0.0, 1e6, "Hz", info.toolTip);
-            xml.floatReg(reg, static_cast<std::uint64_t>(info.id), length, accessText(info.access),
+            xml.FloatNode(name, reg, 0.0, 1e6, "Hz", info.toolTip);
+            xml.FloatReg(reg, static_cast<std::uint64_t>(info.id), length, AccessText(info.access),
                          port, GenicamXmlWriter::Endianness::Little);
             continue;
         }
         if (info.id == SIM_PARAM_SENDSOFTWARETRIGGER) {
-            xml.command(name, reg, false, 1, info.toolTip);
+            xml.Command(name, reg, false, 1, info.toolTip);
         } else if (info.id == SIM_PARAM_TRIGGERMODE) {
-            xml.enumeration(name, reg, false, {{"FreeRun", 0}, {"SoftwareTrigger", 1}},
+            xml.Enumeration(name, reg, false, {{"FreeRun", 0}, {"SoftwareTrigger", 1}},
                             info.toolTip);
         } else if (info.id == SIM_PARAM_TESTPATTERN) {
-            xml.enumeration(
+            xml.Enumeration(
                 name, reg, false,
                 {{"Moving", 0}, {"Ramp", 1}, {"Constant", 2}, {"Checker", 3}, {"Counter", 4}},
                 info.toolTip);
         } else if (info.id == FG_PARAM_FORMAT) {
-            xml.enumeration(name, reg, false,
+            xml.Enumeration(name, reg, false,
                             {{"Gray8", FG_FORMAT_GRAY8},
                              {"Binary", FG_FORMAT_BINARY},
                              {"Gray10", FG_FORMAT_GRAY10},
@@ -89,16 +89,16 @@ std::string DmaDescription::build(const std::string& runtime, int boardType, uns
                             info.toolTip);
         } else {
             const bool wide = length == 8;
-            const std::int64_t min = isSigned(info.type) ? (wide ? INT64_MIN : INT32_MIN) : 0;
+            const std::int64_t min = IsSigned(info.type) ? (wide ? INT64_MIN : INT32_MIN) : 0;
             const std::int64_t max =
-                wide ? INT64_MAX : (isSigned(info.type) ? INT32_MAX : 0xFFFFFFFFll);
-            xml.integer(name, reg, false, min, max, std::string(), info.toolTip);
+                wide ? INT64_MAX : (IsSigned(info.type) ? INT32_MAX : 0xFFFFFFFFll);
+            xml.Integer(name, reg, false, min, max, std::string(), info.toolTip);
         }
-        xml.intReg(reg, static_cast<std::uint64_t>(info.id), length, accessText(info.access), port,
-                   isSigned(info.type), GenicamXmlWriter::Endianness::Little);
+        xml.IntReg(reg, static_cast<std::uint64_t>(info.id), length, AccessText(info.access), port,
+                   IsSigned(info.type), GenicamXmlWriter::Endianness::Little);
     }
-    xml.port(port);
-    return xml.finish();
+    xml.Port(port);
+    return xml.Finish();
 }
 
 } // namespace sim

@@ -13,10 +13,10 @@ namespace sim {
 // Stateless; safe from any thread.
 class DmaDescription {
 public:
-    static std::string build(const std::string& runtime, int boardType, unsigned dma,
+    static std::string Build(const std::string& runtime, int boardType, unsigned dma,
                              const std::string& appletName);
     // True for runtime texts 5.2 and newer.
-    static bool newRuntime(const std::string& runtime);
+    static bool NewRuntime(const std::string& runtime);
 };
 
 } // namespace sim

@@ -11,243 +11,243 @@ namespace sim {
 
 DmaEngine::DmaEngine(unsigned index, std::mutex& mutex, const DmaConfig& config,
                      Clock::time_point epoch)
-    : m_index(index), m_mutex(mutex), m_epoch(epoch), m_config(config) {}
+    : index_(index), mutex_(mutex), epoch_(epoch), config_(config) {}
 
 DmaEngine::~DmaEngine() {
     // The grabber stops every DMA before it lets engines go; this only covers a thread
     // that ended on its own after its frame count.
-    if (m_thread.joinable()) {
+    if (thread_.joinable()) {
         {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_state = State::Stopping;
+            std::lock_guard<std::mutex> lock(mutex_);
+            state_ = State::Stopping;
         }
-        m_engineCv.notify_all();
-        m_thread.join();
+        engineCv_.notify_all();
+        thread_.join();
     }
 }
 
-void DmaEngine::forget(const MemoryHead* head) {
-    if (m_memory == head && !acquiring()) {
-        m_memory = nullptr;
+void DmaEngine::Forget(const MemoryHead* head) {
+    if (memory_ == head && !Acquiring()) {
+        memory_ = nullptr;
     }
 }
 
-int DmaEngine::start(MemoryHead& head, std::int64_t frameCount, int mode) {
-    if (m_state != State::Idle) {
+int DmaEngine::Start(MemoryHead& head, std::int64_t frameCount, int mode) {
+    if (state_ != State::Idle) {
         return FG_ERR_DMA_BUSY;
     }
-    head.resetRecords();
-    m_memory = &head;
-    m_mode = mode;
-    m_frameLimit = frameCount;
-    m_delivered = m_lost = m_lostBlocked = m_produced = m_collected = m_pendingTriggers = 0;
-    ++m_generation;
-    m_state = State::Running;
+    head.ResetRecords();
+    memory_ = &head;
+    mode_ = mode;
+    frameLimit_ = frameCount;
+    delivered_ = lost_ = lostBlocked_ = produced_ = collected_ = pendingTriggers_ = 0;
+    ++generation_;
+    state_ = State::Running;
     try {
-        m_thread = std::thread(&DmaEngine::run, this);
+        thread_ = std::thread(&DmaEngine::Run, this);
     } catch (const std::system_error&) {
-        m_state = State::Idle;
+        state_ = State::Idle;
         return FG_ERR_OUT_OF_MEMORY;
     }
-    head.boundDma = static_cast<int>(m_index);
+    head.boundDma = static_cast<int>(index_);
     head.acquiring = true;
     return FG_OK;
 }
 
-int DmaEngine::stop(std::unique_lock<std::mutex>& lock) {
-    if (m_state == State::Stopping) {
+int DmaEngine::Stop(std::unique_lock<std::mutex>& lock) {
+    if (state_ == State::Stopping) {
         // Another thread stops this DMA; answer once it no longer writes.
-        m_eventCv.wait(lock, [this] { return m_state != State::Stopping; });
+        eventCv_.wait(lock, [this] { return state_ != State::Stopping; });
         return FG_ERR_NOT_ACQUIRING;
     }
-    if (m_state == State::Idle) {
+    if (state_ == State::Idle) {
         return FG_ERR_NOT_ACQUIRING;
     }
-    m_state = State::Stopping;
-    m_engineCv.notify_all();
-    m_eventCv.notify_all(); // waiters end now, not after the join
-    std::thread thread = std::move(m_thread);
+    state_ = State::Stopping;
+    engineCv_.notify_all();
+    eventCv_.notify_all(); // waiters end now, not after the join
+    std::thread thread = std::move(thread_);
     lock.unlock();
     thread.join();
     lock.lock();
-    m_state = State::Idle;
-    m_pendingTriggers = 0;
-    if (m_memory != nullptr) {
-        m_memory->acquiring = false;
+    state_ = State::Idle;
+    pendingTriggers_ = 0;
+    if (memory_ != nullptr) {
+        memory_->acquiring = false;
     }
-    m_eventCv.notify_all();
+    eventCv_.notify_all();
     return FG_OK;
 }
 
-std::int64_t DmaEngine::waitImage(std::unique_lock<std::mutex>& lock, std::int64_t picture,
+std::int64_t DmaEngine::WaitImage(std::unique_lock<std::mutex>& lock, std::int64_t picture,
                                   int timeoutSeconds) {
     if (picture < 1) {
         return FG_ERR_INVALID_ARGUMENT;
     }
-    if (m_state == State::Idle) {
+    if (state_ == State::Idle) {
         return FG_ERR_NOT_ACQUIRING;
     }
-    const std::uint64_t generation = m_generation;
+    const std::uint64_t generation = generation_;
     const auto deadline = Clock::now() + std::chrono::seconds(std::max(timeoutSeconds, 0));
     while (true) {
-        if (m_delivered >= picture) {
-            m_collected = std::max(m_collected, picture);
+        if (delivered_ >= picture) {
+            collected_ = std::max(collected_, picture);
             return picture;
         }
-        if (m_state == State::Stopping || m_state == State::Idle || generation != m_generation) {
+        if (state_ == State::Stopping || state_ == State::Idle || generation != generation_) {
             return FG_ERR_ACQUISITION_STOPPED;
         }
-        if (m_state == State::Finished || (m_frameLimit >= 0 && picture > m_frameLimit)) {
+        if (state_ == State::Finished || (frameLimit_ >= 0 && picture > frameLimit_)) {
             return FG_ERR_FRAME_LIMIT;
         }
-        if (m_eventCv.wait_until(lock, deadline) == std::cv_status::timeout &&
-            m_delivered < picture) {
+        if (eventCv_.wait_until(lock, deadline) == std::cv_status::timeout &&
+            delivered_ < picture) {
             return FG_ERR_TIMEOUT;
         }
     }
 }
 
-std::int64_t DmaEngine::status(int code, std::int64_t data) const {
+std::int64_t DmaEngine::Status(int code, std::int64_t data) const {
     switch (code) {
     case FG_STATUS_GRABBED:
-        return m_delivered;
+        return delivered_;
     case FG_STATUS_LOST:
-        return m_lost;
+        return lost_;
     case FG_STATUS_LOST_BLOCKED:
-        return m_lostBlocked;
+        return lostBlocked_;
     case FG_STATUS_BLOCKED:
-        return m_memory != nullptr ? m_memory->lockedCount() : 0;
+        return memory_ != nullptr ? memory_->LockedCount() : 0;
     case FG_STATUS_PENDING:
-        return std::max<std::int64_t>(m_delivered - m_collected, 0);
+        return std::max<std::int64_t>(delivered_ - collected_, 0);
     case FG_STATUS_BUFFER_LOCKED:
-        if (m_memory == nullptr || !m_memory->validNumber(data)) {
+        if (memory_ == nullptr || !memory_->ValidNumber(data)) {
             return FG_ERR_INVALID_BUFFER_NUMBER;
         }
-        return m_memory->record(data).locked ? 1 : 0;
+        return memory_->Record(data).locked ? 1 : 0;
     default:
         return FG_ERR_INVALID_STATUS;
     }
 }
 
-int DmaEngine::unblock(std::int64_t bufferNumber) {
-    if (m_memory == nullptr || !m_memory->validNumber(bufferNumber)) {
+int DmaEngine::Unblock(std::int64_t bufferNumber) {
+    if (memory_ == nullptr || !memory_->ValidNumber(bufferNumber)) {
         return FG_ERR_INVALID_BUFFER_NUMBER;
     }
-    m_memory->record(bufferNumber).locked = false;
-    m_engineCv.notify_all();
+    memory_->Record(bufferNumber).locked = false;
+    engineCv_.notify_all();
     return FG_OK;
 }
 
-int DmaEngine::trigger() {
-    if (m_state != State::Running) {
+int DmaEngine::Trigger() {
+    if (state_ != State::Running) {
         return FG_ERR_NOT_ACQUIRING;
     }
-    if (m_config.triggerMode != SIM_TRIGGER_SOFTWARE) {
+    if (config_.triggerMode != SIM_TRIGGER_SOFTWARE) {
         return FG_ERR_NOT_TRIGGER_MODE;
     }
-    ++m_pendingTriggers;
-    m_engineCv.notify_all();
+    ++pendingTriggers_;
+    engineCv_.notify_all();
     return FG_OK;
 }
 
-int DmaEngine::waitProduced(std::unique_lock<std::mutex>& lock, std::int64_t frames,
+int DmaEngine::WaitProduced(std::unique_lock<std::mutex>& lock, std::int64_t frames,
                             std::chrono::milliseconds timeout) {
-    const bool reached = m_eventCv.wait_for(lock, timeout, [&] {
-        return m_produced >= frames || m_state == State::Idle || m_state == State::Stopping;
+    const bool reached = eventCv_.wait_for(lock, timeout, [&] {
+        return produced_ >= frames || state_ == State::Idle || state_ == State::Stopping;
     });
-    return reached && m_produced >= frames ? FG_OK : FG_ERR_TIMEOUT;
+    return reached && produced_ >= frames ? FG_OK : FG_ERR_TIMEOUT;
 }
 
-DmaEngine::Counters DmaEngine::counters() const {
+DmaEngine::Counters DmaEngine::CurrentCounters() const {
     Counters counters;
-    counters.acquiring = acquiring();
-    counters.delivered = m_delivered;
-    counters.lost = m_lost;
-    counters.lostBlocked = m_lostBlocked;
-    counters.produced = m_produced;
-    counters.collected = m_collected;
-    counters.pendingTriggers = m_pendingTriggers;
+    counters.acquiring = Acquiring();
+    counters.delivered = delivered_;
+    counters.lost = lost_;
+    counters.lostBlocked = lostBlocked_;
+    counters.produced = produced_;
+    counters.collected = collected_;
+    counters.pendingTriggers = pendingTriggers_;
     return counters;
 }
 
-void DmaEngine::run() {
-    std::unique_lock<std::mutex> lock(m_mutex);
+void DmaEngine::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
     Clock::time_point due = Clock::now();
-    while (m_state == State::Running) {
-        if (m_frameLimit >= 0 && m_delivered >= m_frameLimit) {
-            m_state = State::Finished;
-            m_eventCv.notify_all();
+    while (state_ == State::Running) {
+        if (frameLimit_ >= 0 && delivered_ >= frameLimit_) {
+            state_ = State::Finished;
+            eventCv_.notify_all();
             return;
         }
-        const bool triggered = m_config.triggerMode == SIM_TRIGGER_SOFTWARE;
-        const bool paced = !triggered && m_config.frameRate > 0.0;
+        const bool triggered = config_.triggerMode == SIM_TRIGGER_SOFTWARE;
+        const bool paced = !triggered && config_.frameRate > 0.0;
         if (triggered) {
-            if (m_pendingTriggers == 0) {
-                m_engineCv.wait(lock);
+            if (pendingTriggers_ == 0) {
+                engineCv_.wait(lock);
                 continue; // settings or state may have changed meanwhile
             }
         } else if (paced) {
             const Clock::time_point now = Clock::now();
             if (now < due) {
-                m_engineCv.wait_until(lock, due);
+                engineCv_.wait_until(lock, due);
                 continue;
             }
             const auto period = std::chrono::duration_cast<Clock::duration>(
-                std::chrono::duration<double>(1.0 / m_config.frameRate));
+                std::chrono::duration<double>(1.0 / config_.frameRate));
             // A late engine does not make up for missed frames with a burst.
             due = std::max(due + period, now);
         }
 
-        const std::int64_t bufferNumber = m_delivered % m_memory->bufferCount() + 1;
-        if (m_mode == FG_ACQ_BLOCKING && m_memory->record(bufferNumber).locked) {
+        const std::int64_t bufferNumber = delivered_ % memory_->BufferCount() + 1;
+        if (mode_ == FG_ACQ_BLOCKING && memory_->Record(bufferNumber).locked) {
             if (!triggered && !paced) {
-                m_engineCv.wait(lock); // free-running: wait for the unlock
+                engineCv_.wait(lock); // free-running: wait for the unlock
                 continue;
             }
             if (triggered) {
-                --m_pendingTriggers;
+                --pendingTriggers_;
             }
-            ++m_produced;
-            ++m_lost;
-            ++m_lostBlocked;
-            m_eventCv.notify_all();
+            ++produced_;
+            ++lost_;
+            ++lostBlocked_;
+            eventCv_.notify_all();
             continue;
         }
         if (triggered) {
-            --m_pendingTriggers;
+            --pendingTriggers_;
         }
-        produce(lock);
+        Produce(lock);
     }
 }
 
-void DmaEngine::produce(std::unique_lock<std::mutex>& lock) {
-    const std::int64_t bufferNumber = m_delivered % m_memory->bufferCount() + 1;
-    const std::int64_t picture = m_delivered + 1;
-    const FrameSetup setup = FrameSetup::of(m_config);
-    std::uint8_t* const address = m_memory->address(bufferNumber);
-    const std::size_t capacity = m_memory->size(bufferNumber);
+void DmaEngine::Produce(std::unique_lock<std::mutex>& lock) {
+    const std::int64_t bufferNumber = delivered_ % memory_->BufferCount() + 1;
+    const std::int64_t picture = delivered_ + 1;
+    const FrameSetup setup = FrameSetup::Of(config_);
+    std::uint8_t* const address = memory_->Address(bufferNumber);
+    const std::size_t capacity = memory_->BufferSize(bufferNumber);
     // The tag numbers every frame made, lost ones included.
-    const std::uint16_t tag = static_cast<std::uint16_t>(m_produced + 1);
+    const std::uint16_t tag = static_cast<std::uint16_t>(produced_ + 1);
 
     lock.unlock();
-    const std::uint64_t written = PatternGenerator::fill(address, capacity, setup, picture);
+    const std::uint64_t written = PatternGenerator::Fill(address, capacity, setup, picture);
     lock.lock();
 
-    if (m_state != State::Running) {
+    if (state_ != State::Running) {
         return; // a stop aborts the transfer in flight
     }
-    BufferRecord& record = m_memory->record(bufferNumber);
+    BufferRecord& record = memory_->Record(bufferNumber);
     record.picture = picture;
     record.tag = tag;
     record.timestamp = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_epoch).count());
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - epoch_).count());
     record.transferLength = written;
-    record.locked = m_mode == FG_ACQ_BLOCKING;
+    record.locked = mode_ == FG_ACQ_BLOCKING;
     record.setup = setup;
-    ++m_produced;
-    ++m_delivered;
-    ++m_imageCounter;
-    m_eventCv.notify_all();
+    ++produced_;
+    ++delivered_;
+    ++imageCounter_;
+    eventCv_.notify_all();
 }
 
 } // namespace sim

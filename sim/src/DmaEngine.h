@@ -21,7 +21,7 @@ namespace sim {
 // Thread-safety: every member function except the constructor and destructor must be
 // called with the owning grabber's mutex held; the ones that block take that lock as an
 // argument and release it while waiting. The grabber mutex guards all fields below, and
-// the buffers' records in the memory. Pixels are written without the mutex; stop() joins
+// the buffers' records in the memory. Pixels are written without the mutex; Stop() joins
 // the thread, so nothing touches a buffer after it returns.
 class DmaEngine {
 public:
@@ -42,59 +42,59 @@ public:
     DmaEngine(const DmaEngine&) = delete;
     DmaEngine& operator=(const DmaEngine&) = delete;
 
-    unsigned index() const { return m_index; }
-    DmaConfig& config() { return m_config; }
-    const DmaConfig& config() const { return m_config; }
+    unsigned Index() const { return index_; }
+    DmaConfig& Config() { return config_; }
+    const DmaConfig& Config() const { return config_; }
     // Wakes the engine so a changed trigger mode or frame rate applies at once.
-    void configChanged() { m_engineCv.notify_all(); }
+    void ConfigChanged() { engineCv_.notify_all(); }
 
     // From Fg_AcquireEx until Fg_StopAcquire returns (also once the frame count is done).
-    bool acquiring() const { return m_state != State::Idle; }
+    bool Acquiring() const { return state_ != State::Idle; }
     // The memory of the current or last acquisition, nullptr before the first.
-    MemoryHead* memory() const { return m_memory; }
+    MemoryHead* Memory() const { return memory_; }
     // The memory is being freed; forget it if it was the last one.
-    void forget(const MemoryHead* head);
+    void Forget(const MemoryHead* head);
 
-    int start(MemoryHead& head, std::int64_t frameCount, int mode);
-    int stop(std::unique_lock<std::mutex>& lock);
-    std::int64_t waitImage(std::unique_lock<std::mutex>& lock, std::int64_t picture,
+    int Start(MemoryHead& head, std::int64_t frameCount, int mode);
+    int Stop(std::unique_lock<std::mutex>& lock);
+    std::int64_t WaitImage(std::unique_lock<std::mutex>& lock, std::int64_t picture,
                            int timeoutSeconds);
-    std::int64_t status(int code, std::int64_t data) const;
-    int unblock(std::int64_t bufferNumber);
-    int trigger();
+    std::int64_t Status(int code, std::int64_t data) const;
+    int Unblock(std::int64_t bufferNumber);
+    int Trigger();
     // FG_OK once the current acquisition has produced `frames` frames, FG_ERR_TIMEOUT.
-    int waitProduced(std::unique_lock<std::mutex>& lock, std::int64_t frames,
+    int WaitProduced(std::unique_lock<std::mutex>& lock, std::int64_t frames,
                      std::chrono::milliseconds timeout);
-    Counters counters() const;
-    std::int64_t imageCounter() const { return m_imageCounter; }
+    Counters CurrentCounters() const;
+    std::int64_t ImageCounter() const { return imageCounter_; }
 
 private:
     enum class State { Idle, Running, Finished, Stopping };
 
-    void run();
+    void Run();
     // Makes one frame into the next ring buffer and records it.
-    void produce(std::unique_lock<std::mutex>& lock);
+    void Produce(std::unique_lock<std::mutex>& lock);
 
-    const unsigned m_index;
-    std::mutex& m_mutex;
-    const Clock::time_point m_epoch;
-    std::condition_variable m_engineCv; // wakes the engine: stop, trigger, unlock, settings
-    std::condition_variable m_eventCv;  // wakes waiters: image, lost frame, state change
-    std::thread m_thread;
+    const unsigned index_;
+    std::mutex& mutex_;
+    const Clock::time_point epoch_;
+    std::condition_variable engineCv_; // wakes the engine: stop, trigger, unlock, settings
+    std::condition_variable eventCv_;  // wakes waiters: image, lost frame, state change
+    std::thread thread_;
 
-    DmaConfig m_config;
-    State m_state = State::Idle;
-    std::uint64_t m_generation = 0; // counts acquisitions, so waiters notice a restart
-    MemoryHead* m_memory = nullptr;
-    int m_mode = 1;
-    std::int64_t m_frameLimit = -1;
-    std::int64_t m_delivered = 0;
-    std::int64_t m_lost = 0;
-    std::int64_t m_lostBlocked = 0;
-    std::int64_t m_produced = 0;
-    std::int64_t m_collected = 0;
-    std::int64_t m_pendingTriggers = 0;
-    std::int64_t m_imageCounter = 0;
+    DmaConfig config_;
+    State state_ = State::Idle;
+    std::uint64_t generation_ = 0; // counts acquisitions, so waiters notice a restart
+    MemoryHead* memory_ = nullptr;
+    int mode_ = 1;
+    std::int64_t frameLimit_ = -1;
+    std::int64_t delivered_ = 0;
+    std::int64_t lost_ = 0;
+    std::int64_t lostBlocked_ = 0;
+    std::int64_t produced_ = 0;
+    std::int64_t collected_ = 0;
+    std::int64_t pendingTriggers_ = 0;
+    std::int64_t imageCounter_ = 0;
 };
 
 } // namespace sim

@@ -6,7 +6,7 @@
 
 namespace sim {
 
-const char* fgErrorText(int code) {
+const char* FgErrorText(int code) {
     switch (code) {
     case FG_OK:
         return "no error";
@@ -75,7 +75,7 @@ const char* fgErrorText(int code) {
     }
 }
 
-const char* gbeErrorText(int code) {
+const char* GbeErrorText(int code) {
     switch (code) {
     case GBE_OK:
         return "no error";
@@ -114,7 +114,7 @@ const char* gbeErrorText(int code) {
     }
 }
 
-const char* sgcErrorText(int code) {
+const char* SgcErrorText(int code) {
     switch (code) {
     case SGC_OK:
         return "no error";

@@ -6,8 +6,8 @@
 namespace sim {
 
 // Never null; unknown codes answer a generic text naming the library.
-SIM_EXPORT const char* fgErrorText(int code);
-SIM_EXPORT const char* gbeErrorText(int code);
-SIM_EXPORT const char* sgcErrorText(int code);
+SIM_EXPORT const char* FgErrorText(int code);
+SIM_EXPORT const char* GbeErrorText(int code);
+SIM_EXPORT const char* SgcErrorText(int code);
 
 } // namespace sim

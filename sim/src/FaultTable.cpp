@@ -8,26 +8,26 @@ namespace sim {
 
 namespace {
 
-constexpr const char* kNames[] = {
+constexpr const char* Names[] = {
 #define SIM_FUNCTION_NAME(name) #name,
     SIM_FUNCTION_LIST(SIM_FUNCTION_NAME)
 #undef SIM_FUNCTION_NAME
 };
-static_assert(sizeof(kNames) / sizeof(kNames[0]) == kSimFunctionCount);
+static_assert(sizeof(Names) / sizeof(Names[0]) == SimFunctionCount);
 
 } // namespace
 
-FaultTable& FaultTable::instance() {
+FaultTable& FaultTable::Instance() {
     static FaultTable table;
     return table;
 }
 
-std::optional<int> FaultTable::enterArmed(SimFunction function) {
+std::optional<int> FaultTable::EnterArmed(SimFunction function) {
     unsigned delayMs = 0;
     std::optional<int> failure;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        Entry& entry = m_entries[index(function)];
+        std::lock_guard<std::mutex> lock(mutex_);
+        Entry& entry = entries_[Index(function)];
         if (entry.delays != 0) {
             delayMs = entry.delayMs;
             if (entry.delays > 0) {
@@ -40,7 +40,7 @@ std::optional<int> FaultTable::enterArmed(SimFunction function) {
                 --entry.failures;
             }
         }
-        recountLocked();
+        RecountLocked();
     }
     // The delay models a slow device; it runs outside the lock so other calls go on.
     if (delayMs > 0) {
@@ -49,56 +49,56 @@ std::optional<int> FaultTable::enterArmed(SimFunction function) {
     return failure;
 }
 
-void FaultTable::armFailure(SimFunction function, int code, int count) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Entry& entry = m_entries[index(function)];
+void FaultTable::ArmFailure(SimFunction function, int code, int count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Entry& entry = entries_[Index(function)];
     entry.code = code;
-    entry.failures = count < 0 ? kAlways : count;
-    recountLocked();
+    entry.failures = count < 0 ? Always : count;
+    RecountLocked();
 }
 
-void FaultTable::armDelay(SimFunction function, unsigned milliseconds, int count) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Entry& entry = m_entries[index(function)];
+void FaultTable::ArmDelay(SimFunction function, unsigned milliseconds, int count) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Entry& entry = entries_[Index(function)];
     entry.delayMs = milliseconds;
-    entry.delays = count < 0 ? kAlways : count;
-    recountLocked();
+    entry.delays = count < 0 ? Always : count;
+    RecountLocked();
 }
 
-void FaultTable::clear() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_entries.fill(Entry{});
-    recountLocked();
+void FaultTable::Clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    entries_.fill(Entry{});
+    RecountLocked();
 }
 
-void FaultTable::resetCounts() {
-    for (auto& count : m_counts) {
+void FaultTable::ResetCounts() {
+    for (auto& count : counts_) {
         count.store(0, std::memory_order_relaxed);
     }
 }
 
-std::optional<SimFunction> FaultTable::lookup(const char* name) {
+std::optional<SimFunction> FaultTable::Lookup(const char* name) {
     if (name == nullptr) {
         return std::nullopt;
     }
-    for (std::size_t i = 0; i < kSimFunctionCount; ++i) {
-        if (std::strcmp(kNames[i], name) == 0) {
+    for (std::size_t i = 0; i < SimFunctionCount; ++i) {
+        if (std::strcmp(Names[i], name) == 0) {
             return static_cast<SimFunction>(i);
         }
     }
     return std::nullopt;
 }
 
-const char* FaultTable::name(SimFunction function) {
-    return kNames[index(function)];
+const char* FaultTable::Name(SimFunction function) {
+    return Names[Index(function)];
 }
 
-void FaultTable::recountLocked() {
+void FaultTable::RecountLocked() {
     int armed = 0;
-    for (const Entry& entry : m_entries) {
-        armed += entry.armed() ? 1 : 0;
+    for (const Entry& entry : entries_) {
+        armed += entry.Armed() ? 1 : 0;
     }
-    m_armed.store(armed, std::memory_order_relaxed);
+    armed_.store(armed, std::memory_order_relaxed);
 }
 
 } // namespace sim

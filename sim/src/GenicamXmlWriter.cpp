@@ -7,13 +7,13 @@ namespace sim {
 
 namespace {
 
-std::string hex(std::uint64_t value) {
+std::string Hex(std::uint64_t value) {
     char text[24];
     std::snprintf(text, sizeof(text), "0x%llx", static_cast<unsigned long long>(value));
     return text;
 }
 
-const char* endianText(GenicamXmlWriter::Endianness endianness) {
+const char* EndianText(GenicamXmlWriter::Endianness endianness) {
     return endianness == GenicamXmlWriter::Endianness::Little ? "LittleEndian" : "BigEndian";
 }
 
@@ -21,21 +21,21 @@ const char* endianText(GenicamXmlWriter::Endianness endianness) {
 
 GenicamXmlWriter::GenicamXmlWriter(const std::string& modelName, const std::string& vendorName,
                                    const std::string& toolTip) {
-    m_text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-             "<RegisterDescription ModelName=\"" +
-             escape(modelName) + "\" VendorName=\"" + escape(vendorName) + "\" ToolTip=\"" +
-             escape(toolTip) +
-             "\" StandardNameSpace=\"None\" SchemaMajorVersion=\"1\" SchemaMinorVersion=\"1\" "
-             "SchemaSubMinorVersion=\"0\" MajorVersion=\"1\" MinorVersion=\"0\" "
-             "SubMinorVersion=\"0\" ProductGuid=\"6d1c8b2e-5a0f-4d3c-9b1e-2f4a7c8d9e01\" "
-             "VersionGuid=\"a3e5c7f9-1b2d-4e6f-8a0c-3d5f7b9d1e23\" "
-             "xmlns=\"http://www.genicam.org/GenApi/Version_1_1\" "
-             "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-             "xsi:schemaLocation=\"http://www.genicam.org/GenApi/Version_1_1 "
-             "http://www.genicam.org/GenApi/GenApiSchema_Version_1_1.xsd\">\n";
+    text_ = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+            "<RegisterDescription ModelName=\"" +
+            Escape(modelName) + "\" VendorName=\"" + Escape(vendorName) + "\" ToolTip=\"" +
+            Escape(toolTip) +
+            "\" StandardNameSpace=\"None\" SchemaMajorVersion=\"1\" SchemaMinorVersion=\"1\" "
+            "SchemaSubMinorVersion=\"0\" MajorVersion=\"1\" MinorVersion=\"0\" "
+            "SubMinorVersion=\"0\" ProductGuid=\"6d1c8b2e-5a0f-4d3c-9b1e-2f4a7c8d9e01\" "
+            "VersionGuid=\"a3e5c7f9-1b2d-4e6f-8a0c-3d5f7b9d1e23\" "
+            "xmlns=\"http://www.genicam.org/GenApi/Version_1_1\" "
+            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+            "xsi:schemaLocation=\"http://www.genicam.org/GenApi/Version_1_1 "
+            "http://www.genicam.org/GenApi/GenApiSchema_Version_1_1.xsd\">\n";
 }
 
-std::string GenicamXmlWriter::escape(const std::string& text) {
+std::string GenicamXmlWriter::Escape(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -62,129 +62,129 @@ std::string GenicamXmlWriter::escape(const std::string& text) {
     return out;
 }
 
-void GenicamXmlWriter::open(const char* element, const std::string& name, bool standard) {
-    m_text += "  <";
-    m_text += element;
-    m_text += " Name=\"" + escape(name) + "\"";
+void GenicamXmlWriter::Open(const char* element, const std::string& name, bool standard) {
+    text_ += "  <";
+    text_ += element;
+    text_ += " Name=\"" + Escape(name) + "\"";
     if (standard) {
-        m_text += " NameSpace=\"Standard\"";
+        text_ += " NameSpace=\"Standard\"";
     }
-    m_text += ">\n";
+    text_ += ">\n";
 }
 
-void GenicamXmlWriter::toolTip(const std::string& text) {
+void GenicamXmlWriter::ToolTip(const std::string& text) {
     if (!text.empty()) {
-        m_text += "    <ToolTip>" + escape(text) + "</ToolTip>\n";
+        text_ += "    <ToolTip>" + Escape(text) + "</ToolTip>\n";
     }
 }
 
-void GenicamXmlWriter::registerBase(std::uint64_t address, unsigned length, const char* access,
+void GenicamXmlWriter::RegisterBase(std::uint64_t address, unsigned length, const char* access,
                                     const std::string& port) {
-    m_text += "    <Address>" + hex(address) + "</Address>\n";
-    m_text += "    <Length>" + std::to_string(length) + "</Length>\n";
-    m_text += std::string("    <AccessMode>") + access + "</AccessMode>\n";
-    m_text += "    <pPort>" + escape(port) + "</pPort>\n";
+    text_ += "    <Address>" + Hex(address) + "</Address>\n";
+    text_ += "    <Length>" + std::to_string(length) + "</Length>\n";
+    text_ += std::string("    <AccessMode>") + access + "</AccessMode>\n";
+    text_ += "    <pPort>" + Escape(port) + "</pPort>\n";
     // Registers change behind the node map's back (status, derived sizes), so never cache.
-    m_text += "    <Cachable>NoCache</Cachable>\n";
+    text_ += "    <Cachable>NoCache</Cachable>\n";
 }
 
-void GenicamXmlWriter::category(const std::string& name, const std::vector<std::string>& features,
+void GenicamXmlWriter::Category(const std::string& name, const std::vector<std::string>& features,
                                 bool standard) {
-    open("Category", name, standard);
+    Open("Category", name, standard);
     for (const std::string& feature : features) {
-        m_text += "    <pFeature>" + escape(feature) + "</pFeature>\n";
+        text_ += "    <pFeature>" + Escape(feature) + "</pFeature>\n";
     }
-    m_text += "  </Category>\n";
+    text_ += "  </Category>\n";
 }
 
-void GenicamXmlWriter::integer(const std::string& name, const std::string& valueNode, bool standard,
+void GenicamXmlWriter::Integer(const std::string& name, const std::string& valueNode, bool standard,
                                std::int64_t min, std::int64_t max, const std::string& maxNode,
                                const std::string& tip) {
-    open("Integer", name, standard);
-    toolTip(tip);
-    m_text += "    <pValue>" + escape(valueNode) + "</pValue>\n";
-    m_text += "    <Min>" + std::to_string(min) + "</Min>\n";
+    Open("Integer", name, standard);
+    ToolTip(tip);
+    text_ += "    <pValue>" + Escape(valueNode) + "</pValue>\n";
+    text_ += "    <Min>" + std::to_string(min) + "</Min>\n";
     if (!maxNode.empty()) {
-        m_text += "    <pMax>" + escape(maxNode) + "</pMax>\n";
+        text_ += "    <pMax>" + Escape(maxNode) + "</pMax>\n";
     } else {
-        m_text += "    <Max>" + std::to_string(max) + "</Max>\n";
+        text_ += "    <Max>" + std::to_string(max) + "</Max>\n";
     }
-    m_text += "  </Integer>\n";
+    text_ += "  </Integer>\n";
 }
 
-void GenicamXmlWriter::intReg(const std::string& name, std::uint64_t address, unsigned length,
+void GenicamXmlWriter::IntReg(const std::string& name, std::uint64_t address, unsigned length,
                               const char* access, const std::string& port, bool isSigned,
                               Endianness endianness) {
-    open("IntReg", name, false);
-    registerBase(address, length, access, port);
-    m_text += std::string("    <Sign>") + (isSigned ? "Signed" : "Unsigned") + "</Sign>\n";
-    m_text += std::string("    <Endianess>") + endianText(endianness) + "</Endianess>\n";
-    m_text += "  </IntReg>\n";
+    Open("IntReg", name, false);
+    RegisterBase(address, length, access, port);
+    text_ += std::string("    <Sign>") + (isSigned ? "Signed" : "Unsigned") + "</Sign>\n";
+    text_ += std::string("    <Endianess>") + EndianText(endianness) + "</Endianess>\n";
+    text_ += "  </IntReg>\n";
 }
 
-void GenicamXmlWriter::floatNode(const std::string& name, const std::string& valueNode, double min,
+void GenicamXmlWriter::FloatNode(const std::string& name, const std::string& valueNode, double min,
                                  double max, const std::string& unit, const std::string& tip) {
-    open("Float", name, false);
-    toolTip(tip);
-    m_text += "    <pValue>" + escape(valueNode) + "</pValue>\n";
+    Open("Float", name, false);
+    ToolTip(tip);
+    text_ += "    <pValue>" + Escape(valueNode) + "</pValue>\n";
     std::ostringstream limits;
     limits << "    <Min>" << min << "</Min>\n    <Max>" << max << "</Max>\n";
-    m_text += limits.str();
+    text_ += limits.str();
     if (!unit.empty()) {
-        m_text += "    <Unit>" + escape(unit) + "</Unit>\n";
+        text_ += "    <Unit>" + Escape(unit) + "</Unit>\n";
     }
-    m_text += "  </Float>\n";
+    text_ += "  </Float>\n";
 }
 
-void GenicamXmlWriter::floatReg(const std::string& name, std::uint64_t address, unsigned length,
+void GenicamXmlWriter::FloatReg(const std::string& name, std::uint64_t address, unsigned length,
                                 const char* access, const std::string& port,
                                 Endianness endianness) {
-    open("FloatReg", name, false);
-    registerBase(address, length, access, port);
-    m_text += std::string("    <Endianess>") + endianText(endianness) + "</Endianess>\n";
-    m_text += "  </FloatReg>\n";
+    Open("FloatReg", name, false);
+    RegisterBase(address, length, access, port);
+    text_ += std::string("    <Endianess>") + EndianText(endianness) + "</Endianess>\n";
+    text_ += "  </FloatReg>\n";
 }
 
-void GenicamXmlWriter::enumeration(const std::string& name, const std::string& valueNode,
+void GenicamXmlWriter::Enumeration(const std::string& name, const std::string& valueNode,
                                    bool standard,
                                    const std::vector<std::pair<std::string, std::int64_t>>& entries,
                                    const std::string& tip) {
-    open("Enumeration", name, standard);
-    toolTip(tip);
+    Open("Enumeration", name, standard);
+    ToolTip(tip);
     for (const auto& entry : entries) {
-        m_text += "    <EnumEntry Name=\"" + escape(entry.first) + "\">\n";
-        m_text += "      <Value>" + std::to_string(entry.second) + "</Value>\n";
-        m_text += "    </EnumEntry>\n";
+        text_ += "    <EnumEntry Name=\"" + Escape(entry.first) + "\">\n";
+        text_ += "      <Value>" + std::to_string(entry.second) + "</Value>\n";
+        text_ += "    </EnumEntry>\n";
     }
-    m_text += "    <pValue>" + escape(valueNode) + "</pValue>\n";
-    m_text += "  </Enumeration>\n";
+    text_ += "    <pValue>" + Escape(valueNode) + "</pValue>\n";
+    text_ += "  </Enumeration>\n";
 }
 
-void GenicamXmlWriter::command(const std::string& name, const std::string& valueNode, bool standard,
+void GenicamXmlWriter::Command(const std::string& name, const std::string& valueNode, bool standard,
                                std::int64_t commandValue, const std::string& tip) {
-    open("Command", name, standard);
-    toolTip(tip);
-    m_text += "    <pValue>" + escape(valueNode) + "</pValue>\n";
-    m_text += "    <CommandValue>" + std::to_string(commandValue) + "</CommandValue>\n";
-    m_text += "  </Command>\n";
+    Open("Command", name, standard);
+    ToolTip(tip);
+    text_ += "    <pValue>" + Escape(valueNode) + "</pValue>\n";
+    text_ += "    <CommandValue>" + std::to_string(commandValue) + "</CommandValue>\n";
+    text_ += "  </Command>\n";
 }
 
-void GenicamXmlWriter::stringReg(const std::string& name, std::uint64_t address, unsigned length,
+void GenicamXmlWriter::StringReg(const std::string& name, std::uint64_t address, unsigned length,
                                  const char* access, const std::string& port, bool standard,
                                  const std::string& tip) {
-    open("StringReg", name, standard);
-    toolTip(tip);
-    registerBase(address, length, access, port);
-    m_text += "  </StringReg>\n";
+    Open("StringReg", name, standard);
+    ToolTip(tip);
+    RegisterBase(address, length, access, port);
+    text_ += "  </StringReg>\n";
 }
 
-void GenicamXmlWriter::port(const std::string& name) {
-    m_text += "  <Port Name=\"" + escape(name) + "\" NameSpace=\"Standard\">\n  </Port>\n";
+void GenicamXmlWriter::Port(const std::string& name) {
+    text_ += "  <Port Name=\"" + Escape(name) + "\" NameSpace=\"Standard\">\n  </Port>\n";
 }
 
-std::string GenicamXmlWriter::finish() {
-    m_text += "</RegisterDescription>\n";
-    return std::move(m_text);
+std::string GenicamXmlWriter::Finish() {
+    text_ += "</RegisterDescription>\n";
+    return std::move(text_);
 }
 
 } // namespace sim

@@ -20,39 +20,39 @@ public:
     GenicamXmlWriter(const std::string& modelName, const std::string& vendorName,
                      const std::string& toolTip);
 
-    void category(const std::string& name, const std::vector<std::string>& features, bool standard);
+    void Category(const std::string& name, const std::vector<std::string>& features, bool standard);
     // An Integer whose value lives in register valueNode; maxNode, when set, caps it.
-    void integer(const std::string& name, const std::string& valueNode, bool standard,
+    void Integer(const std::string& name, const std::string& valueNode, bool standard,
                  std::int64_t min, std::int64_t max, const std::string& maxNode,
                  const std::string& toolTip);
-    void intReg(const std::string& name, std::uint64_t address, unsigned length, const char* access,
+    void IntReg(const std::string& name, std::uint64_t address, unsigned length, const char* access,
                 const std::string& port, bool isSigned, Endianness endianness);
-    void floatNode(const std::string& name, const std::string& valueNode, double min, double max,
+    void FloatNode(const std::string& name, const std::string& valueNode, double min, double max,
                    const std::string& unit, const std::string& toolTip);
-    void floatReg(const std::string& name, std::uint64_t address, unsigned length,
+    void FloatReg(const std::string& name, std::uint64_t address, unsigned length,
                   const char* access, const std::string& port, Endianness endianness);
-    void enumeration(const std::string& name, const std::string& valueNode, bool standard,
+    void Enumeration(const std::string& name, const std::string& valueNode, bool standard,
                      const std::vector<std::pair<std::string, std::int64_t>>& entries,
                      const std::string& toolTip);
-    void command(const std::string& name, const std::string& valueNode, bool standard,
+    void Command(const std::string& name, const std::string& valueNode, bool standard,
                  std::int64_t commandValue, const std::string& toolTip);
-    void stringReg(const std::string& name, std::uint64_t address, unsigned length,
+    void StringReg(const std::string& name, std::uint64_t address, unsigned length,
                    const char* access, const std::string& port, bool standard,
                    const std::string& toolTip);
-    void port(const std::string& name);
+    void Port(const std::string& name);
 
     // Closes the root element and hands out the text.
-    std::string finish();
+    std::string Finish();
 
-    static std::string escape(const std::string& text);
+    static std::string Escape(const std::string& text);
 
 private:
-    void open(const char* element, const std::string& name, bool standard);
-    void registerBase(std::uint64_t address, unsigned length, const char* access,
+    void Open(const char* element, const std::string& name, bool standard);
+    void RegisterBase(std::uint64_t address, unsigned length, const char* access,
                       const std::string& port);
-    void toolTip(const std::string& text);
+    void ToolTip(const std::string& text);
 
-    std::string m_text;
+    std::string text_;
 };
 
 } // namespace sim

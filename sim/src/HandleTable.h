@@ -12,40 +12,40 @@ namespace sim {
 // is simply not found. Objects are shared: a call in progress keeps its object alive while
 // another thread removes the handle.
 //
-// Thread-safe: m_mutex guards m_objects.
+// Thread-safe: mutex_ guards objects_.
 template <typename Handle, typename Object> class HandleTable {
 public:
-    void add(const Handle* handle, std::shared_ptr<Object> object) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_objects[handle] = std::move(object);
+    void Add(const Handle* handle, std::shared_ptr<Object> object) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        objects_[handle] = std::move(object);
     }
 
-    std::shared_ptr<Object> find(const Handle* handle) const {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        const auto found = m_objects.find(handle);
-        return found == m_objects.end() ? nullptr : found->second;
+    std::shared_ptr<Object> Find(const Handle* handle) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = objects_.find(handle);
+        return found == objects_.end() ? nullptr : found->second;
     }
 
     // Removes the handle and hands out its object (nullptr when unknown).
-    std::shared_ptr<Object> take(const Handle* handle) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        const auto found = m_objects.find(handle);
-        if (found == m_objects.end()) {
+    std::shared_ptr<Object> Take(const Handle* handle) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = objects_.find(handle);
+        if (found == objects_.end()) {
             return nullptr;
         }
         auto object = std::move(found->second);
-        m_objects.erase(found);
+        objects_.erase(found);
         return object;
     }
 
     // Removes every handle whose object matches and hands the objects out.
-    template <typename Predicate> std::vector<std::shared_ptr<Object>> takeIf(Predicate match) {
+    template <typename Predicate> std::vector<std::shared_ptr<Object>> TakeIf(Predicate match) {
         std::vector<std::shared_ptr<Object>> taken;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (auto it = m_objects.begin(); it != m_objects.end();) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto it = objects_.begin(); it != objects_.end();) {
             if (match(*it->second)) {
                 taken.push_back(std::move(it->second));
-                it = m_objects.erase(it);
+                it = objects_.erase(it);
             } else {
                 ++it;
             }
@@ -54,8 +54,8 @@ public:
     }
 
 private:
-    mutable std::mutex m_mutex;
-    std::unordered_map<const Handle*, std::shared_ptr<Object>> m_objects;
+    mutable std::mutex mutex_;
+    std::unordered_map<const Handle*, std::shared_ptr<Object>> objects_;
 };
 
 } // namespace sim

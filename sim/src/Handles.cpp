@@ -4,7 +4,7 @@
 
 namespace sim {
 
-std::uint64_t nextHandleSerial() {
+std::uint64_t NextHandleSerial() {
     static std::atomic<std::uint64_t> serial{0};
     return serial.fetch_add(1, std::memory_order_relaxed) + 1;
 }

@@ -29,6 +29,6 @@ struct SgcCamera {
 namespace sim {
 
 // Serial numbers make handles of different objects distinguishable in a debugger.
-SIM_EXPORT std::uint64_t nextHandleSerial();
+SIM_EXPORT std::uint64_t NextHandleSerial();
 
 } // namespace sim

@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-std::string trim(const std::string& text) {
+std::string Trim(const std::string& text) {
     const auto begin = text.find_first_not_of(" \t\r\n");
     if (begin == std::string::npos) {
         return {};
@@ -22,7 +22,7 @@ std::string trim(const std::string& text) {
 
 // A comment starts at ';' or '#' that opens the line or follows white space, so values
 // such as "a;b" keep their semicolon.
-std::string stripComment(const std::string& line) {
+std::string StripComment(const std::string& line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if ((line[i] == ';' || line[i] == '#') &&
             (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
@@ -34,8 +34,8 @@ std::string stripComment(const std::string& line) {
 
 } // namespace
 
-bool parseUnsigned(const std::string& text, std::uint64_t& value) {
-    std::string digits = trim(text);
+bool ParseUnsigned(const std::string& text, std::uint64_t& value) {
+    std::string digits = Trim(text);
     int base = 10;
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
         base = 16;
@@ -55,15 +55,15 @@ bool parseUnsigned(const std::string& text, std::uint64_t& value) {
     return true;
 }
 
-bool parseInteger(const std::string& text, std::int64_t& value) {
-    std::string digits = trim(text);
+bool ParseInteger(const std::string& text, std::int64_t& value) {
+    std::string digits = Trim(text);
     bool negative = false;
     if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
         negative = digits[0] == '-';
         digits = digits.substr(1);
     }
     std::uint64_t magnitude = 0;
-    if (!parseUnsigned(digits, magnitude)) {
+    if (!ParseUnsigned(digits, magnitude)) {
         return false;
     }
     if (negative) {
@@ -82,7 +82,7 @@ bool parseInteger(const std::string& text, std::int64_t& value) {
     return true;
 }
 
-const IniDocument::Entry* IniDocument::Section::find(const std::string& key) const {
+const IniDocument::Entry* IniDocument::Section::Find(const std::string& key) const {
     for (const Entry& entry : entries) {
         if (entry.key == key) {
             return &entry;
@@ -91,55 +91,55 @@ const IniDocument::Entry* IniDocument::Section::find(const std::string& key) con
     return nullptr;
 }
 
-IniDocument IniDocument::parse(const std::string& text, const std::string& source) {
+IniDocument IniDocument::Parse(const std::string& text, const std::string& source) {
     IniDocument document;
-    document.m_source = source;
+    document.source_ = source;
     std::istringstream stream(text);
     std::string raw;
     int lineNumber = 0;
     Section* current = nullptr;
     while (std::getline(stream, raw)) {
         ++lineNumber;
-        const std::string line = trim(stripComment(raw));
+        const std::string line = Trim(StripComment(raw));
         if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
             if (line.back() != ']') {
-                throw document.error(lineNumber, "section header without closing ']'");
+                throw document.Error(lineNumber, "section header without closing ']'");
             }
-            const std::string name = trim(line.substr(1, line.size() - 2));
+            const std::string name = Trim(line.substr(1, line.size() - 2));
             if (name.empty()) {
-                throw document.error(lineNumber, "empty section name");
+                throw document.Error(lineNumber, "empty section name");
             }
-            if (document.find(name) != nullptr) {
-                throw document.error(lineNumber, "section [" + name + "] appears twice");
+            if (document.Find(name) != nullptr) {
+                throw document.Error(lineNumber, "section [" + name + "] appears twice");
             }
-            document.m_sections.push_back(Section{name, lineNumber, {}});
-            current = &document.m_sections.back();
+            document.sections_.push_back(Section{name, lineNumber, {}});
+            current = &document.sections_.back();
             continue;
         }
         const auto equals = line.find('=');
         if (equals == std::string::npos) {
-            throw document.error(lineNumber, "expected 'key = value'");
+            throw document.Error(lineNumber, "expected 'key = value'");
         }
-        const std::string key = trim(line.substr(0, equals));
+        const std::string key = Trim(line.substr(0, equals));
         if (key.empty()) {
-            throw document.error(lineNumber, "missing key before '='");
+            throw document.Error(lineNumber, "missing key before '='");
         }
         if (current == nullptr) {
-            throw document.error(lineNumber, "key '" + key + "' outside of any section");
+            throw document.Error(lineNumber, "key '" + key + "' outside of any section");
         }
-        if (current->find(key) != nullptr) {
-            throw document.error(lineNumber,
+        if (current->Find(key) != nullptr) {
+            throw document.Error(lineNumber,
                                  "key '" + key + "' appears twice in [" + current->name + "]");
         }
-        current->entries.push_back(Entry{key, trim(line.substr(equals + 1)), lineNumber});
+        current->entries.push_back(Entry{key, Trim(line.substr(equals + 1)), lineNumber});
     }
     return document;
 }
 
-IniDocument IniDocument::parseFile(const std::string& path) {
+IniDocument IniDocument::ParseFile(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         throw ConfigError(path + ": no such file");
@@ -153,11 +153,11 @@ IniDocument IniDocument::parseFile(const std::string& path) {
     if (file.bad()) {
         throw ConfigError(path + ": cannot be read");
     }
-    return parse(content.str(), path);
+    return Parse(content.str(), path);
 }
 
-const IniDocument::Section* IniDocument::find(const std::string& name) const {
-    for (const Section& section : m_sections) {
+const IniDocument::Section* IniDocument::Find(const std::string& name) const {
+    for (const Section& section : sections_) {
         if (section.name == name) {
             return &section;
         }
@@ -165,51 +165,51 @@ const IniDocument::Section* IniDocument::find(const std::string& name) const {
     return nullptr;
 }
 
-ConfigError IniDocument::error(int line, const std::string& message) const {
-    return ConfigError(m_source + ":" + std::to_string(line) + ": " + message);
+ConfigError IniDocument::Error(int line, const std::string& message) const {
+    return ConfigError(source_ + ":" + std::to_string(line) + ": " + message);
 }
 
-std::int64_t IniDocument::toInteger(const Entry& entry, std::int64_t min, std::int64_t max) const {
+std::int64_t IniDocument::ToInteger(const Entry& entry, std::int64_t min, std::int64_t max) const {
     std::int64_t value = 0;
-    if (!parseInteger(entry.value, value)) {
-        throw error(entry.line, "'" + entry.key + "' needs an integer, not '" + entry.value + "'");
+    if (!ParseInteger(entry.value, value)) {
+        throw Error(entry.line, "'" + entry.key + "' needs an integer, not '" + entry.value + "'");
     }
     if (value < min || value > max) {
-        throw error(entry.line, "'" + entry.key + "' = " + entry.value + " is outside " +
+        throw Error(entry.line, "'" + entry.key + "' = " + entry.value + " is outside " +
                                     std::to_string(min) + ".." + std::to_string(max));
     }
     return value;
 }
 
-std::uint64_t IniDocument::toUnsigned(const Entry& entry, std::uint64_t max) const {
+std::uint64_t IniDocument::ToUnsigned(const Entry& entry, std::uint64_t max) const {
     std::uint64_t value = 0;
-    if (!parseUnsigned(entry.value, value)) {
-        throw error(entry.line,
+    if (!ParseUnsigned(entry.value, value)) {
+        throw Error(entry.line,
                     "'" + entry.key + "' needs an unsigned integer, not '" + entry.value + "'");
     }
     if (value > max) {
-        throw error(entry.line,
+        throw Error(entry.line,
                     "'" + entry.key + "' = " + entry.value + " is above " + std::to_string(max));
     }
     return value;
 }
 
-double IniDocument::toDouble(const Entry& entry, double min, double max) const {
-    const std::string text = trim(entry.value);
+double IniDocument::ToDouble(const Entry& entry, double min, double max) const {
+    const std::string text = Trim(entry.value);
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || end == nullptr || *end != '\0' || errno == ERANGE ||
         !std::isfinite(value)) {
-        throw error(entry.line, "'" + entry.key + "' needs a number, not '" + entry.value + "'");
+        throw Error(entry.line, "'" + entry.key + "' needs a number, not '" + entry.value + "'");
     }
     if (value < min || value > max) {
-        throw error(entry.line, "'" + entry.key + "' = " + entry.value + " is out of range");
+        throw Error(entry.line, "'" + entry.key + "' = " + entry.value + " is out of range");
     }
     return value;
 }
 
-bool IniDocument::toBool(const Entry& entry) const {
+bool IniDocument::ToBool(const Entry& entry) const {
     const std::string& v = entry.value;
     if (v == "1" || v == "true" || v == "yes" || v == "on") {
         return true;
@@ -217,18 +217,18 @@ bool IniDocument::toBool(const Entry& entry) const {
     if (v == "0" || v == "false" || v == "no" || v == "off") {
         return false;
     }
-    throw error(entry.line, "'" + entry.key + "' needs true or false, not '" + v + "'");
+    throw Error(entry.line, "'" + entry.key + "' needs true or false, not '" + v + "'");
 }
 
-std::vector<std::string> IniDocument::toList(const std::string& value) {
+std::vector<std::string> IniDocument::ToList(const std::string& value) {
     std::vector<std::string> items;
-    if (trim(value).empty()) {
+    if (Trim(value).empty()) {
         return items;
     }
     std::string::size_type start = 0;
     while (true) {
         const auto comma = value.find(',', start);
-        items.push_back(trim(value.substr(start, comma - start)));
+        items.push_back(Trim(value.substr(start, comma - start)));
         if (comma == std::string::npos) {
             break;
         }

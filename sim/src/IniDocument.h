@@ -20,7 +20,7 @@ public:
 // beginning of a line or after white space. Keys and section names are case-sensitive;
 // a repeated section or a repeated key within a section is an error.
 //
-// Immutable after parse(); safe to read from several threads.
+// Immutable after Parse(); safe to read from several threads.
 class SIM_EXPORT IniDocument {
 public:
     struct Entry {
@@ -32,34 +32,34 @@ public:
         std::string name;
         int line = 0;
         std::vector<Entry> entries;
-        const Entry* find(const std::string& key) const;
+        const Entry* Find(const std::string& key) const;
     };
 
-    static IniDocument parse(const std::string& text, const std::string& source);
-    static IniDocument parseFile(const std::string& path);
+    static IniDocument Parse(const std::string& text, const std::string& source);
+    static IniDocument ParseFile(const std::string& path);
 
-    const std::vector<Section>& sections() const { return m_sections; }
-    const Section* find(const std::string& name) const;
-    const std::string& source() const { return m_source; }
+    const std::vector<Section>& Sections() const { return sections_; }
+    const Section* Find(const std::string& name) const;
+    const std::string& Source() const { return source_; }
 
     // Builds the error text for a line of this document.
-    ConfigError error(int line, const std::string& message) const;
+    ConfigError Error(int line, const std::string& message) const;
 
     // Value conversions; each throws ConfigError naming the entry.
-    std::int64_t toInteger(const Entry& entry, std::int64_t min, std::int64_t max) const;
-    std::uint64_t toUnsigned(const Entry& entry, std::uint64_t max) const;
-    double toDouble(const Entry& entry, double min, double max) const;
-    bool toBool(const Entry& entry) const;
+    std::int64_t ToInteger(const Entry& entry, std::int64_t min, std::int64_t max) const;
+    std::uint64_t ToUnsigned(const Entry& entry, std::uint64_t max) const;
+    double ToDouble(const Entry& entry, double min, double max) const;
+    bool ToBool(const Entry& entry) const;
     // Comma-separated list with white space trimmed; an empty value gives an empty list.
-    static std::vector<std::string> toList(const std::string& value);
+    static std::vector<std::string> ToList(const std::string& value);
 
 private:
-    std::string m_source;
-    std::vector<Section> m_sections;
+    std::string source_;
+    std::vector<Section> sections_;
 };
 
 // Parses decimal or 0x-prefixed hexadecimal text with an optional sign; false on garbage.
-SIM_EXPORT bool parseInteger(const std::string& text, std::int64_t& value);
-SIM_EXPORT bool parseUnsigned(const std::string& text, std::uint64_t& value);
+SIM_EXPORT bool ParseInteger(const std::string& text, std::int64_t& value);
+SIM_EXPORT bool ParseUnsigned(const std::string& text, std::uint64_t& value);
 
 } // namespace sim

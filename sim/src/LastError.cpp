@@ -5,25 +5,25 @@
 
 namespace sim {
 
-int LastError::set(int code, const char* codeText, const char* detail) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_code = code;
+int LastError::Set(int code, const char* codeText, const char* detail) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    code_ = code;
     if (detail != nullptr && detail[0] != '\0') {
-        std::snprintf(m_text, sizeof(m_text), "%s: %s", codeText, detail);
+        std::snprintf(text_, sizeof(text_), "%s: %s", codeText, detail);
     } else {
-        std::snprintf(m_text, sizeof(m_text), "%s", codeText);
+        std::snprintf(text_, sizeof(text_), "%s", codeText);
     }
     return code;
 }
 
-int LastError::code() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_code;
+int LastError::Code() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return code_;
 }
 
-void LastError::copyText(char* out) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::memcpy(out, m_text, sizeof(m_text));
+void LastError::CopyText(char* out) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::memcpy(out, text_, sizeof(text_));
 }
 
 } // namespace sim

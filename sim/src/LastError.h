@@ -6,21 +6,21 @@
 
 namespace sim {
 
-// Thread-safe: m_mutex guards m_code and m_text. Texts are cut at kTextSize - 1 bytes.
+// Thread-safe: mutex_ guards code_ and text_. Texts are cut at TextSize - 1 bytes.
 class LastError {
 public:
-    static constexpr std::size_t kTextSize = 256;
+    static constexpr std::size_t TextSize = 256;
 
     // Records code with "<text of code>" or "<text of code>: <detail>"; answers code.
-    int set(int code, const char* codeText, const char* detail = nullptr);
-    int code() const;
-    // Copies the text into out (kTextSize bytes).
-    void copyText(char* out) const;
+    int Set(int code, const char* codeText, const char* detail = nullptr);
+    int Code() const;
+    // Copies the text into out (TextSize bytes).
+    void CopyText(char* out) const;
 
 private:
-    mutable std::mutex m_mutex;
-    int m_code = 0;
-    char m_text[kTextSize] = "no error";
+    mutable std::mutex mutex_;
+    int code_ = 0;
+    char text_[TextSize] = "no error";
 };
 
 } // namespace sim

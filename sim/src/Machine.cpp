@@ -13,115 +13,115 @@
 
 namespace sim {
 
-Machine& Machine::instance() {
+Machine& Machine::Instance() {
     static Machine machine;
     return machine;
 }
 
 Machine::~Machine() {
     // Stop engines of boards a program left open, before their threads outlive us.
-    for (auto& entry : m_grabbers) {
-        entry.second->shutdown();
+    for (auto& entry : grabbers_) {
+        entry.second->Shutdown();
     }
 }
 
-bool Machine::ensureLoaded() {
-    if (!m_loaded.load(std::memory_order_acquire)) {
-        std::unique_lock<std::shared_mutex> lock(m_mutex);
-        if (!m_loaded.load(std::memory_order_relaxed)) {
-            loadDefaultLocked();
+bool Machine::EnsureLoaded() {
+    if (!loaded_.load(std::memory_order_acquire)) {
+        std::unique_lock<std::shared_mutex> lock(mutex_);
+        if (!loaded_.load(std::memory_order_relaxed)) {
+            LoadDefaultLocked();
         }
     }
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    return m_setup != nullptr;
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    return setup_ != nullptr;
 }
 
-void Machine::loadDefaultLocked() {
+void Machine::LoadDefaultLocked() {
     const char* dir = std::getenv("SISODIR5");
     const std::filesystem::path file = dir != nullptr && dir[0] != '\0'
-                                           ? std::filesystem::path(dir) / kMachineFileName
+                                           ? std::filesystem::path(dir) / MachineFileName
                                            : std::filesystem::path();
     std::error_code ec;
     std::string error;
     if (!file.empty() && std::filesystem::exists(file, ec)) {
         const std::string path = file.string();
-        installLocked([&] { return MachineParser::parseFile(path); }, error);
+        InstallLocked([&] { return MachineParser::ParseFile(path); }, error);
     } else {
-        installLocked(
+        InstallLocked(
             [] {
-                return MachineParser::parseText(MachineParser::embeddedDefault(), "embedded", "");
+                return MachineParser::ParseText(MachineParser::EmbeddedDefault(), "embedded", "");
             },
             error);
     }
-    m_loaded.store(true, std::memory_order_release);
+    loaded_.store(true, std::memory_order_release);
 }
 
-int Machine::installLocked(const std::function<MachineSetup()>& parse, std::string& error) {
+int Machine::InstallLocked(const std::function<MachineSetup()>& parse, std::string& error) {
     try {
         auto setup = std::make_shared<MachineSetup>(parse());
         std::map<std::string, std::shared_ptr<CameraDevice>> cameras;
         for (const auto& [name, cameraSetup] : setup->cameras) {
             cameras[name] = std::make_shared<CameraDevice>(cameraSetup);
         }
-        FaultTable& faults = FaultTable::instance();
-        faults.clear();
+        FaultTable& faults = FaultTable::Instance();
+        faults.Clear();
         for (const FaultSetup& fault : setup->faults) {
-            faults.armFailure(*FaultTable::lookup(fault.function.c_str()), fault.code, fault.count);
+            faults.ArmFailure(*FaultTable::Lookup(fault.function.c_str()), fault.code, fault.count);
         }
-        std::snprintf(m_runtime, sizeof(m_runtime), "%s", setup->runtime.c_str());
-        m_cameras = std::move(cameras);
-        m_setup = std::move(setup);
-        m_loadError.clear();
+        std::snprintf(runtime_, sizeof(runtime_), "%s", setup->runtime.c_str());
+        cameras_ = std::move(cameras);
+        setup_ = std::move(setup);
+        loadError_.clear();
         return SIMCTL_OK;
     } catch (const std::exception& e) {
         error = e.what();
-        if (!m_loaded.load(std::memory_order_relaxed)) {
+        if (!loaded_.load(std::memory_order_relaxed)) {
             // The lazy load failed: the machine stays unusable and says why.
-            m_loadError = error;
-            m_setup.reset();
-            m_cameras.clear();
+            loadError_ = error;
+            setup_.reset();
+            cameras_.clear();
         }
         return SIMCTL_ERR_MACHINE;
     }
 }
 
-std::shared_ptr<const MachineSetup> Machine::setup() {
-    ensureLoaded();
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    return m_setup;
+std::shared_ptr<const MachineSetup> Machine::Setup() {
+    EnsureLoaded();
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    return setup_;
 }
 
-std::string Machine::loadError() {
-    ensureLoaded();
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    return m_loadError;
+std::string Machine::LoadError() {
+    EnsureLoaded();
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    return loadError_;
 }
 
-const char* Machine::runtimeVersion() {
-    if (!ensureLoaded()) {
+const char* Machine::RuntimeVersion() {
+    if (!EnsureLoaded()) {
         return nullptr;
     }
-    return m_runtime;
+    return runtime_;
 }
 
-int Machine::boardType(int index) {
-    const auto machine = setup();
-    if (machine == nullptr || index < 0 || index >= kMaxBoards) {
+int Machine::BoardType(int index) {
+    const auto machine = Setup();
+    if (machine == nullptr || index < 0 || index >= MaxBoards) {
         return -1;
     }
     const auto& board = machine->boards[static_cast<std::size_t>(index)];
     return board ? board->type : -1;
 }
 
-Fg_Grabber* Machine::openGrabber(const char* appletPath, unsigned boardIndex, int& code,
+Fg_Grabber* Machine::OpenGrabber(const char* appletPath, unsigned boardIndex, int& code,
                                  std::string& detail) {
-    const auto machine = setup();
+    const auto machine = Setup();
     if (machine == nullptr) {
         code = FG_ERR_MACHINE;
-        detail = loadError();
+        detail = LoadError();
         return nullptr;
     }
-    if (boardIndex >= static_cast<unsigned>(kMaxBoards) || !machine->boards[boardIndex] ||
+    if (boardIndex >= static_cast<unsigned>(MaxBoards) || !machine->boards[boardIndex] ||
         machine->boards[boardIndex]->type < 0) {
         code = FG_ERR_NO_SUCH_BOARD;
         detail = "board index " + std::to_string(boardIndex);
@@ -135,119 +135,119 @@ Fg_Grabber* Machine::openGrabber(const char* appletPath, unsigned boardIndex, in
     }
     AppletConfig applet;
     try {
-        applet = AppletParser::parseFile(appletPath, board.dmas);
+        applet = AppletParser::ParseFile(appletPath, board.dmas);
     } catch (const ConfigError& e) {
         code = FG_ERR_APPLET_CONFIG;
         detail = e.what();
         return nullptr;
     }
     auto grabber = std::make_shared<Grabber>(board, applet, machine->runtime);
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    if (m_setup != machine) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    if (setup_ != machine) {
         code = FG_ERR_MACHINE;
         detail = "machine description replaced while opening";
         return nullptr;
     }
-    for (const auto& entry : m_grabbers) {
-        if (entry.second->boardIndex() == static_cast<int>(boardIndex)) {
+    for (const auto& entry : grabbers_) {
+        if (entry.second->BoardIndex() == static_cast<int>(boardIndex)) {
             code = FG_ERR_BOARD_BUSY;
             detail = "board index " + std::to_string(boardIndex);
             return nullptr;
         }
     }
-    Fg_Grabber* handle = grabber->handle();
-    m_grabbers.emplace(handle, std::move(grabber));
+    Fg_Grabber* handle = grabber->Handle();
+    grabbers_.emplace(handle, std::move(grabber));
     return handle;
 }
 
-std::shared_ptr<Grabber> Machine::grabber(const Fg_Grabber* handle) {
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    const auto found = m_grabbers.find(handle);
-    return found == m_grabbers.end() ? nullptr : found->second;
+std::shared_ptr<Grabber> Machine::FindGrabber(const Fg_Grabber* handle) {
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    const auto found = grabbers_.find(handle);
+    return found == grabbers_.end() ? nullptr : found->second;
 }
 
-std::shared_ptr<Grabber> Machine::grabberOfBoard(int boardIndex) {
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    for (const auto& entry : m_grabbers) {
-        if (entry.second->boardIndex() == boardIndex) {
+std::shared_ptr<Grabber> Machine::GrabberOfBoard(int boardIndex) {
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    for (const auto& entry : grabbers_) {
+        if (entry.second->BoardIndex() == boardIndex) {
             return entry.second;
         }
     }
     return nullptr;
 }
 
-bool Machine::closeGrabber(const Fg_Grabber* handle) {
+bool Machine::CloseGrabber(const Fg_Grabber* handle) {
     std::shared_ptr<Grabber> grabber;
     {
-        std::unique_lock<std::shared_mutex> lock(m_mutex);
-        const auto found = m_grabbers.find(handle);
-        if (found == m_grabbers.end()) {
+        std::unique_lock<std::shared_mutex> lock(mutex_);
+        const auto found = grabbers_.find(handle);
+        if (found == grabbers_.end()) {
             return false;
         }
         grabber = std::move(found->second);
-        m_grabbers.erase(found);
+        grabbers_.erase(found);
     }
     // Calls still running on other threads keep the grabber alive; its DMAs stop now.
-    grabber->shutdown();
+    grabber->Shutdown();
     return true;
 }
 
-std::shared_ptr<CameraDevice> Machine::camera(const std::string& name) {
-    ensureLoaded();
-    std::shared_lock<std::shared_mutex> lock(m_mutex);
-    const auto found = m_cameras.find(name);
-    return found == m_cameras.end() ? nullptr : found->second;
+std::shared_ptr<CameraDevice> Machine::Camera(const std::string& name) {
+    EnsureLoaded();
+    std::shared_lock<std::shared_mutex> lock(mutex_);
+    const auto found = cameras_.find(name);
+    return found == cameras_.end() ? nullptr : found->second;
 }
 
-bool Machine::claimSession(Session kind, int boardIndex) {
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    return m_sessions.emplace(std::make_pair(kind, boardIndex), true).second;
+bool Machine::ClaimSession(Session kind, int boardIndex) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    return sessions_.emplace(std::make_pair(kind, boardIndex), true).second;
 }
 
-void Machine::releaseSession(Session kind, int boardIndex) {
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    m_sessions.erase(std::make_pair(kind, boardIndex));
+void Machine::ReleaseSession(Session kind, int boardIndex) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    sessions_.erase(std::make_pair(kind, boardIndex));
 }
 
-bool Machine::busyLocked() const {
-    return !m_grabbers.empty() || !m_sessions.empty();
+bool Machine::BusyLocked() const {
+    return !grabbers_.empty() || !sessions_.empty();
 }
 
-int Machine::loadFile(const std::string& path, std::string& error) {
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    if (busyLocked()) {
+int Machine::LoadFile(const std::string& path, std::string& error) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    if (BusyLocked()) {
         error = "boards are open";
         return SIMCTL_ERR_BUSY;
     }
-    const int result = installLocked([&] { return MachineParser::parseFile(path); }, error);
-    m_loaded.store(m_loaded.load() || result == SIMCTL_OK, std::memory_order_release);
+    const int result = InstallLocked([&] { return MachineParser::ParseFile(path); }, error);
+    loaded_.store(loaded_.load() || result == SIMCTL_OK, std::memory_order_release);
     return result;
 }
 
-int Machine::loadText(const std::string& text, std::string& error) {
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    if (busyLocked()) {
+int Machine::LoadText(const std::string& text, std::string& error) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    if (BusyLocked()) {
         error = "boards are open";
         return SIMCTL_ERR_BUSY;
     }
-    const int result = installLocked(
-        [&] { return MachineParser::parseText(text, "machine text", std::string()); }, error);
-    m_loaded.store(m_loaded.load() || result == SIMCTL_OK, std::memory_order_release);
+    const int result = InstallLocked(
+        [&] { return MachineParser::ParseText(text, "machine text", std::string()); }, error);
+    loaded_.store(loaded_.load() || result == SIMCTL_OK, std::memory_order_release);
     return result;
 }
 
-int Machine::reset(std::string& error) {
-    std::unique_lock<std::shared_mutex> lock(m_mutex);
-    if (busyLocked()) {
+int Machine::Reset(std::string& error) {
+    std::unique_lock<std::shared_mutex> lock(mutex_);
+    if (BusyLocked()) {
         error = "boards are open";
         return SIMCTL_ERR_BUSY;
     }
-    m_setup.reset();
-    m_cameras.clear();
-    m_loadError.clear();
-    m_runtime[0] = '\0';
-    FaultTable::instance().clear();
-    m_loaded.store(false, std::memory_order_release);
+    setup_.reset();
+    cameras_.clear();
+    loadError_.clear();
+    runtime_[0] = '\0';
+    FaultTable::Instance().Clear();
+    loaded_.store(false, std::memory_order_release);
     return SIMCTL_OK;
 }
 

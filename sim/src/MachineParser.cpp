@@ -11,7 +11,7 @@ namespace sim {
 
 namespace {
 
-const char* const kEmbeddedDefault = R"(; Built-in machine: one Camera Link board with two DMAs.
+const char* const embeddedDefault = R"(; Built-in machine: one Camera Link board with two DMAs.
 [machine]
 runtime = 5.7.0
 
@@ -20,14 +20,14 @@ type = 1873
 dmas = 2
 )";
 
-std::string resolvePath(const std::string& path, const std::string& baseDirectory) {
+std::string ResolvePath(const std::string& path, const std::string& baseDirectory) {
     if (path.empty() || baseDirectory.empty() || std::filesystem::path(path).is_absolute()) {
         return path;
     }
     return (std::filesystem::path(baseDirectory) / path).string();
 }
 
-BoardInterface parseInterface(const IniDocument& doc, const IniDocument::Entry& entry) {
+BoardInterface ParseInterface(const IniDocument& doc, const IniDocument::Entry& entry) {
     if (entry.value == "cl") {
         return BoardInterface::CameraLink;
     }
@@ -40,17 +40,17 @@ BoardInterface parseInterface(const IniDocument& doc, const IniDocument::Entry& 
     if (entry.value == "none") {
         return BoardInterface::None;
     }
-    throw doc.error(entry.line,
+    throw doc.Error(entry.line,
                     "interface must be cl, gige, cxp or none, not '" + entry.value + "'");
 }
 
 } // namespace
 
-const char* MachineParser::embeddedDefault() {
-    return kEmbeddedDefault;
+const char* MachineParser::EmbeddedDefault() {
+    return embeddedDefault;
 }
 
-BoardInterface MachineParser::defaultInterface(int type) {
+BoardInterface MachineParser::DefaultInterface(int type) {
     switch (type) {
     case 3650:
     case 3652:
@@ -90,74 +90,74 @@ BoardInterface MachineParser::defaultInterface(int type) {
     }
 }
 
-MachineSetup MachineParser::parseFile(const std::string& path) {
+MachineSetup MachineParser::ParseFile(const std::string& path) {
     const std::string base = std::filesystem::path(path).parent_path().string();
-    return parseDocument(IniDocument::parseFile(path), base.empty() ? std::string(".") : base);
+    return ParseDocument(IniDocument::ParseFile(path), base.empty() ? std::string(".") : base);
 }
 
-MachineSetup MachineParser::parseText(const std::string& text, const std::string& source,
+MachineSetup MachineParser::ParseText(const std::string& text, const std::string& source,
                                       const std::string& baseDirectory) {
-    return parseDocument(IniDocument::parse(text, source), baseDirectory);
+    return ParseDocument(IniDocument::Parse(text, source), baseDirectory);
 }
 
-MachineSetup MachineParser::parseDocument(const IniDocument& doc,
+MachineSetup MachineParser::ParseDocument(const IniDocument& doc,
                                           const std::string& baseDirectory) {
     MachineSetup setup;
-    setup.source = doc.source();
+    setup.source = doc.Source();
     std::map<std::string, DeclaredKind> declaredKinds;
     std::map<int, int> boardLines;
-    for (const IniDocument::Section& section : doc.sections()) {
+    for (const IniDocument::Section& section : doc.Sections()) {
         const std::string& name = section.name;
         if (name == "machine") {
-            parseMachine(doc, section, setup);
+            ParseMachine(doc, section, setup);
         } else if (name == "faults") {
-            parseFaults(doc, section, setup);
+            ParseFaults(doc, section, setup);
         } else if (name.rfind("camera:", 0) == 0) {
             const std::string cameraName = name.substr(7);
             if (cameraName.empty()) {
-                throw doc.error(section.line, "camera section without a name");
+                throw doc.Error(section.line, "camera section without a name");
             }
             setup.cameras[cameraName] =
-                parseCamera(doc, section, cameraName, baseDirectory, declaredKinds[cameraName]);
+                ParseCamera(doc, section, cameraName, baseDirectory, declaredKinds[cameraName]);
         } else if (name.rfind("board", 0) == 0) {
             std::int64_t index = -1;
-            if (!parseInteger(name.substr(5), index) || index < 0 || index >= kMaxBoards ||
+            if (!ParseInteger(name.substr(5), index) || index < 0 || index >= MaxBoards ||
                 name.substr(5) != std::to_string(index)) {
-                throw doc.error(section.line,
+                throw doc.Error(section.line,
                                 "board sections are [board0] to [board15], not [" + name + "]");
             }
             setup.boards[static_cast<std::size_t>(index)] =
-                parseBoard(doc, section, static_cast<int>(index), baseDirectory);
+                ParseBoard(doc, section, static_cast<int>(index), baseDirectory);
             boardLines[static_cast<int>(index)] = section.line;
         } else {
-            throw doc.error(section.line, "unknown section [" + name + "]");
+            throw doc.Error(section.line, "unknown section [" + name + "]");
         }
     }
-    attachCameras(doc, setup, declaredKinds, boardLines);
+    AttachCameras(doc, setup, declaredKinds, boardLines);
     return setup;
 }
 
-void MachineParser::parseMachine(const IniDocument& doc, const IniDocument::Section& section,
+void MachineParser::ParseMachine(const IniDocument& doc, const IniDocument::Section& section,
                                  MachineSetup& setup) {
     for (const IniDocument::Entry& entry : section.entries) {
         if (entry.key == "runtime") {
             setup.runtime = entry.value;
         } else {
-            throw doc.error(entry.line, "unknown key '" + entry.key + "' in [machine]");
+            throw doc.Error(entry.line, "unknown key '" + entry.key + "' in [machine]");
         }
     }
 }
 
-BoardSetup MachineParser::parseBoard(const IniDocument& doc, const IniDocument::Section& section,
+BoardSetup MachineParser::ParseBoard(const IniDocument& doc, const IniDocument::Section& section,
                                      int index, const std::string& baseDirectory) {
     BoardSetup board;
     board.index = index;
-    const IniDocument::Entry* type = section.find("type");
+    const IniDocument::Entry* type = section.Find("type");
     if (type == nullptr) {
-        throw doc.error(section.line, "[" + section.name + "] needs a 'type'");
+        throw doc.Error(section.line, "[" + section.name + "] needs a 'type'");
     }
-    board.type = static_cast<int>(doc.toInteger(*type, -1, 0x7FFFFFFF));
-    board.interface = defaultInterface(board.type);
+    board.type = static_cast<int>(doc.ToInteger(*type, -1, 0x7FFFFFFF));
+    board.interface = DefaultInterface(board.type);
     bool portsGiven = false;
     std::map<unsigned, std::vector<std::string>> ports;
     for (const IniDocument::Entry& entry : section.entries) {
@@ -166,51 +166,51 @@ BoardSetup MachineParser::parseBoard(const IniDocument& doc, const IniDocument::
             continue;
         }
         if (key == "interface") {
-            board.interface = parseInterface(doc, entry);
+            board.interface = ParseInterface(doc, entry);
         } else if (key == "dmas") {
-            board.dmas = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxDmas));
+            board.dmas = static_cast<unsigned>(doc.ToInteger(entry, 0, MaxDmas));
         } else if (key == "dmaxml") {
-            board.dmaXmlPath = resolvePath(entry.value, baseDirectory);
+            board.dmaXmlPath = ResolvePath(entry.value, baseDirectory);
         } else if (key == "ports") {
-            board.gigePorts = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxDmas));
+            board.gigePorts = static_cast<unsigned>(doc.ToInteger(entry, 0, MaxDmas));
             portsGiven = true;
         } else if (key.rfind("port", 0) == 0 && key.size() > 4) {
             std::int64_t port = -1;
-            if (!parseInteger(key.substr(4), port) || port < 0 ||
-                port >= static_cast<std::int64_t>(kMaxDmas)) {
-                throw doc.error(entry.line, "unknown key '" + key + "'");
+            if (!ParseInteger(key.substr(4), port) || port < 0 ||
+                port >= static_cast<std::int64_t>(MaxDmas)) {
+                throw doc.Error(entry.line, "unknown key '" + key + "'");
             }
-            ports[static_cast<unsigned>(port)] = IniDocument::toList(entry.value);
+            ports[static_cast<unsigned>(port)] = IniDocument::ToList(entry.value);
         } else if (key == "cameras") {
-            board.cxpCameras = IniDocument::toList(entry.value);
+            board.cxpCameras = IniDocument::ToList(entry.value);
             for (std::string& camera : board.cxpCameras) {
                 if (camera == "-") {
                     camera.clear();
                 }
             }
-            if (board.cxpCameras.size() > kMaxCxpPorts) {
-                throw doc.error(entry.line, "a CoaXPress board has at most 4 ports");
+            if (board.cxpCameras.size() > MaxCxpPorts) {
+                throw doc.Error(entry.line, "a CoaXPress board has at most 4 ports");
             }
         } else if (key == "answering") {
-            board.cxpAnswering = static_cast<unsigned>(doc.toInteger(entry, 0, kMaxCxpPorts));
+            board.cxpAnswering = static_cast<unsigned>(doc.ToInteger(entry, 0, MaxCxpPorts));
         } else {
-            throw doc.error(entry.line, "unknown key '" + key + "' in [" + section.name + "]");
+            throw doc.Error(entry.line, "unknown key '" + key + "' in [" + section.name + "]");
         }
     }
     if (!portsGiven) {
         board.gigePorts = board.interface == BoardInterface::GigE ? board.dmas : 0;
     }
     if (!ports.empty() && board.interface != BoardInterface::GigE) {
-        throw doc.error(section.line, "[" + section.name + "] has GigE ports but is no GigE board");
+        throw doc.Error(section.line, "[" + section.name + "] has GigE ports but is no GigE board");
     }
     if (!board.cxpCameras.empty() && board.interface != BoardInterface::CoaXPress) {
-        throw doc.error(section.line,
+        throw doc.Error(section.line,
                         "[" + section.name + "] has CoaXPress cameras but is no CoaXPress board");
     }
     board.gigeCameras.assign(board.gigePorts, {});
     for (auto& [port, cameras] : ports) {
         if (port >= board.gigePorts) {
-            throw doc.error(section.line, "[" + section.name + "] port" + std::to_string(port) +
+            throw doc.Error(section.line, "[" + section.name + "] port" + std::to_string(port) +
                                               " is beyond its " + std::to_string(board.gigePorts) +
                                               " ports");
         }
@@ -219,16 +219,16 @@ BoardSetup MachineParser::parseBoard(const IniDocument& doc, const IniDocument::
     const auto attached =
         static_cast<unsigned>(std::count_if(board.cxpCameras.begin(), board.cxpCameras.end(),
                                             [](const auto& c) { return !c.empty(); }));
-    const IniDocument::Entry* answering = section.find("answering");
+    const IniDocument::Entry* answering = section.Find("answering");
     if (answering == nullptr) {
         board.cxpAnswering = attached;
     } else if (board.cxpAnswering > attached) {
-        throw doc.error(answering->line, "more answering cameras than attached ones");
+        throw doc.Error(answering->line, "more answering cameras than attached ones");
     }
     return board;
 }
 
-CameraSetup MachineParser::parseCamera(const IniDocument& doc, const IniDocument::Section& section,
+CameraSetup MachineParser::ParseCamera(const IniDocument& doc, const IniDocument::Section& section,
                                        const std::string& name, const std::string& baseDirectory,
                                        DeclaredKind& declared) {
     declared.line = section.line;
@@ -237,24 +237,24 @@ CameraSetup MachineParser::parseCamera(const IniDocument& doc, const IniDocument
     for (const IniDocument::Entry& entry : section.entries) {
         const std::string& key = entry.key;
         if (key == "memory") {
-            camera.memorySize = doc.toUnsigned(entry, 1u << 30);
+            camera.memorySize = doc.ToUnsigned(entry, 1u << 30);
         } else if (key == "xml") {
-            camera.xmlPath = resolvePath(entry.value, baseDirectory);
+            camera.xmlPath = ResolvePath(entry.value, baseDirectory);
         } else if (key == "answer_ms") {
-            camera.answerMs = static_cast<unsigned>(doc.toInteger(entry, 0, 600000));
+            camera.answerMs = static_cast<unsigned>(doc.ToInteger(entry, 0, 600000));
         } else if (key == "kind") {
             if (entry.value != "gige" && entry.value != "cxp") {
-                throw doc.error(entry.line, "kind must be gige or cxp");
+                throw doc.Error(entry.line, "kind must be gige or cxp");
             }
             declared.kind = entry.value == "gige" ? CameraKind::GigE : CameraKind::CoaXPress;
             declared.line = entry.line;
         } else if (key.rfind("reg_", 0) == 0) {
             std::uint64_t address = 0;
-            if (!parseUnsigned(key.substr(4), address)) {
-                throw doc.error(entry.line, "'" + key + "' needs an address after reg_");
+            if (!ParseUnsigned(key.substr(4), address)) {
+                throw doc.Error(entry.line, "'" + key + "' needs an address after reg_");
             }
             camera.rawValues.emplace_back(
-                address, static_cast<std::uint32_t>(doc.toUnsigned(entry, 0xFFFFFFFFu)));
+                address, static_cast<std::uint32_t>(doc.ToUnsigned(entry, 0xFFFFFFFFu)));
         } else {
             // Register names are checked once the camera's kind is known.
             camera.namedValues.emplace_back(key, entry.value);
@@ -263,11 +263,11 @@ CameraSetup MachineParser::parseCamera(const IniDocument& doc, const IniDocument
     return camera;
 }
 
-void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Section& section,
+void MachineParser::ParseFaults(const IniDocument& doc, const IniDocument::Section& section,
                                 MachineSetup& setup) {
     for (const IniDocument::Entry& entry : section.entries) {
-        if (!FaultTable::lookup(entry.key.c_str())) {
-            throw doc.error(entry.line, "no SDK function '" + entry.key + "' to fail");
+        if (!FaultTable::Lookup(entry.key.c_str())) {
+            throw doc.Error(entry.line, "no SDK function '" + entry.key + "' to fail");
         }
         const std::vector<std::string> words = [&] {
             std::vector<std::string> out;
@@ -287,9 +287,9 @@ void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Secti
         FaultSetup fault;
         fault.function = entry.key;
         std::int64_t code = 0;
-        if (words.empty() || words.size() > 2 || !parseInteger(words[0], code) ||
+        if (words.empty() || words.size() > 2 || !ParseInteger(words[0], code) ||
             code < INT32_MIN || code > INT32_MAX) {
-            throw doc.error(entry.line, "fault needs 'code [once|always|xN]'");
+            throw doc.Error(entry.line, "fault needs 'code [once|always|xN]'");
         }
         fault.code = static_cast<int>(code);
         if (words.size() == 2) {
@@ -299,28 +299,28 @@ void MachineParser::parseFaults(const IniDocument& doc, const IniDocument::Secti
             } else if (words[1] == "always") {
                 fault.count = -1;
             } else if (words[1].size() > 1 && words[1][0] == 'x' &&
-                       parseInteger(words[1].substr(1), count) && count > 0 && count < INT32_MAX) {
+                       ParseInteger(words[1].substr(1), count) && count > 0 && count < INT32_MAX) {
                 fault.count = static_cast<int>(count);
             } else {
-                throw doc.error(entry.line, "fault count must be once, always or xN");
+                throw doc.Error(entry.line, "fault count must be once, always or xN");
             }
         }
         setup.faults.push_back(fault);
     }
 }
 
-void MachineParser::attachCameras(const IniDocument& doc, MachineSetup& setup,
+void MachineParser::AttachCameras(const IniDocument& doc, MachineSetup& setup,
                                   const std::map<std::string, DeclaredKind>& declaredKinds,
                                   const std::map<int, int>& boardLines) {
     std::map<std::string, CameraKind> uses;
     auto use = [&](const std::string& name, CameraKind kind, const BoardSetup& board) {
         const int line = boardLines.at(board.index);
         if (setup.cameras.find(name) == setup.cameras.end()) {
-            throw doc.error(line, "board" + std::to_string(board.index) + " names camera '" + name +
+            throw doc.Error(line, "board" + std::to_string(board.index) + " names camera '" + name +
                                       "' without a [camera:" + name + "] section");
         }
         if (!uses.emplace(name, kind).second) {
-            throw doc.error(line, "camera '" + name + "' is attached twice");
+            throw doc.Error(line, "camera '" + name + "' is attached twice");
         }
     };
     for (const auto& board : setup.boards) {
@@ -342,10 +342,10 @@ void MachineParser::attachCameras(const IniDocument& doc, MachineSetup& setup,
         const DeclaredKind& declared = declaredKinds.at(name);
         const auto found = uses.find(name);
         if (found == uses.end()) {
-            throw doc.error(declared.line, "camera '" + name + "' is not attached to any board");
+            throw doc.Error(declared.line, "camera '" + name + "' is not attached to any board");
         }
         if (declared.kind && *declared.kind != found->second) {
-            throw doc.error(declared.line, "camera '" + name + "' kind does not match its board");
+            throw doc.Error(declared.line, "camera '" + name + "' kind does not match its board");
         }
         camera.kind = found->second;
     }

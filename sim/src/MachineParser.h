@@ -15,14 +15,14 @@ namespace sim {
 class MachineParser {
 public:
     // The machine used when $SISODIR5 holds no description.
-    static const char* embeddedDefault();
+    static const char* EmbeddedDefault();
 
-    static MachineSetup parseText(const std::string& text, const std::string& source,
+    static MachineSetup ParseText(const std::string& text, const std::string& source,
                                   const std::string& baseDirectory);
-    static MachineSetup parseFile(const std::string& path);
+    static MachineSetup ParseFile(const std::string& path);
 
     // The interface a board type code has when the file does not name one.
-    static BoardInterface defaultInterface(int type);
+    static BoardInterface DefaultInterface(int type);
 
 private:
     struct DeclaredKind {
@@ -30,17 +30,17 @@ private:
         int line = 0;
     };
 
-    static MachineSetup parseDocument(const IniDocument& doc, const std::string& baseDirectory);
-    static void parseMachine(const IniDocument& doc, const IniDocument::Section& section,
+    static MachineSetup ParseDocument(const IniDocument& doc, const std::string& baseDirectory);
+    static void ParseMachine(const IniDocument& doc, const IniDocument::Section& section,
                              MachineSetup& setup);
-    static BoardSetup parseBoard(const IniDocument& doc, const IniDocument::Section& section,
+    static BoardSetup ParseBoard(const IniDocument& doc, const IniDocument::Section& section,
                                  int index, const std::string& baseDirectory);
-    static CameraSetup parseCamera(const IniDocument& doc, const IniDocument::Section& section,
+    static CameraSetup ParseCamera(const IniDocument& doc, const IniDocument::Section& section,
                                    const std::string& name, const std::string& baseDirectory,
                                    DeclaredKind& declared);
-    static void parseFaults(const IniDocument& doc, const IniDocument::Section& section,
+    static void ParseFaults(const IniDocument& doc, const IniDocument::Section& section,
                             MachineSetup& setup);
-    static void attachCameras(const IniDocument& doc, MachineSetup& setup,
+    static void AttachCameras(const IniDocument& doc, MachineSetup& setup,
                               const std::map<std::string, DeclaredKind>& declaredKinds,
                               const std::map<int, int>& boardLines);
 };

@@ -15,9 +15,9 @@ namespace sim {
 enum class BoardInterface { None, CameraLink, GigE, CoaXPress };
 enum class CameraKind { GigE, CoaXPress };
 
-constexpr int kMaxBoards = 16;
-constexpr unsigned kMaxDmas = 16;
-constexpr unsigned kMaxCxpPorts = 4;
+constexpr int MaxBoards = 16;
+constexpr unsigned MaxDmas = 16;
+constexpr unsigned MaxCxpPorts = 4;
 
 struct CameraSetup {
     std::string name;
@@ -51,7 +51,7 @@ struct FaultSetup {
 struct MachineSetup {
     std::string source; // file path, or a name for text
     std::string runtime = "5.7.0";
-    std::array<std::optional<BoardSetup>, kMaxBoards> boards;
+    std::array<std::optional<BoardSetup>, MaxBoards> boards;
     std::map<std::string, CameraSetup> cameras;
     std::vector<FaultSetup> faults;
 };

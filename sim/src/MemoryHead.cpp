@@ -7,58 +7,58 @@
 namespace sim {
 
 MemoryHead::MemoryHead(Kind kind, std::size_t totalBytes, std::int64_t bufferCount)
-    : m_kind(kind), m_totalBytes(totalBytes), m_buffers(static_cast<std::size_t>(bufferCount)) {
-    m_handle.serial = nextHandleSerial();
+    : kind_(kind), totalBytes_(totalBytes), buffers_(static_cast<std::size_t>(bufferCount)) {
+    handle_.serial = NextHandleSerial();
     if (kind == Kind::Allocated) {
-        m_storage.reset(new std::uint8_t[totalBytes]);
-        std::memset(m_storage.get(), 0, totalBytes);
+        storage_.reset(new std::uint8_t[totalBytes]);
+        std::memset(storage_.get(), 0, totalBytes);
         const std::size_t each = totalBytes / static_cast<std::size_t>(bufferCount);
-        for (std::size_t i = 0; i < m_buffers.size(); ++i) {
-            m_buffers[i].address = m_storage.get() + i * each;
-            m_buffers[i].size = each;
+        for (std::size_t i = 0; i < buffers_.size(); ++i) {
+            buffers_[i].address = storage_.get() + i * each;
+            buffers_[i].size = each;
         }
-        m_addedBytes = each * m_buffers.size();
+        addedBytes_ = each * buffers_.size();
     }
 }
 
-int MemoryHead::add(void* address, std::size_t size, std::int64_t index) {
-    if (m_kind != Kind::Custom) {
+int MemoryHead::Add(void* address, std::size_t size, std::int64_t index) {
+    if (kind_ != Kind::Custom) {
         return FG_ERR_WRONG_MEMORY_KIND;
     }
-    if (address == nullptr || size == 0 || index < 0 || index >= bufferCount()) {
+    if (address == nullptr || size == 0 || index < 0 || index >= BufferCount()) {
         return FG_ERR_INVALID_BUFFER;
     }
-    Buffer& buffer = m_buffers[static_cast<std::size_t>(index)];
+    Buffer& buffer = buffers_[static_cast<std::size_t>(index)];
     if (buffer.address != nullptr) {
         return FG_ERR_BUFFER_EXISTS;
     }
     // The head was created for a total; buffers beyond it would not fit the DMA's table.
-    if (size > m_totalBytes - m_addedBytes) {
+    if (size > totalBytes_ - addedBytes_) {
         return FG_ERR_INVALID_SIZE;
     }
     buffer.address = static_cast<std::uint8_t*>(address);
     buffer.size = size;
     buffer.record = BufferRecord{};
-    m_addedBytes += size;
+    addedBytes_ += size;
     return FG_OK;
 }
 
-int MemoryHead::remove(std::int64_t index) {
-    if (m_kind != Kind::Custom) {
+int MemoryHead::Remove(std::int64_t index) {
+    if (kind_ != Kind::Custom) {
         return FG_ERR_WRONG_MEMORY_KIND;
     }
-    if (index < 0 || index >= bufferCount() ||
-        m_buffers[static_cast<std::size_t>(index)].address == nullptr) {
+    if (index < 0 || index >= BufferCount() ||
+        buffers_[static_cast<std::size_t>(index)].address == nullptr) {
         return FG_ERR_INVALID_BUFFER;
     }
-    Buffer& buffer = m_buffers[static_cast<std::size_t>(index)];
-    m_addedBytes -= buffer.size;
+    Buffer& buffer = buffers_[static_cast<std::size_t>(index)];
+    addedBytes_ -= buffer.size;
     buffer = Buffer{};
     return FG_OK;
 }
 
-bool MemoryHead::complete() const {
-    for (const Buffer& buffer : m_buffers) {
+bool MemoryHead::Complete() const {
+    for (const Buffer& buffer : buffers_) {
         if (buffer.address == nullptr) {
             return false;
         }
@@ -66,32 +66,32 @@ bool MemoryHead::complete() const {
     return true;
 }
 
-std::uint8_t* MemoryHead::address(std::int64_t bufferNumber) const {
-    return m_buffers[static_cast<std::size_t>(bufferNumber - 1)].address;
+std::uint8_t* MemoryHead::Address(std::int64_t bufferNumber) const {
+    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].address;
 }
 
-std::size_t MemoryHead::size(std::int64_t bufferNumber) const {
-    return m_buffers[static_cast<std::size_t>(bufferNumber - 1)].size;
+std::size_t MemoryHead::BufferSize(std::int64_t bufferNumber) const {
+    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].size;
 }
 
-BufferRecord& MemoryHead::record(std::int64_t bufferNumber) {
-    return m_buffers[static_cast<std::size_t>(bufferNumber - 1)].record;
+BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) {
+    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
 }
 
-const BufferRecord& MemoryHead::record(std::int64_t bufferNumber) const {
-    return m_buffers[static_cast<std::size_t>(bufferNumber - 1)].record;
+const BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) const {
+    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
 }
 
-std::int64_t MemoryHead::lockedCount() const {
+std::int64_t MemoryHead::LockedCount() const {
     std::int64_t count = 0;
-    for (const Buffer& buffer : m_buffers) {
+    for (const Buffer& buffer : buffers_) {
         count += buffer.record.locked ? 1 : 0;
     }
     return count;
 }
 
-void MemoryHead::resetRecords() {
-    for (Buffer& buffer : m_buffers) {
+void MemoryHead::ResetRecords() {
+    for (Buffer& buffer : buffers_) {
         buffer.record = BufferRecord{};
     }
 }

@@ -33,26 +33,26 @@ public:
     // Allocated memory gets its storage here (std::bad_alloc when there is none).
     MemoryHead(Kind kind, std::size_t totalBytes, std::int64_t bufferCount);
 
-    Fg_Memory* handle() { return &m_handle; }
-    Kind kind() const { return m_kind; }
-    std::int64_t bufferCount() const { return static_cast<std::int64_t>(m_buffers.size()); }
+    Fg_Memory* Handle() { return &handle_; }
+    Kind HeadKind() const { return kind_; }
+    std::int64_t BufferCount() const { return static_cast<std::int64_t>(buffers_.size()); }
 
     // Custom heads only. FG_OK or an FG_ERR_* code.
-    int add(void* address, std::size_t size, std::int64_t index);
-    int remove(std::int64_t index);
+    int Add(void* address, std::size_t size, std::int64_t index);
+    int Remove(std::int64_t index);
     // True when every buffer of the ring has memory.
-    bool complete() const;
+    bool Complete() const;
 
-    bool validNumber(std::int64_t bufferNumber) const {
-        return bufferNumber >= 1 && bufferNumber <= bufferCount();
+    bool ValidNumber(std::int64_t bufferNumber) const {
+        return bufferNumber >= 1 && bufferNumber <= BufferCount();
     }
-    std::uint8_t* address(std::int64_t bufferNumber) const;
-    std::size_t size(std::int64_t bufferNumber) const;
-    BufferRecord& record(std::int64_t bufferNumber);
-    const BufferRecord& record(std::int64_t bufferNumber) const;
-    std::int64_t lockedCount() const;
+    std::uint8_t* Address(std::int64_t bufferNumber) const;
+    std::size_t BufferSize(std::int64_t bufferNumber) const;
+    BufferRecord& Record(std::int64_t bufferNumber);
+    const BufferRecord& Record(std::int64_t bufferNumber) const;
+    std::int64_t LockedCount() const;
     // Forget the previous acquisition: no pictures, nothing locked.
-    void resetRecords();
+    void ResetRecords();
 
     // The DMA that acquires or last acquired into this memory (-1: none yet), and whether
     // it is acquiring now. Maintained by the grabber.
@@ -66,12 +66,12 @@ private:
         BufferRecord record;
     };
 
-    Fg_Memory m_handle;
-    Kind m_kind;
-    std::size_t m_totalBytes;
-    std::size_t m_addedBytes = 0;
-    std::unique_ptr<std::uint8_t[]> m_storage;
-    std::vector<Buffer> m_buffers;
+    Fg_Memory handle_;
+    Kind kind_;
+    std::size_t totalBytes_;
+    std::size_t addedBytes_ = 0;
+    std::unique_ptr<std::uint8_t[]> storage_;
+    std::vector<Buffer> buffers_;
 };
 
 } // namespace sim

@@ -1,6 +1,7 @@
 #include "ParameterTable.h"
 
 #include "PatternGenerator.h"
+#include <FgTypeWidth.h>
 #include <fglib5.h>
 #include "simctl/SimControl.h"
 
@@ -11,7 +12,7 @@ namespace sim {
 
 namespace {
 
-const std::vector<ParameterInfo> kParameters = {
+const std::vector<ParameterInfo> parameters = {
     {FG_PARAM_WIDTH, "FG_WIDTH", FG_TYPE_UINT32, ParameterAccess::RW, "Image width in pixels"},
     {FG_PARAM_HEIGHT, "FG_HEIGHT", FG_TYPE_UINT32, ParameterAccess::RW, "Image height in lines"},
     {FG_PARAM_XOFFSET, "FG_XOFFSET", FG_TYPE_UINT32, ParameterAccess::RW,
@@ -42,24 +43,24 @@ const std::vector<ParameterInfo> kParameters = {
      "Images delivered since the board was opened"},
 };
 
-template <typename T> T load(const void* value) {
+template <typename T> T Load(const void* value) {
     T out;
     std::memcpy(&out, value, sizeof(T));
     return out;
 }
 
-template <typename T> void store(void* value, T in) {
+template <typename T> void Store(void* value, T in) {
     std::memcpy(value, &in, sizeof(T));
 }
 
 } // namespace
 
-const std::vector<ParameterInfo>& ParameterTable::all() {
-    return kParameters;
+const std::vector<ParameterInfo>& ParameterTable::All() {
+    return parameters;
 }
 
-const ParameterInfo* ParameterTable::find(int id) {
-    for (const ParameterInfo& info : kParameters) {
+const ParameterInfo* ParameterTable::Find(int id) {
+    for (const ParameterInfo& info : parameters) {
         if (info.id == id) {
             return &info;
         }
@@ -67,71 +68,60 @@ const ParameterInfo* ParameterTable::find(int id) {
     return nullptr;
 }
 
-std::size_t ParameterTable::valueSize(int type) {
-    switch (type) {
-    case FG_TYPE_INT32:
-    case FG_TYPE_UINT32:
-        return 4;
-    case FG_TYPE_INT64:
-    case FG_TYPE_UINT64:
-    case FG_TYPE_DOUBLE:
-    case FG_TYPE_VALUE8:
-        return 8;
-    default:
-        return 0;
-    }
+std::size_t ParameterTable::ValueSize(int type) {
+    return static_cast<std::size_t>(SdkTypeWidth(type));
 }
 
-int ParameterTable::checkType(const ParameterInfo& info, int requested) {
+int ParameterTable::CheckType(const ParameterInfo& info, int requested) {
     if (requested == 0 || requested == info.type) {
         return FG_OK;
     }
-    if (requested == FG_TYPE_VALUE8 && valueSize(info.type) == 8) {
+    if (requested == FG_TYPE_VALUE8 && ValueSize(info.type) == 8) {
         return FG_OK;
     }
     return FG_ERR_WRONG_TYPE;
 }
 
-void ParameterTable::read(const DmaConfig& config, const ParameterInfo& info, void* value) {
+void ParameterTable::Read(const DmaConfig& config, const ParameterInfo& info, void* value) {
     switch (info.id) {
     case FG_PARAM_WIDTH:
-        return store(value, config.width);
+        return Store(value, config.width);
     case FG_PARAM_HEIGHT:
-        return store(value, config.height);
+        return Store(value, config.height);
     case FG_PARAM_XOFFSET:
-        return store(value, config.xoffset);
+        return Store(value, config.xoffset);
     case FG_PARAM_YOFFSET:
-        return store(value, config.yoffset);
+        return Store(value, config.yoffset);
     case SIM_PARAM_TIMEOUT:
-        return store(value, config.timeout);
+        return Store(value, config.timeout);
     case FG_PARAM_FORMAT:
-        return store(value, config.format);
+        return Store(value, config.format);
     case FG_PARAM_PIXELDEPTH:
-        return store(value, config.pixelDepth);
+        return Store(value, config.pixelDepth);
     case SIM_PARAM_MAXWIDTH:
-        return store(value, config.maxWidth);
+        return Store(value, config.maxWidth);
     case SIM_PARAM_MAXHEIGHT:
-        return store(value, config.maxHeight);
+        return Store(value, config.maxHeight);
     case SIM_PARAM_FRAMERATE:
-        return store(value, config.frameRate);
+        return Store(value, config.frameRate);
     case SIM_PARAM_TRIGGERMODE:
-        return store(value, config.triggerMode);
+        return Store(value, config.triggerMode);
     case SIM_PARAM_TESTPATTERN:
-        return store(value, config.pattern);
+        return Store(value, config.pattern);
     case SIM_PARAM_PATTERN_OFFSET:
-        return store(value, config.patternOffset);
+        return Store(value, config.patternOffset);
     case SIM_PARAM_SHORT_TRANSFER:
-        return store(value, config.shortTransfer);
+        return Store(value, config.shortTransfer);
     default:
         return;
     }
 }
 
-int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const void* value) {
+int ParameterTable::Write(DmaConfig& config, const ParameterInfo& info, const void* value) {
     switch (info.id) {
     case FG_PARAM_WIDTH:
     case FG_PARAM_HEIGHT: {
-        const auto v = load<std::uint32_t>(value);
+        const auto v = Load<std::uint32_t>(value);
         const bool width = info.id == FG_PARAM_WIDTH;
         if (v == 0 || v > (width ? config.maxWidth : config.maxHeight)) {
             return FG_ERR_INVALID_VALUE;
@@ -141,7 +131,7 @@ int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const vo
     }
     case FG_PARAM_XOFFSET:
     case FG_PARAM_YOFFSET: {
-        const auto v = load<std::uint32_t>(value);
+        const auto v = Load<std::uint32_t>(value);
         const bool x = info.id == FG_PARAM_XOFFSET;
         if (v >= (x ? config.maxWidth : config.maxHeight)) {
             return FG_ERR_INVALID_VALUE;
@@ -150,13 +140,13 @@ int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const vo
         return FG_OK;
     }
     case SIM_PARAM_TIMEOUT:
-        config.timeout = load<std::uint32_t>(value);
+        config.timeout = Load<std::uint32_t>(value);
         return FG_OK;
     case FG_PARAM_FORMAT:
-        config.format = load<std::uint32_t>(value);
+        config.format = Load<std::uint32_t>(value);
         return FG_OK;
     case FG_PARAM_PIXELDEPTH: {
-        const auto v = load<std::uint32_t>(value);
+        const auto v = Load<std::uint32_t>(value);
         if (v == 0 || v > 64) {
             return FG_ERR_INVALID_VALUE;
         }
@@ -164,7 +154,7 @@ int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const vo
         return FG_OK;
     }
     case SIM_PARAM_FRAMERATE: {
-        const auto v = load<double>(value);
+        const auto v = Load<double>(value);
         if (!std::isfinite(v) || v < 0.0 || v > 1e6) {
             return FG_ERR_INVALID_VALUE;
         }
@@ -172,7 +162,7 @@ int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const vo
         return FG_OK;
     }
     case SIM_PARAM_TRIGGERMODE: {
-        const auto v = load<std::uint32_t>(value);
+        const auto v = Load<std::uint32_t>(value);
         if (v > SIM_TRIGGER_SOFTWARE) {
             return FG_ERR_INVALID_VALUE;
         }
@@ -180,18 +170,18 @@ int ParameterTable::write(DmaConfig& config, const ParameterInfo& info, const vo
         return FG_OK;
     }
     case SIM_PARAM_TESTPATTERN: {
-        const auto v = load<std::uint32_t>(value);
-        if (v >= PatternGenerator::kPatternCount) {
+        const auto v = Load<std::uint32_t>(value);
+        if (v >= PatternGenerator::PatternCount) {
             return FG_ERR_INVALID_VALUE;
         }
         config.pattern = v;
         return FG_OK;
     }
     case SIM_PARAM_PATTERN_OFFSET:
-        config.patternOffset = load<std::int32_t>(value);
+        config.patternOffset = Load<std::int32_t>(value);
         return FG_OK;
     case SIM_PARAM_SHORT_TRANSFER:
-        config.shortTransfer = load<std::uint64_t>(value);
+        config.shortTransfer = Load<std::uint64_t>(value);
         return FG_OK;
     default:
         return FG_ERR_ACCESS_DENIED;

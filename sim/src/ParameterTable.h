@@ -25,18 +25,18 @@ struct ParameterInfo {
 // Stateless; the DmaConfig passed in must be guarded by the caller.
 class ParameterTable {
 public:
-    static const std::vector<ParameterInfo>& all();
-    static const ParameterInfo* find(int id);
-    static std::size_t valueSize(int type);
+    static const std::vector<ParameterInfo>& All();
+    static const ParameterInfo* Find(int id);
+    static std::size_t ValueSize(int type);
 
     // FG_OK when `requested` (0: the parameter's own type) may be used on `info`: the
     // parameter's own type, or FG_TYPE_VALUE8 on any 8-byte parameter.
-    static int checkType(const ParameterInfo& info, int requested);
+    static int CheckType(const ParameterInfo& info, int requested);
 
     // The caller has checked the type and the access.
-    static void read(const DmaConfig& config, const ParameterInfo& info, void* value);
+    static void Read(const DmaConfig& config, const ParameterInfo& info, void* value);
     // Range-checks and stores; FG_OK or FG_ERR_INVALID_VALUE.
-    static int write(DmaConfig& config, const ParameterInfo& info, const void* value);
+    static int Write(DmaConfig& config, const ParameterInfo& info, const void* value);
 };
 
 } // namespace sim

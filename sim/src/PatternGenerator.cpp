@@ -9,7 +9,7 @@ namespace sim {
 
 namespace {
 
-std::uint64_t rawValue(std::uint32_t pattern, std::uint64_t sx, std::uint64_t sy, unsigned k,
+std::uint64_t RawValue(std::uint32_t pattern, std::uint64_t sx, std::uint64_t sy, unsigned k,
                        std::int64_t picture, std::int32_t offset) {
     const auto p = static_cast<std::uint64_t>(picture);
     const auto o = static_cast<std::uint64_t>(static_cast<std::int64_t>(offset));
@@ -29,7 +29,7 @@ std::uint64_t rawValue(std::uint32_t pattern, std::uint64_t sx, std::uint64_t sy
     }
 }
 
-std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
+std::uint64_t SaturatingMul(std::uint64_t a, std::uint64_t b) {
     if (a != 0 && b > std::numeric_limits<std::uint64_t>::max() / a) {
         return std::numeric_limits<std::uint64_t>::max();
     }
@@ -38,7 +38,7 @@ std::uint64_t saturatingMul(std::uint64_t a, std::uint64_t b) {
 
 // One row of `length` bytes (possibly ending inside a pixel).
 template <typename ByteOf>
-void fillRow(std::uint8_t* dst, std::uint64_t length, unsigned bytesPerPixel,
+void FillRow(std::uint8_t* dst, std::uint64_t length, unsigned bytesPerPixel,
              const std::uint8_t* masks, ByteOf byteOf) {
     std::uint64_t i = 0;
     for (std::uint64_t x = 0; i < length; ++x) {
@@ -50,28 +50,28 @@ void fillRow(std::uint8_t* dst, std::uint64_t length, unsigned bytesPerPixel,
 
 } // namespace
 
-std::uint8_t PatternGenerator::byteAt(std::uint32_t pattern, std::uint32_t format, std::uint64_t sx,
+std::uint8_t PatternGenerator::ByteAt(std::uint32_t pattern, std::uint32_t format, std::uint64_t sx,
                                       std::uint64_t sy, unsigned k, std::int64_t picture,
                                       std::int32_t offset) {
-    return static_cast<std::uint8_t>(rawValue(pattern, sx, sy, k, picture, offset) &
-                                     PixelFormat::byteMask(format, k));
+    return static_cast<std::uint8_t>(RawValue(pattern, sx, sy, k, picture, offset) &
+                                     PixelFormat::ByteMask(format, k));
 }
 
-std::uint64_t PatternGenerator::imageBytes(const FrameSetup& setup) {
-    return saturatingMul(saturatingMul(setup.width, setup.height),
-                         PixelFormat::bytesPerPixel(setup.format));
+std::uint64_t PatternGenerator::ImageBytes(const FrameSetup& setup) {
+    return SaturatingMul(SaturatingMul(setup.width, setup.height),
+                         PixelFormat::BytesPerPixel(setup.format));
 }
 
-std::uint64_t PatternGenerator::fill(std::uint8_t* dst, std::uint64_t capacity,
+std::uint64_t PatternGenerator::Fill(std::uint8_t* dst, std::uint64_t capacity,
                                      const FrameSetup& setup, std::int64_t picture) {
-    std::uint64_t total = std::min(imageBytes(setup), capacity);
+    std::uint64_t total = std::min(ImageBytes(setup), capacity);
     if (setup.shortTransfer > 0) {
         total = std::min(total, setup.shortTransfer);
     }
-    const unsigned bpp = PixelFormat::bytesPerPixel(setup.format);
+    const unsigned bpp = PixelFormat::BytesPerPixel(setup.format);
     std::uint8_t masks[8];
     for (unsigned k = 0; k < bpp && k < 8; ++k) {
-        masks[k] = PixelFormat::byteMask(setup.format, k);
+        masks[k] = PixelFormat::ByteMask(setup.format, k);
     }
     const std::uint64_t rowBytes = static_cast<std::uint64_t>(setup.width) * bpp;
     const auto p = static_cast<std::uint64_t>(picture);
@@ -85,17 +85,17 @@ std::uint64_t PatternGenerator::fill(std::uint8_t* dst, std::uint64_t capacity,
         switch (setup.pattern) {
         case 0: {
             const std::uint64_t base = x0 + 2 * sy + p + o;
-            fillRow(row, length, bpp, masks,
+            FillRow(row, length, bpp, masks,
                     [base](std::uint64_t x, unsigned k) { return base + x + 3 * k; });
             break;
         }
         case 1:
-            fillRow(row, length, bpp, masks,
+            FillRow(row, length, bpp, masks,
                     [x0, o](std::uint64_t x, unsigned k) { return x0 + x + 3 * k + o; });
             break;
         default:
-            fillRow(row, length, bpp, masks, [&](std::uint64_t x, unsigned k) {
-                return rawValue(setup.pattern, x0 + x, sy, k, picture, setup.patternOffset);
+            FillRow(row, length, bpp, masks, [&](std::uint64_t x, unsigned k) {
+                return RawValue(setup.pattern, x0 + x, sy, k, picture, setup.patternOffset);
             });
             break;
         }

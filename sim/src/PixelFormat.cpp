@@ -18,7 +18,7 @@ struct FormatInfo {
 };
 
 // col30 packs three 10-bit components into 32 bits, the way the DMA transfers them.
-constexpr FormatInfo kFormats[] = {
+constexpr FormatInfo Formats[] = {
     {FG_FORMAT_GRAY8, "gray8", 1, 8, {0xFF, 0xFF, 0xFF, 0xFF}},
     {FG_FORMAT_BINARY, "binary", 1, 1, {0x01, 0xFF, 0xFF, 0xFF}},
     {FG_FORMAT_GRAY10, "gray10", 2, 10, {0xFF, 0x03, 0xFF, 0xFF}},
@@ -31,8 +31,8 @@ constexpr FormatInfo kFormats[] = {
     {FG_FORMAT_COLOR48, "color48", 6, 16, {0xFF, 0xFF, 0xFF, 0xFF}},
 };
 
-const FormatInfo* find(std::uint32_t code) {
-    for (const FormatInfo& info : kFormats) {
+const FormatInfo* Find(std::uint32_t code) {
+    for (const FormatInfo& info : Formats) {
         if (info.code == code) {
             return &info;
         }
@@ -42,35 +42,35 @@ const FormatInfo* find(std::uint32_t code) {
 
 } // namespace
 
-unsigned PixelFormat::bytesPerPixel(std::uint32_t code) {
-    const FormatInfo* info = find(code);
+unsigned PixelFormat::BytesPerPixel(std::uint32_t code) {
+    const FormatInfo* info = Find(code);
     return info != nullptr ? info->bytesPerPixel : 4;
 }
 
-std::uint8_t PixelFormat::byteMask(std::uint32_t code, unsigned k) {
-    const FormatInfo* info = find(code);
+std::uint8_t PixelFormat::ByteMask(std::uint32_t code, unsigned k) {
+    const FormatInfo* info = Find(code);
     return info != nullptr && k < 4 ? info->masks[k] : 0xFF;
 }
 
-std::uint32_t PixelFormat::defaultDepth(std::uint32_t code) {
-    const FormatInfo* info = find(code);
+std::uint32_t PixelFormat::DefaultDepth(std::uint32_t code) {
+    const FormatInfo* info = Find(code);
     return info != nullptr ? info->depth : 32;
 }
 
-const char* PixelFormat::name(std::uint32_t code) {
-    const FormatInfo* info = find(code);
+const char* PixelFormat::Name(std::uint32_t code) {
+    const FormatInfo* info = Find(code);
     return info != nullptr ? info->name : nullptr;
 }
 
-bool PixelFormat::parse(const std::string& text, std::uint32_t& code) {
-    for (const FormatInfo& info : kFormats) {
+bool PixelFormat::Parse(const std::string& text, std::uint32_t& code) {
+    for (const FormatInfo& info : Formats) {
         if (text == info.name) {
             code = info.code;
             return true;
         }
     }
     std::uint64_t number = 0;
-    if (parseUnsigned(text, number) && number <= 0xFFFFFFFFu) {
+    if (ParseUnsigned(text, number) && number <= 0xFFFFFFFFu) {
         code = static_cast<std::uint32_t>(number);
         return true;
     }

@@ -72,6 +72,6 @@ enum class SimFunction : std::size_t {
         Count
 };
 
-constexpr std::size_t kSimFunctionCount = static_cast<std::size_t>(SimFunction::Count);
+constexpr std::size_t SimFunctionCount = static_cast<std::size_t>(SimFunction::Count);
 
 } // namespace sim

@@ -3,7 +3,7 @@
 // loaded through the host-application API and its image object, as a host
 // application sees them.
 
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include <ORHost/HostApp.h>
 
@@ -36,27 +36,6 @@ struct MachineSetup {
     bool invertdim = false;
 };
 
-/// One reference to a host object, released on scope exit.
-class HostRef {
-public:
-    HostRef() = default;
-    explicit HostRef(ORHandle handle) : handle_(handle) {}
-    HostRef(const HostRef&) = delete;
-    HostRef& operator=(const HostRef&) = delete;
-    ~HostRef() { reset(); }
-    ORHandle get() const { return handle_; }
-    /// Releases the held reference and hands out the slot for a new one.
-    ORHandle* out() {
-        reset();
-        return &handle_;
-    }
-    void reset() { orvhost::Release(handle_); }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    ORHandle handle_ = nullptr;
-};
-
 class AcquisitionModule : public ::testing::Test {
 protected:
     void TearDown() override;
@@ -82,7 +61,7 @@ private:
     MachineSetup setup_;
     std::unique_ptr<SimEnvironment> sim_;
     orvhost::DriverModule* module_ = nullptr; // shared by every test of the program
-    HostRef image_;
+    orvhost::HostObject image_;
 };
 
 /// Frames the DMA made in its current acquisition (delivered or lost).

@@ -236,7 +236,7 @@ TEST_F(GrabEndToEnd, BufferInfo_TimeStampsAndTagsAreWhatTheDmaRecorded) {
 TEST_F(GrabEndToEnd, NumBuffers_SetGivesANewImageWithTheNewCount) {
     Open();
     int32_t count = 0;
-    e2e::HostRef replaced;
+    orvhost::HostObject replaced;
     ASSERT_EQ(Ring()->NumBuffers(0, &count, nullptr), ORV::OK);
     EXPECT_EQ(count, 3);
     count = 0;

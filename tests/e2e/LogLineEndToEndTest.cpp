@@ -1,6 +1,7 @@
 // The module's own log lines for a grab stopped from another thread, written by
 // the module to the file the local log service configured for it.
 #include "e2e/AcquisitionModule.h"
+#include "support/TempDir.h"
 
 #include "LogService.h"
 
@@ -15,12 +16,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <future>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 using e2e::AcquisitionModule;
 using e2e::MachineSetup;
@@ -39,17 +38,16 @@ std::string ReadFile(const std::string& path) {
 /// module call: the module asks it once, at its first export call.
 class ServiceThread {
 public:
-    explicit ServiceThread(const std::string& directory) : directory_(directory) {
-        configPath_ = directory + "/logsvc.json";
-        logPath_ = directory + "/module.log";
+    ServiceThread() {
+        configPath_ = directory_.File("logsvc.json");
+        logPath_ = directory_.File("module.log");
         std::ofstream(configPath_)
             << R"({"GDRVM": {"destination": "file", "level": "debug", "file": ")" << logPath_
             << "\"}}";
         logsvc::ServiceOptions options;
         options.configFile = configPath_;
-        options.outputFile = directory + "/records.txt";
-        options.blockName =
-            std::string(nwLogging::global_block_prefix) + nwLogging::connection_block_name;
+        options.outputFile = directory_.File("records.txt");
+        options.blockName = std::string(nwLogging::global_block_prefix) + nwLogging::block_name();
         options.replaceBlock = true;
         service_ = std::make_unique<logsvc::LogService>(options);
         thread_ = std::thread([this] { service_->Run([this] { return stop_.load(); }); });
@@ -58,13 +56,11 @@ public:
         stop_ = true;
         thread_.join();
         service_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(directory_, ignored);
     }
     const std::string& LogPath() const { return logPath_; }
 
 private:
-    std::string directory_;
+    const orvtest::TempDir directory_{"orv-e2e-log"};
     std::string configPath_;
     std::string logPath_;
     std::atomic<bool> stop_{false};
@@ -72,19 +68,12 @@ private:
     std::thread thread_;
 };
 
-std::string ScratchDirectory() {
-    std::string pattern = "/tmp/orv-e2e-log-XXXXXX";
-    return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
-
 } // namespace
 
 using LogLineEndToEnd = AcquisitionModule;
 
 TEST_F(LogLineEndToEnd, StopFromAnotherThread_IsLoggedAsAsyncStop) {
-    const std::string directory = ScratchDirectory();
-    ASSERT_FALSE(directory.empty());
-    ServiceThread service(directory);
+    ServiceThread service;
     MachineSetup setup;
     setup.trigger = "software";
     Open(setup); // the module's first call: it takes its configuration from the service

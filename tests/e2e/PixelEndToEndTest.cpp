@@ -102,7 +102,7 @@ TEST_P(PixelEndToEnd, HeldBuffer_ThroughARingBufferImage) {
     ASSERT_EQ(Grab2()->GrabWait(&index), ORV::OK);
     ASSERT_EQ(index, 1);
 
-    e2e::HostRef buffer;
+    orvhost::HostObject buffer;
     ASSERT_EQ(Ring()->GetBufferImage(1, buffer.out()), ORV::OK);
     ORV::IImageVPA* image = orvhost::ImageDescription(buffer.get());
     ASSERT_NE(image, nullptr);

@@ -34,8 +34,8 @@ void FrameworkModule::TearDown() {
     std::remove(registryFile_.c_str());
 }
 
-HostRef FrameworkModule::NewImage() {
-    HostRef image(module_->GetImageV2());
+orvhost::HostObject FrameworkModule::NewImage() {
+    orvhost::HostObject image(module_->GetImageV2());
     EXPECT_TRUE(image) << "GetImageV2 gave no image";
     return image;
 }

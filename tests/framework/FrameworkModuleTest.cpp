@@ -14,6 +14,7 @@ using ORV::E_EVENTNOTOFFERED;
 using ORV::E_FAIL;
 using ORV::E_INVALIDARG;
 using ORV::E_POSITION;
+using orvhost::HostObject;
 
 TEST(FrameworkModuleExports, TestDriverExportsOnlyTheEntryPointsAndItsControl) {
     std::vector<std::string> exports = ElfExports(TEST_DRIVER_PATH);
@@ -26,8 +27,8 @@ TEST_F(FrameworkModule, CanUnload_RightAfterLoad_AnswersOne) {
 }
 
 TEST_F(FrameworkModule, GetImageV2_Twice_GivesTwoImagesOnOneChannelWrapper) {
-    HostRef first = NewImage();
-    HostRef second = NewImage();
+    HostObject first = NewImage();
+    HostObject second = NewImage();
     EXPECT_NE(first.get(), second.get());
     EXPECT_EQ(control_->CountOf("Board.CreateChannel"), 1u);
     EXPECT_EQ(control_->CountOf("Channel.CreateInterfaces"), 1u);
@@ -41,7 +42,7 @@ TEST_F(FrameworkModule, GetImageV2_Twice_GivesTwoImagesOnOneChannelWrapper) {
 }
 
 TEST_F(FrameworkModule, GetImageV2_OffersTheTablesOfTheProviders) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     EXPECT_NE(orvhost::FindInterface<ORV::IGrabber>(image.get()), nullptr);
     EXPECT_NE(orvhost::FindInterface<ORV::IGrab2>(image.get()), nullptr);
     EXPECT_NE(orvhost::FindInterface<ORV::IRingBuffer>(image.get()), nullptr);
@@ -87,14 +88,14 @@ TEST_F(FrameworkModule, GetImageV2_WithoutChannel_LogsTheChannelFailure) {
 }
 
 TEST_F(FrameworkModule, CreateChannel_LogsItAtInfo) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     EXPECT_TRUE(LogContains("GDRVM.chan [info] Create channel"));
 }
 
 TEST_F(FrameworkModule, CanUnload_WhileANodeMapLives_AnswersZero) {
     ORHandle nodeMap = nullptr;
     {
-        HostRef image = NewImage();
+        HostObject image = NewImage();
         ASSERT_EQ(Find<ORV::INodeMapHandle>(image)->GetNodeMap(&nodeMap), 0);
         ASSERT_NE(nodeMap, nullptr);
     }
@@ -105,19 +106,19 @@ TEST_F(FrameworkModule, CanUnload_WhileANodeMapLives_AnswersZero) {
 }
 
 TEST_F(FrameworkModule, NodeMapFailure_IsAnsweredWithTheTopBitSet) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     control_->SetResult("NodeMapHandle.GetNodeMap", 0x13);
     ORHandle nodeMap = nullptr;
     EXPECT_EQ(static_cast<uint32_t>(Find<ORV::INodeMapHandle>(image)->GetNodeMap(&nodeMap)),
               0x80000013u);
-    HostRef byName;
+    HostObject byName;
     EXPECT_EQ(static_cast<uint32_t>(
                   Find<ORV::INodeMapHandle2>(image)->GetNodeMap("device", byName.out())),
               0x80000013u);
 }
 
 TEST_F(FrameworkModule, Snap_DuringGrab_IsBusy_AndWorksAfterStop) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
     auto* grabber = Find<ORV::IGrabber>(image);
     ASSERT_EQ(grab2->GrabStart(), 0);
@@ -130,13 +131,13 @@ TEST_F(FrameworkModule, Snap_DuringGrab_IsBusy_AndWorksAfterStop) {
 }
 
 TEST_F(FrameworkModule, GrabStop_WithoutGrab_IsBusyAndCallsNothing) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     EXPECT_EQ(Find<ORV::IGrab2>(image)->GrabStop(0), E_BUSY);
     EXPECT_EQ(control_->CountOf("Grab2.GrabStop.0"), 0u);
 }
 
 TEST_F(FrameworkModule, FailedGrabStart_ReleasesTheLocks) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     control_->SetResult("Grab2.GrabStart", E_FAIL);
     auto* grab2 = Find<ORV::IGrab2>(image);
     EXPECT_EQ(grab2->GrabStart(), E_FAIL);
@@ -144,7 +145,7 @@ TEST_F(FrameworkModule, FailedGrabStart_ReleasesTheLocks) {
 }
 
 TEST_F(FrameworkModule, BufferSequence_AnswersFromTheDeliveredRecord) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
     auto* ring = Find<ORV::IRingBuffer>(image);
     control_->QueueWaitIndices({2, 0, 2});
@@ -165,7 +166,7 @@ TEST_F(FrameworkModule, BufferSequence_AnswersFromTheDeliveredRecord) {
 }
 
 TEST_F(FrameworkModule, Snap_EmptiesTheDeliveredRecord) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
     control_->QueueWaitIndices({1});
     ASSERT_EQ(grab2->GrabStart(), 0);
@@ -177,12 +178,12 @@ TEST_F(FrameworkModule, Snap_EmptiesTheDeliveredRecord) {
 }
 
 TEST_F(FrameworkModule, NumBuffersSet_DuringGrabIsBusy_AfterStopGivesANewImage) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
     auto* ring = Find<ORV::IRingBuffer>(image);
     ASSERT_EQ(grab2->GrabStart(), 0);
     int32_t count = 5;
-    HostRef replaced;
+    HostObject replaced;
     EXPECT_EQ(ring->NumBuffers(1, &count, replaced.out()), E_BUSY);
     EXPECT_EQ(control_->CountOf("RingBuffer.NumBuffers.1"), 0u);
     ASSERT_EQ(grab2->GrabStop(0), 0);
@@ -194,7 +195,7 @@ TEST_F(FrameworkModule, NumBuffersSet_DuringGrabIsBusy_AfterStopGivesANewImage) 
 
     // The new image's buffer list has five buffers (the test driver reports the
     // count as a ring entry's width); the old one keeps its three.
-    HostRef entry;
+    HostObject entry;
     ASSERT_EQ(Find<ORV::IRingBuffer>(replaced)->GetBufferImage(1, entry.out()), 0);
     int32_t planes = 0, width = 0, height = 0;
     ASSERT_EQ(orvhost::ImageDescription(entry.get())->GetDimensions(&planes, &width, &height), 0);
@@ -205,9 +206,9 @@ TEST_F(FrameworkModule, NumBuffersSet_DuringGrabIsBusy_AfterStopGivesANewImage) 
 }
 
 TEST_F(FrameworkModule, RingBufferImage_KeepsItsBufferListAfterTheImageIsReleased) {
-    HostRef entry;
+    HostObject entry;
     {
-        HostRef image = NewImage();
+        HostObject image = NewImage();
         ASSERT_EQ(Find<ORV::IRingBuffer>(image)->GetBufferImage(2, entry.out()), 0);
     }
     EXPECT_EQ(control_->CountOf("BufferContainer.Free"), 0u);
@@ -220,16 +221,16 @@ TEST_F(FrameworkModule, RingBufferImage_KeepsItsBufferListAfterTheImageIsRelease
 }
 
 TEST_F(FrameworkModule, ReleasingTheGrabbingImage_StopsTheGrab) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     ASSERT_EQ(Find<ORV::IGrab2>(image)->GrabStart(), 0);
     image.reset();
     EXPECT_EQ(control_->CountOf("Grab2.GrabStop.1"), 1u);
 }
 
 TEST_F(FrameworkModule, ReleasingAReplacedImage_LeavesTheGrabOfTheNewOneRunning) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     int32_t count = 4;
-    HostRef replaced;
+    HostObject replaced;
     ASSERT_EQ(Find<ORV::IRingBuffer>(image)->NumBuffers(1, &count, replaced.out()), 0);
     auto* grab2 = Find<ORV::IGrab2>(replaced);
     ASSERT_EQ(grab2->GrabStart(), 0);
@@ -240,24 +241,24 @@ TEST_F(FrameworkModule, ReleasingAReplacedImage_LeavesTheGrabOfTheNewOneRunning)
 }
 
 TEST_F(FrameworkModule, SetBoard_WithTheCurrentIndex_CreatesNoImage) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* select = Find<ORV::IBoardSelect2>(image);
     int32_t current = -1;
     ASSERT_EQ(select->GetCurrentBoard(&current), 0);
     EXPECT_EQ(current, 0);
-    HostRef same;
+    HostObject same;
     ASSERT_EQ(select->SetBoard(0, same.out()), 0);
     EXPECT_EQ(same.get(), image.get());
     EXPECT_EQ(control_->CountOf("BufferContainer.Allocate.3"), 1u);
 }
 
 TEST_F(FrameworkModule, SetBoard_ToAnotherBoard_GivesAnImageOnItsFirstChannel) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* select = Find<ORV::IBoardSelect2>(image);
     int32_t count = 0;
     ASSERT_EQ(select->GetBoardCount(&count), 0);
     EXPECT_EQ(count, 2);
-    HostRef other;
+    HostObject other;
     EXPECT_EQ(select->SetBoard(2, other.out()), E_INVALIDARG);
     EXPECT_EQ(select->SetBoard(-1, other.out()), E_INVALIDARG);
     ASSERT_EQ(select->SetBoard(1, other.out()), 0);
@@ -269,21 +270,49 @@ TEST_F(FrameworkModule, SetBoard_ToAnotherBoard_GivesAnImageOnItsFirstChannel) {
     EXPECT_EQ(control_->CountOf("Board.CreateChannel"), 2u);
 }
 
+// After a switch to a channel with more buffers the record follows the new
+// ring: its higher indices are recorded and answered newest first.
+TEST_F(FrameworkModule, BufferSequence_AfterABoardOrCameraSwitch_FollowsTheNewRing) {
+    for (const bool board : {true, false}) {
+        SCOPED_TRACE(board ? "board switch" : "camera switch");
+        control_->numBuffers = 3;
+        HostObject image = NewImage();
+        control_->numBuffers = 6;
+        HostObject other;
+        ASSERT_EQ(board ? Find<ORV::IBoardSelect2>(image)->SetBoard(1, other.out())
+                        : Find<ORV::ICameraSelect2>(image)->SetCamera(1, other.out()),
+                  0);
+        auto* grab2 = Find<ORV::IGrab2>(other);
+        control_->QueueWaitIndices({1, 5, 4});
+        ASSERT_EQ(grab2->GrabStart(), 0);
+        int32_t index = -1;
+        for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(grab2->GrabWait(&index), 0);
+        auto* ring = Find<ORV::IRingBuffer>(other);
+        const int32_t newestFirst[] = {4, 5, 1};
+        for (int32_t position = 0; position < 3; ++position) {
+            EXPECT_EQ(ring->BufferSequence(position, &index), 1);
+            EXPECT_EQ(index, newestFirst[position]);
+        }
+        EXPECT_EQ(grab2->GrabStop(0), 0);
+    }
+}
+
 TEST_F(FrameworkModule, SetBoard_DuringGrab_IsBusy) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grab2 = Find<ORV::IGrab2>(image);
     ASSERT_EQ(grab2->GrabStart(), 0);
-    HostRef other;
+    HostObject other;
     EXPECT_EQ(Find<ORV::IBoardSelect2>(image)->SetBoard(1, other.out()), E_BUSY);
     EXPECT_EQ(grab2->GrabStop(0), 0);
 }
 
 TEST_F(FrameworkModule, SetCamera_SwitchesToTheOtherChannel) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* select = Find<ORV::ICameraSelect2>(image);
-    HostRef other;
+    HostObject other;
     EXPECT_EQ(select->SetCamera(5, other.out()), E_INVALIDARG);
-    HostRef same;
+    HostObject same;
     ASSERT_EQ(select->SetCamera(0, same.out()), 0);
     EXPECT_EQ(same.get(), image.get());
     ASSERT_EQ(select->SetCamera(1, other.out()), 0);
@@ -293,14 +322,14 @@ TEST_F(FrameworkModule, SetCamera_SwitchesToTheOtherChannel) {
 }
 
 TEST_F(FrameworkModule, ImageSize_Set_GivesANewImageOfTheNewSize) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* rect = Find<ORV::IImageRect>(image);
     int32_t width = 0, height = 0;
     ASSERT_EQ(rect->ImageSize(0, &width, &height, nullptr), 0);
     EXPECT_EQ(width, 4);
     width = 8;
     height = 6;
-    HostRef resized;
+    HostObject resized;
     ASSERT_EQ(rect->ImageSize(1, &width, &height, resized.out()), 0);
     ASSERT_TRUE(resized);
     int32_t planes = 0;
@@ -317,11 +346,11 @@ TEST_F(FrameworkModule, ImageSize_Set_GivesANewImageOfTheNewSize) {
 }
 
 TEST_F(FrameworkModule, ImageSize_WhenTheNewImageCannotBeMade_RestoresTheOldSize) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* rect = Find<ORV::IImageRect>(image);
     control_->SetResult("BufferContainer.Allocate.3", ORV::E_OUTOFMEMORY);
     int32_t width = 8, height = 6;
-    HostRef resized;
+    HostObject resized;
     EXPECT_EQ(rect->ImageSize(1, &width, &height, resized.out()), E_FAIL);
     EXPECT_FALSE(resized);
     EXPECT_EQ(control_->CountOf("ImageRect.Size.3"), 1u);
@@ -330,7 +359,7 @@ TEST_F(FrameworkModule, ImageSize_WhenTheNewImageCannotBeMade_RestoresTheOldSize
 }
 
 TEST_F(FrameworkModule, NodeMapNames_FollowTheSizeProtocol) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* handle2 = Find<ORV::INodeMapHandle2>(image);
     int32_t count = 0;
     ASSERT_EQ(handle2->GetNodeMapCount(&count), 0);
@@ -355,11 +384,16 @@ TEST_F(FrameworkModule, NodeMapNames_FollowTheSizeProtocol) {
 }
 
 TEST_F(FrameworkModule, Notify_ForAnUnofferedEvent_IsRefused) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* notify = Find<ORV::INotify>(image);
     uint32_t key = 0;
     EXPECT_EQ(notify->Register(
                   7, [](void*, const void*, uint32_t, int32_t) {}, nullptr, &key),
+              E_EVENTNOTOFFERED);
+    // The event id is checked first, also with a null callback or key.
+    EXPECT_EQ(notify->Register(7, nullptr, nullptr, &key), E_EVENTNOTOFFERED);
+    EXPECT_EQ(notify->Register(
+                  7, [](void*, const void*, uint32_t, int32_t) {}, nullptr, nullptr),
               E_EVENTNOTOFFERED);
     uint32_t count = 1;
     ASSERT_EQ(notify->GetEventCount(&count), 0);
@@ -379,7 +413,7 @@ void OnFrame(void* user, const void* data, uint32_t size, int32_t value) {
 
 TEST_F(FrameworkModule, Notify_OfferedEvent_ReachesTheRegisteredCallback) {
     control_->offerEvent = true;
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* notify = Find<ORV::INotify>(image);
     uint32_t count = 0;
     ASSERT_EQ(notify->GetEventCount(&count), 0);
@@ -397,6 +431,9 @@ TEST_F(FrameworkModule, Notify_OfferedEvent_ReachesTheRegisteredCallback) {
     uint32_t key = 0;
     int userData = 0;
     notified = 0;
+    // An offered event with no callback or nowhere to put the key is refused.
+    EXPECT_EQ(notify->Register(7, nullptr, &userData, &key), E_INVALIDARG);
+    EXPECT_EQ(notify->Register(7, &OnFrame, &userData, nullptr), E_INVALIDARG);
     ASSERT_EQ(notify->Register(7, &OnFrame, &userData, &key), 0);
     uint8_t registered = 0;
     ASSERT_EQ(notify->IsRegistered(&OnFrame, &registered), 0);
@@ -413,7 +450,7 @@ TEST_F(FrameworkModule, Notify_OfferedEvent_ReachesTheRegisteredCallback) {
 }
 
 TEST_F(FrameworkModule, ThrowingProvider_GivesOperationFailed) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     control_->ThrowIn("Grab2.GrabInfo");
     double value = 0;
     EXPECT_EQ(Find<ORV::IGrab2>(image)->GrabInfo(1, &value), E_FAIL);
@@ -426,7 +463,7 @@ TEST_F(FrameworkModule, ThrowingProvider_GivesOperationFailed) {
 }
 
 TEST_F(FrameworkModule, SetTimeout_PassesTheMillisecondsAsSigned) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     auto* grabber = Find<ORV::IGrabber>(image);
     EXPECT_EQ(grabber->SetTimeout(2500), 0);
     EXPECT_EQ(control_->CountOf("Grabber.SetTimeout.2500"), 1u);
@@ -438,7 +475,7 @@ TEST_F(FrameworkModule, SetTimeout_PassesTheMillisecondsAsSigned) {
 }
 
 TEST_F(FrameworkModule, ModuleIdentifier_IsTheGuidInItsBinaryForm) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     uint8_t id[16] = {};
     ASSERT_EQ(Find<ORV::IGrabber>(image)->GetModuleIdentifier(id), 0);
     const uint8_t expected[16] = {0xD2, 0xC0, 0x41, 0x7A, 0x95, 0x3E, 0x1B, 0x4F,
@@ -447,7 +484,7 @@ TEST_F(FrameworkModule, ModuleIdentifier_IsTheGuidInItsBinaryForm) {
 }
 
 TEST_F(FrameworkModule, DeviceControlAndTrigger_PassThrough) {
-    HostRef image = NewImage();
+    HostObject image = NewImage();
     control_->SetResult("DeviceCtrl.Raw", 0x13);
     uint64_t size = 0;
     EXPECT_EQ(Find<ORV::IDeviceCtrl>(image)->RawCommand(0x9300, nullptr, 0, nullptr, &size), 0x13);

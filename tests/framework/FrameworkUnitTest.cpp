@@ -211,28 +211,31 @@ TEST(DeliveredBufferRecordTest, EveryPositionOfALongRecordAnswersFromEitherEnd) 
     EXPECT_TRUE(record.At(6, nullptr));
 }
 
-TEST(DeliveredBufferRecordTest, IndicesOutsideTheRingAreNotRecorded) {
+// The limit only bounds the length: every index is recorded, and a record
+// longer than the limit loses its oldest entry at the next delivery.
+TEST(DeliveredBufferRecordTest, EveryIndexIsRecordedAndTheLimitOnlyBoundsTheLength) {
     CDeliveredBufferRecord record;
     record.Record(0); // no ring yet
     record.SetLimit(2);
     for (int32_t index : {1, -1, 2, 0, 1000})
         record.Record(index);
-    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{1000, 0, 2}));
 }
 
-TEST(DeliveredBufferRecordTest, ANewLimitKeepsTheBuffersOfTheRingInOrder) {
+TEST(DeliveredBufferRecordTest, ANewLimitKeepsTheRecordAndBoundsTheNextDeliveries) {
     CDeliveredBufferRecord record;
     record.SetLimit(5);
     for (int32_t index : {0, 4, 1, 3, 2})
         record.Record(index);
-    record.SetLimit(5); // the same ring again changes nothing
-    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{2, 3, 1, 4, 0}));
     record.SetLimit(3);
-    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{2, 1, 0}));
-    record.SetLimit(6);
-    record.Record(5);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{2, 3, 1, 4, 0}));
+    record.Record(1);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{1, 2, 3, 4}));
     record.Record(0);
-    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{0, 5, 2, 1}));
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{0, 1, 2, 3}));
+    record.SetLimit(0);
+    record.Record(7);
+    EXPECT_EQ(RecordedOrder(record), (std::vector<int32_t>{7, 0, 1, 2}));
     record.Clear();
     EXPECT_TRUE(RecordedOrder(record).empty());
     record.Record(4);

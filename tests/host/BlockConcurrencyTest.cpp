@@ -15,7 +15,7 @@ using hosttest::TrackedTable;
 
 namespace {
 
-using Concurrency = BlockTest;
+using BlockConcurrency = BlockTest;
 
 constexpr int threadCount = 8;
 constexpr int rounds = 2000;
@@ -36,7 +36,7 @@ template <class F> void RunTogether(int count, F body) {
         thread.join();
 }
 
-TEST_F(Concurrency, ShareAndRelease_FromManyThreads_DestroysOnceAtTheEnd) {
+TEST_F(BlockConcurrency, ShareAndRelease_FromManyThreads_DestroysOnceAtTheEnd) {
     ORHandle handle = MakeTracked("shared");
     RunTogether(threadCount, [handle](int) {
         for (int round = 0; round < rounds; ++round) {
@@ -52,7 +52,7 @@ TEST_F(Concurrency, ShareAndRelease_FromManyThreads_DestroysOnceAtTheEnd) {
     EXPECT_EQ(events_.size(), 1u);
 }
 
-TEST_F(Concurrency, HandedOutReferences_LastOfManyThreadsDestroys) {
+TEST_F(BlockConcurrency, HandedOutReferences_LastOfManyThreadsDestroys) {
     ORHandle handle = MakeTracked("shared");
     for (int index = 1; index < threadCount; ++index)
         ORBase_AddRef(handle);
@@ -60,7 +60,7 @@ TEST_F(Concurrency, HandedOutReferences_LastOfManyThreadsDestroys) {
     EXPECT_EQ(events_.size(), 1u);
 }
 
-TEST_F(Concurrency, PromoteRacingLastRelease_NeverResurrects) {
+TEST_F(BlockConcurrency, PromoteRacingLastRelease_NeverResurrects) {
     for (int round = 0; round < 200; ++round) {
         std::atomic<int> destroyed{0};
         ORHandle handle =
@@ -90,7 +90,7 @@ TEST_F(Concurrency, PromoteRacingLastRelease_NeverResurrects) {
     }
 }
 
-TEST_F(Concurrency, AddInterfaceAndGetBase_FromManyThreads) {
+TEST_F(BlockConcurrency, AddInterfaceAndGetBase_FromManyThreads) {
     ORHandle base = MakeTracked("base");
     std::vector<ORHandle> derived;
     for (int index = 0; index < threadCount; ++index)

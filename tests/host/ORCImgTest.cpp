@@ -2,6 +2,7 @@
 
 #include "BlockTestSupport.h"
 
+#include <ORCImg/HostObject.h>
 #include <ORCImg/ORCImg.h>
 
 using hosttest::BlockTest;
@@ -38,6 +39,30 @@ TEST_F(ImageCore, NullPointerOrNullHandle_AreIgnored) {
     ORHandle empty = nullptr;
     ORCImg_ReleaseObject(&empty);
     EXPECT_EQ(empty, nullptr);
+}
+
+TEST_F(ImageCore, HostObject_ReleasesItsOneReferenceOnceWhereverItWasMoved) {
+    orvCImg::HostObject moved;
+    {
+        orvCImg::HostObject first(MakeTracked("first"));
+        moved = std::move(first);
+        EXPECT_FALSE(first);
+    }
+    ASSERT_TRUE(moved);
+    EXPECT_TRUE(events_.empty());
+    ORHandle* slot = moved.out(); // releases "first", then takes a new reference
+    EXPECT_EQ(events_, (std::vector<std::string>{"~first"}));
+    EXPECT_EQ(*slot, nullptr);
+    *slot = MakeTracked("second");
+
+    ORHandle kept = moved.release();
+    EXPECT_FALSE(moved);
+    moved.reset();
+    EXPECT_EQ(events_.size(), 1u) << "a released reference is the caller's";
+    orvCImg::HostObject adopted(kept);
+    adopted.reset();
+    EXPECT_EQ(adopted.get(), nullptr);
+    EXPECT_EQ(events_, (std::vector<std::string>{"~first", "~second"}));
 }
 
 } // namespace

@@ -1,23 +1,25 @@
 // The service's connection record in shared memory. These tests create the
-// block under its fixed names, so CTest runs them one program at a time with
-// the other log-service tests (resource lock "logsvc").
+// block under the program's private name (NWLOG_TEST_BLOCK_NAME), so the
+// program's tests take turns (resource lock "logsvc").
 #include <nwLogging/ConnectionInfo.h>
 #include <nwLogging/LittleEndian.h>
 #include <nwLogging/LogSvcError.h>
 
+#include <platform/Environment.h>
 #include <platform/SharedMemory.h>
 #include <platform/SharedMemoryBlock.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace nw = nwLogging;
 
 namespace {
 
-const std::string kGlobalName = std::string("Global\\") + nw::connection_block_name;
-const std::string kBareName = nw::connection_block_name;
+const std::string kGlobalName = std::string("Global\\") + nw::block_name();
+const std::string kBareName = nw::block_name();
 
 nw::connection_info Info(uint16_t commandPort, uint16_t recordPort) {
     nw::connection_info info;
@@ -59,7 +61,7 @@ bool Exists(const std::string& name) {
 class ConnectionInfoBlock : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A log service running on this machine owns the names; leave it alone.
+        // Someone else publishes under this name; leave it alone.
         if (Exists(kGlobalName) || Exists(kBareName))
             GTEST_SKIP() << "a log service's connection block exists on this machine";
     }
@@ -145,4 +147,16 @@ TEST_F(ConnectionInfoBlock, LongerBlock_OnlyTheRecordIsRead) {
     bytes[30] = 0xFF;
     const platform::SharedMemoryBlock block = Publish(kGlobalName, bytes, sizeof bytes);
     EXPECT_EQ(nw::connection_info::read().records.port, 5101);
+}
+
+TEST(ConnectionInfo, BlockName_TheTestVariableElseTheMachineName) {
+    const std::optional<std::string> saved = platform::GetEnv(nw::private_block_variable);
+    ASSERT_TRUE(platform::SetEnv(nw::private_block_variable, "orvtest_private"));
+    EXPECT_EQ(nw::block_name(), "orvtest_private");
+    ASSERT_TRUE(platform::SetEnv(nw::private_block_variable, ""));
+    EXPECT_EQ(nw::block_name(), nw::connection_block_name) << "empty counts as unset";
+    ASSERT_TRUE(platform::UnsetEnv(nw::private_block_variable));
+    EXPECT_EQ(nw::block_name(), nw::connection_block_name);
+    if (saved)
+        platform::SetEnv(nw::private_block_variable, *saved);
 }

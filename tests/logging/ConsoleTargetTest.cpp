@@ -1,7 +1,7 @@
 // The console target on a pseudo-terminal: colours by level, restored after
 // each line; no terminal, no output.
 #include "TargetTestSupport.h"
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 #include <nwLogging/ConsoleTarget.h>
 #include <nwLogging/SystemError.h>
@@ -128,7 +128,7 @@ TEST(ConsoleTarget, ColoursOff_PlainLines) {
 }
 
 TEST(ConsoleTarget, NoTerminal_WritesNowhere) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     std::fflush(stdout);
     const int saved = ::dup(STDOUT_FILENO);
     const int file = ::open(dir.File("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -143,11 +143,11 @@ TEST(ConsoleTarget, NoTerminal_WritesNowhere) {
     ::dup2(saved, STDOUT_FILENO);
     ::close(saved);
     EXPECT_FALSE(hasConsole);
-    EXPECT_EQ(platformtest::ReadFileText(dir.File("out")), "");
+    EXPECT_EQ(orvtest::ReadFileText(dir.File("out")), "");
 }
 
 TEST(ConsoleTarget, TitleWithoutTerminal_SystemErrorWithTheCode) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     std::fflush(stdout);
     const int saved = ::dup(STDOUT_FILENO);
     const int file = ::open(dir.File("out").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);

@@ -1,6 +1,6 @@
 // The file target: the exact line, appending, flushing, refusing a bad path.
 #include "TargetTestSupport.h"
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 #include <nwLogging/FileTarget.h>
 
@@ -12,11 +12,11 @@
 #include <vector>
 
 namespace nw = nwLogging;
-using platformtest::ReadFileText;
+using orvtest::ReadFileText;
 using targettest::FixedRecord;
 
 TEST(FileTarget, WritesTheLineAndALineEnd_FlushedAtOnce) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     nw::basic_file_target target(dir.File("module.log"));
     target.write(FixedRecord(nw::level_err), "Board failed");
     // Read while the target is still open: every line is flushed when written.
@@ -31,8 +31,8 @@ TEST(FileTarget, WritesTheLineAndALineEnd_FlushedAtOnce) {
 }
 
 TEST(FileTarget, AnExistingFileKeepsItsContent) {
-    platformtest::TempDir dir;
-    platformtest::WriteFileText(dir.File("old.log"), "earlier line\n");
+    orvtest::TempDir dir;
+    orvtest::WriteFileText(dir.File("old.log"), "earlier line\n");
     {
         nw::basic_file_target target(dir.File("old.log"));
         target.write(FixedRecord(nw::level_warn), "appended");
@@ -42,7 +42,7 @@ TEST(FileTarget, AnExistingFileKeepsItsContent) {
 }
 
 TEST(FileTarget, PathThatCannotBeOpened_ErrorOpeningFile) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     const std::string path = dir.File("missing/dir/x.log");
     try {
         nw::basic_file_target target(path);
@@ -54,7 +54,7 @@ TEST(FileTarget, PathThatCannotBeOpened_ErrorOpeningFile) {
 }
 
 TEST(FileTarget, BackslashPathsWorkAsOnWindows) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     const std::string windowsStyle = dir.path() + "\\logs.txt";
     nw::basic_file_target target(windowsStyle);
     EXPECT_EQ(target.path(), windowsStyle);
@@ -63,7 +63,7 @@ TEST(FileTarget, BackslashPathsWorkAsOnWindows) {
 }
 
 TEST(FileTarget, LinesFromManyThreadsStayWhole) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     auto target = std::make_shared<nw::basic_file_target>(dir.File("threads.log"));
     constexpr int kThreads = 4;
     constexpr int kLines = 250;

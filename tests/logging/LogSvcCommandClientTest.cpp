@@ -99,7 +99,7 @@ TEST(LogSvcCommandClient, GetConfiguration_RequestAndAnswer) {
 }
 
 TEST(LogSvcCommandClient, ProcessName_IsTheExecutableWithoutDirectoryAndExtension) {
-    EXPECT_EQ(nw::current_process_name(), "logging_logsvc_client_tests");
+    EXPECT_EQ(nw::current_process_name(), "logging_tests");
 }
 
 TEST(LogSvcCommandClient, AttributesNeverReplaceModuleOrProcess) {

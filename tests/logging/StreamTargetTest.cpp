@@ -1,6 +1,6 @@
 // The standard-output, standard-error and debugger-output targets.
 #include "TargetTestSupport.h"
-#include "platform/TempDir.h"
+#include "support/TempDir.h"
 
 #include <nwLogging/StdoutTarget.h>
 #include <nwLogging/TraceTarget.h>
@@ -46,31 +46,31 @@ private:
 } // namespace
 
 TEST(StdoutTarget, StandardOutputGetsTheLineAndALineEnd) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     {
         Redirect redirect(STDOUT_FILENO, dir.File("out.txt"));
         nw::basic_stdout_target target(nw::basic_stdout_target::stream::standard_output);
         target.write(FixedRecord(nw::level_info), "to stdout");
         // Flushed by the target: read before the redirect ends.
-        EXPECT_EQ(platformtest::ReadFileText(dir.File("out.txt")),
+        EXPECT_EQ(orvtest::ReadFileText(dir.File("out.txt")),
                   "2021-Mar-03 08:05:07.125000 GDRVM [info] to stdout\n");
     }
 }
 
 TEST(StdoutTarget, StandardErrorGetsTheLineAndALineEnd) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     {
         Redirect redirect(STDERR_FILENO, dir.File("err.txt"));
         nw::basic_stdout_target target(nw::basic_stdout_target::stream::standard_error);
         EXPECT_EQ(target.which(), nw::basic_stdout_target::stream::standard_error);
         target.write(FixedRecord(nw::level_fatal), "to stderr");
-        EXPECT_EQ(platformtest::ReadFileText(dir.File("err.txt")),
+        EXPECT_EQ(orvtest::ReadFileText(dir.File("err.txt")),
                   "2021-Mar-03 08:05:07.125000 GDRVM [fatal] to stderr\n");
     }
 }
 
 TEST(StdoutTarget, BothStreamsOnOneFile_LinesNeverInterleave) {
-    platformtest::TempDir dir;
+    orvtest::TempDir dir;
     const std::string path = dir.File("both.txt");
     const std::string filler(2000, '=');
     {
@@ -94,7 +94,7 @@ TEST(StdoutTarget, BothStreamsOnOneFile_LinesNeverInterleave) {
         ::dup2(saved, STDERR_FILENO);
         ::close(saved);
     }
-    std::istringstream lines(platformtest::ReadFileText(path));
+    std::istringstream lines(orvtest::ReadFileText(path));
     std::string line;
     int count = 0;
     while (std::getline(lines, line)) {

@@ -87,7 +87,7 @@ class ConfigureModule : public ::testing::Test {
 protected:
     void SetUp() override {
         if (logsvctest::BlockExists(logsvctest::GlobalBlockName()) ||
-            logsvctest::BlockExists(nw::connection_block_name))
+            logsvctest::BlockExists(nw::block_name()))
             GTEST_SKIP() << "a log service's connection block exists on this machine";
         Reset();
     }

@@ -1,5 +1,6 @@
 #include "LogServiceProcess.h"
 
+#include <algorithm>
 #include <nwLogging/ConnectionInfo.h>
 
 #include <platform/SharedMemory.h>
@@ -21,20 +22,17 @@ namespace logsvctest {
 
 namespace {
 
-std::string MakeDirectory() {
-    const boost::filesystem::path path =
-        boost::filesystem::temp_directory_path() /
-        boost::filesystem::unique_path("orvlogsvc-test-%%%%-%%%%-%%%%");
-    boost::filesystem::create_directories(path);
-    return path.string();
-}
-
 // Starts the service with standard output and error sent to files. The child
 // dies with the test (a crashed test must not leave a service, and its block,
 // behind).
 pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath,
             const std::string& errPath, int standardOutput = -1) {
     std::vector<std::string> all{ORV_LOGSVC_PATH};
+    // The test's private block, never the machine's, unless the test names one.
+    if (std::find(arguments.begin(), arguments.end(), "--block-name") == arguments.end()) {
+        all.push_back("--block-name");
+        all.push_back(GlobalBlockName());
+    }
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all)
@@ -109,19 +107,17 @@ bool BlockExists(const std::string& name) {
 }
 
 std::string GlobalBlockName() {
-    return std::string(nwLogging::global_block_prefix) + nwLogging::connection_block_name;
+    return std::string(nwLogging::global_block_prefix) + nwLogging::block_name();
 }
 
 LogServiceProcess::LogServiceProcess(const std::string& configJson,
-                                     const std::vector<std::string>& extra)
-    : directory_(MakeDirectory()) {
+                                     const std::vector<std::string>& extra) {
     std::vector<std::string> arguments{"--output", directory_ + "/records.txt"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     Start(configJson, arguments, -1);
 }
 
-LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput)
-    : directory_(MakeDirectory()) {
+LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput) {
     Start(configJson, {}, standardOutput);
 }
 
@@ -164,8 +160,6 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
 LogServiceProcess::~LogServiceProcess() {
     if (pid_ > 0)
         Stop(SIGTERM);
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(directory_, ignored);
 }
 
 void LogServiceProcess::WriteConfig(const std::string& json) const {
@@ -213,7 +207,8 @@ void LogServiceProcess::Crash() {
 }
 
 Completed RunService(const std::vector<std::string>& arguments) {
-    const std::string directory = MakeDirectory();
+    const orvtest::TempDir scratch("orvlogsvc-test");
+    const std::string& directory = scratch.path();
     Completed completed;
     const pid_t pid = Spawn(arguments, directory + "/out", directory + "/err");
     const bool ended = WaitFor([&] { return Reap(pid, &completed.status, false); });
@@ -224,8 +219,6 @@ Completed RunService(const std::vector<std::string>& arguments) {
     }
     completed.out = ReadText(directory + "/out");
     completed.err = ReadText(directory + "/err");
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(directory, ignored);
     return completed;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // Runs orvlogsvc for a test: a scratch directory with its configuration file,
 // its output and error files, started with a ready file and stopped (SIGTERM)
-// on destruction. The service publishes the fixed shared-memory block, so
-// programs using this take the CTest resource lock "logsvc".
+// on destruction. The service publishes the test's private shared-memory block
+// (see GlobalBlockName); programs using this still take the CTest resource lock
+// "logsvc", since the tests of one program share that block.
+
+#include "support/TempDir.h"
 
 #include <nwLogging/Endpoint.h>
 
@@ -68,7 +71,8 @@ private:
     void Start(const std::string& configJson, const std::vector<std::string>& extra,
                int standardOutput);
 
-    std::string directory_;
+    const orvtest::TempDir scratch_{"orvlogsvc-test"}; // removed once the service stopped
+    const std::string directory_ = scratch_.path();
     pid_t pid_ = -1;
     bool ready_ = false;
     nwLogging::endpoint command_;
@@ -82,7 +86,8 @@ std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 /// True when a shared-memory block of that name exists.
 bool BlockExists(const std::string& name);
-/// "Global\\nwLogSvcConnectionInfo".
+/// "Global\\" + the block's name: the test's private one (NWLOG_TEST_BLOCK_NAME),
+/// which every service the fixture starts publishes.
 std::string GlobalBlockName();
 
 template <class F> bool WaitFor(F&& condition, std::chrono::milliseconds bound) {

@@ -17,8 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace nw = nwLogging;
@@ -232,6 +235,68 @@ TEST_F(LogServiceProgram, BlockOwnedByAnother_RefusedUnlessReplaced) {
     ASSERT_TRUE(service.Ready()) << service.Errors();
     EXPECT_EQ(nw::connection_info::read().command, service.Command());
     other.release(); // the service owns the name now
+}
+
+TEST_F(LogServiceProgram, Flood_StopsOnSigintWhileRecordsKeepArrivingAndCountsTheDrops) {
+    LogServiceProcess service(Sets());
+    ASSERT_TRUE(service.Ready()) << service.Errors();
+    // Senders keep the record socket busier than one service thread can drain it,
+    // with records and with junk, until the service is gone.
+    std::atomic<bool> flooding{true};
+    std::atomic<uint64_t> junkSent{0};
+    std::vector<std::thread> senders;
+    for (int i = 0; i < 3; ++i)
+        senders.emplace_back([&] {
+            nw::logsvc_record_client client(service.Records(), false);
+            nw::basic_timed_msgstate record;
+            record.level = nw::level_info;
+            while (flooding)
+                client.send(record, "flood");
+        });
+    senders.emplace_back([&] {
+        platform::UdpSocket socket = platform::UdpSocket::Open();
+        const char text[] = "not a record";
+        while (flooding)
+            if (socket.SendTo(text, sizeof text, service.Records().address, service.Records().port)
+                    .status == platform::IoStatus::Ok)
+                ++junkSent;
+    });
+    const bool flooded = service.WaitForOutput("| flood") && service.WaitForErrors("dropped") &&
+                         logsvctest::WaitFor([&] { return junkSent > 20000; });
+    const int status = service.Stop(SIGINT); // kills after the wait's bound
+    flooding = false;
+    for (std::thread& sender : senders)
+        sender.join();
+    if (status != 0)
+        LogServiceProcess takeOver(Sets()); // a killed service leaves its block behind
+    ASSERT_TRUE(flooded) << service.Errors();
+    EXPECT_EQ(status, 0) << "still serving under the flood";
+    EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
+
+    // The drops are reported as counts, not one line each.
+    std::istringstream lines(service.Errors());
+    uint64_t dropLines = 0;
+    for (std::string line; std::getline(lines, line);)
+        dropLines += line.find("dropped") != std::string::npos ? 1 : 0;
+    EXPECT_GE(dropLines, 1u);
+    EXPECT_LT(dropLines * 100, junkSent.load()) << service.Errors();
+    EXPECT_NE(service.Errors().find(" record datagrams since the last report; the last from "),
+              std::string::npos)
+        << service.Errors();
+}
+
+TEST_F(LogServiceProgram, FailedStart_LeavesNoOutputFile) {
+    const boost::filesystem::path directory =
+        boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("svc-%%%%%%%%");
+    boost::filesystem::create_directories(directory);
+    const std::string output = (directory / "records.txt").string();
+    const logsvctest::Completed run = logsvctest::RunService(
+        {"--config", (directory / "missing.json").string(), "--output", output});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("missing.json"), std::string::npos) << run.err;
+    EXPECT_FALSE(boost::filesystem::exists(output));
+    boost::system::error_code ignored;
+    boost::filesystem::remove_all(directory, ignored);
 }
 
 TEST(LogServiceCommandLine, HelpAndBadArguments) {

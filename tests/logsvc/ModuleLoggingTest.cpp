@@ -2,8 +2,8 @@
 // running: the first export call fetches the module's configuration and its
 // records arrive at the service; after CanUnload nothing more arrives.
 #include "LogServiceProcess.h"
-#include "driver/support/ScopedEnvironmentVariable.h"
-#include "driver/support/SimEnvironment.h"
+#include "support/ScopedEnvironmentVariable.h"
+#include "support/SimEnvironment.h"
 
 #include <nwLogging/DatagramHeader.h>
 #include <nwLogging/LogSvcRecordClient.h>
@@ -24,14 +24,15 @@ using logsvctest::LogServiceProcess;
 
 namespace {
 
-std::unique_ptr<SimEnvironment> Machine() {
+std::unique_ptr<SimEnvironment> Machine(const std::string& format = "gray8") {
     SimEnvironment::Options options;
     options.machineText = "[machine]\nruntime = 5.7.0\n\n[board0]\ntype = 1873\ndmas = 1\n";
     options.configurationText =
         "[BOARD0]\ninifilemcf=%ORVDATA%Drivers\\acq.mcf\n\n[BOARD0_DMA0]\nframebuffers=3\n";
     auto sim = std::make_unique<SimEnvironment>(options);
     sim->WriteDriverFile("acq.mcf", "[applet]\nname = LogTest\ndmas = 1\n\n[dma0]\nwidth = 64\n"
-                                    "height = 48\nformat = gray8\ntrigger = freerun\n");
+                                    "height = 48\nformat = " +
+                                    format + "\ntrigger = freerun\n");
     return sim;
 }
 
@@ -119,4 +120,28 @@ TEST_F(ModuleLogging, NoService_OneDebuggerMessageAndTheModuleWorks) {
     EXPECT_EQ(module->CanUnload(), 1);
     EXPECT_EQ(DebugOutput(), "Failed to retrieve/decode the log configuration for module GDRVM: "
                              "Shared memory error\n");
+}
+
+TEST_F(ModuleLogging, AppletTheSdkRefuses_ItsReasonIsLoggedAfterTheDriversLine) {
+    LogServiceProcess service(R"({"GDRVM@)" + platform::ExecutableName() +
+                              R"(": {"destination": "logsvc", "level": "all"}})");
+    ASSERT_TRUE(service.Ready()) << service.Errors();
+    const std::unique_ptr<SimEnvironment> sim = Machine("grey8");
+    std::string error;
+    std::unique_ptr<orvhost::DriverModule> module =
+        orvhost::DriverModule::Load(ORSISOME_PATH, &error);
+    ASSERT_NE(module, nullptr) << error;
+    ORHandle image = module->GetImageV2();
+    EXPECT_EQ(image, nullptr) << "no board, so no image";
+    orvhost::Release(image);
+    ASSERT_TRUE(service.WaitForOutput("SDK: ")) << service.Output();
+    const std::string output = service.Output();
+    const std::size_t driverLine = output.find("BoardConfig(mcf/hap) could not be initialized");
+    const std::size_t sdkLine = output.find("SDK: ");
+    ASSERT_NE(driverLine, std::string::npos) << output;
+    EXPECT_LT(driverLine, sdkLine);
+    const std::string sdk = output.substr(sdkLine, output.find('\n', sdkLine) - sdkLine);
+    EXPECT_NE(sdk.find("acq.mcf"), std::string::npos) << sdk;
+    EXPECT_NE(sdk.find("grey8"), std::string::npos) << sdk;
+    EXPECT_EQ(module->CanUnload(), 1);
 }

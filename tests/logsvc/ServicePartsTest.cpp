@@ -11,7 +11,6 @@
 
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
-#include <boost/filesystem.hpp>
 #include <boost/property_tree/json_parser.hpp>
 
 #include <gtest/gtest.h>
@@ -26,16 +25,13 @@ namespace {
 
 class ScratchFile {
 public:
-    explicit ScratchFile(const std::string& text)
-        : path_((boost::filesystem::temp_directory_path() /
-                 boost::filesystem::unique_path("logsvc-parts-%%%%-%%%%.json"))
-                    .string()) {
+    explicit ScratchFile(const std::string& text) : path_(directory_.File("config.json")) {
         logsvctest::WriteText(path_, text);
     }
-    ~ScratchFile() { std::remove(path_.c_str()); }
     const std::string& path() const { return path_; }
 
 private:
+    const orvtest::TempDir directory_{"logsvc-parts"};
     std::string path_;
 };
 
@@ -177,13 +173,13 @@ TEST(CommandHandler, NegativeAcknowledges) {
         const CommandHandler::Outcome outcome = handler.Handle(request.data(), request.size());
         return outcome.reply ? Decode(*outcome.reply).header.status : uint16_t{0xFFFF};
     };
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"OTHER"})")), logsvc::kAckUnknownModule);
-    EXPECT_EQ(status(Command(0x0001, R"({"process":"x"})")), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, "not json")), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})", 1, 4)), logsvc::kAckBadRequest);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"BIG"})")), logsvc::kAckAnswerTooLong);
-    EXPECT_EQ(status(Command(0x0077, "")), logsvc::kAckUnknownCommand);
-    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})")), logsvc::kAckOk);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"OTHER"})")), logsvc::AckUnknownModule);
+    EXPECT_EQ(status(Command(0x0001, R"({"process":"x"})")), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, "not json")), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})", 1, 4)), logsvc::AckBadRequest);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"BIG"})")), logsvc::AckAnswerTooLong);
+    EXPECT_EQ(status(Command(0x0077, "")), logsvc::AckUnknownCommand);
+    EXPECT_EQ(status(Command(0x0001, R"({"module":"GDRVM"})")), logsvc::AckOk);
 }
 
 TEST(CommandHandler, UnreadableConfiguration_NegativeAcknowledge) {
@@ -193,7 +189,7 @@ TEST(CommandHandler, UnreadableConfiguration_NegativeAcknowledge) {
     const std::vector<uint8_t> request = Command(0x0001, R"({"module":"GDRVM"})");
     const CommandHandler::Outcome outcome = handler.Handle(request.data(), request.size());
     ASSERT_TRUE(outcome.reply);
-    EXPECT_EQ(Decode(*outcome.reply).header.status, logsvc::kAckConfigurationUnreadable);
+    EXPECT_EQ(Decode(*outcome.reply).header.status, logsvc::AckConfigurationUnreadable);
 }
 
 TEST(CommandHandler, DatagramsThatAreNotCommands_GetNoAnswer) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 using namespace platform;
-using platformtest::ReadFileText;
+using orvtest::ReadFileText;
 
 namespace {
 
@@ -20,7 +20,7 @@ protected:
         SetDebugOutputHook(nullptr);
         UnsetEnv("ORV_DEBUG_OUTPUT_FILE");
     }
-    platformtest::TempDir dir_;
+    orvtest::TempDir dir_;
 };
 
 } // namespace
@@ -35,7 +35,7 @@ TEST_F(DebugOutputTest, Default_WritesTextUnchangedToStandardError) {
 
 TEST_F(DebugOutputTest, FileVariable_AppendsEachCallToTheFile) {
     const std::string file = dir_.File("debug.txt");
-    platformtest::WriteFileText(file, "earlier\n");
+    orvtest::WriteFileText(file, "earlier\n");
     ASSERT_TRUE(SetEnv("ORV_DEBUG_OUTPUT_FILE", file));
     platformtest::StandardErrorCapture capture;
     OutputDebugText("line one");

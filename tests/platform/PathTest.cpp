@@ -1,6 +1,6 @@
 #include <platform/Path.h>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ TEST(PathTest, ToNativePath_Backslashes_BecomeSlashes) {
 
 TEST(PathTest, ToNativePath_IniStylePath_OpensRealFile) {
     // A directory plus "Drivers\ORSisoMe.ini" as a configuration file writes it.
-    platformtest::TempDir dir;
-    platformtest::WriteFileText(dir.File("ORSisoMe.ini"), "[System]\n");
+    orvtest::TempDir dir;
+    orvtest::WriteFileText(dir.File("ORSisoMe.ini"), "[System]\n");
     std::string written = dir.path() + "\\ORSisoMe.ini";
     std::ifstream in(ToNativePath(written));
     std::string line;

@@ -60,7 +60,7 @@ TEST(ProcessTest, ProcessId_IsTheKernelsProcess) {
 
 TEST(ProcessTest, ExecutablePathAndName_NameThisTestProgram) {
     EXPECT_TRUE(std::filesystem::equivalent(ExecutablePath(), ORV_PROCESS_TEST_EXECUTABLE));
-    EXPECT_EQ(ExecutableName(), "platform_process_test");
+    EXPECT_EQ(ExecutableName(), "platform_tests");
 }
 
 TEST(ProcessTest, ModuleFileName_AddressInExecutable_IsExecutablePath) {

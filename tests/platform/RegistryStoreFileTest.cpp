@@ -11,10 +11,10 @@
 
 using namespace platform;
 using namespace platform::registry;
+using orvtest::ReadFileText;
+using orvtest::WriteFileText;
 using platformtest::ChildProcess;
-using platformtest::ReadFileText;
 using platformtest::RegistryTest;
-using platformtest::WriteFileText;
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <platform/Environment.h>
 #include <platform/Registry.h>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ protected:
     void TearDown() override { platform::UnsetEnv("ORV_REGISTRY_FILE"); }
 
     const std::string& StoreFile() const { return storePath_; }
-    std::string StoreText() const { return ReadFileText(storePath_); }
+    std::string StoreText() const { return orvtest::ReadFileText(storePath_); }
 
-    TempDir dir_;
+    orvtest::TempDir dir_;
     std::string storePath_;
 };
 

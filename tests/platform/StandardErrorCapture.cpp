@@ -20,7 +20,7 @@ StandardErrorCapture::~StandardErrorCapture() {
 }
 
 std::string StandardErrorCapture::Text() const {
-    return ReadFileText(dir_.File("stderr"));
+    return orvtest::ReadFileText(dir_.File("stderr"));
 }
 
 } // namespace platformtest

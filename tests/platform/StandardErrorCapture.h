@@ -2,7 +2,7 @@
 // Sends the process's standard error into a temporary file while alive, so tests
 // can read what was written to descriptor 2.
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <string>
 
@@ -19,7 +19,7 @@ public:
     std::string Text() const;
 
 private:
-    TempDir dir_;
+    orvtest::TempDir dir_;
     int saved_ = -1;
 };
 

@@ -16,8 +16,8 @@
 
 namespace {
 
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
+std::atomic<bool> countingAllocations{false};
+std::atomic<long> allocationCount{0};
 
 } // namespace
 
@@ -26,8 +26,8 @@ std::atomic<long> g_allocations{0};
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 void* operator new(std::size_t size) {
-    if (g_counting.load(std::memory_order_relaxed)) {
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (countingAllocations.load(std::memory_order_relaxed)) {
+        allocationCount.fetch_add(1, std::memory_order_relaxed);
     }
     if (void* memory = std::malloc(size == 0 ? 1 : size)) {
         return memory;
@@ -51,18 +51,18 @@ TEST(SteadyState, WaitStatusBufferQueriesAndUnlock_AllocateNothingPerImage) {
     if (!SIM_COUNTS_ALLOCATIONS) {
         GTEST_SKIP() << "sanitizers replace the allocator";
     }
-    useMachine();
+    UseMachine();
     TempDir dir;
-    Board board(dir.write("applet.ini", "[dma0]\nwidth = 64\nheight = 64\n"), 0);
+    Board board(dir.Write("applet.ini", "[dma0]\nwidth = 64\nheight = 64\n"), 0);
     ASSERT_TRUE(board);
     CustomRing ring(board.get(), 64 * 64, 3);
-    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
-    Acquisition running(board.get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.Head()), 0);
+    Acquisition running(board.get(), 0, ring.Head());
 
     // One image the way a driver handles it; false on any failure.
     auto handle = [&](std::int64_t picture) {
-        if (Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, picture, 0, kPatienceSeconds,
-                         ring.head()) != picture) {
+        if (Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, picture, 0, PatienceSeconds,
+                         ring.Head()) != picture) {
             return false;
         }
         const std::int64_t buffer = (picture - 1) % 3 + 1;
@@ -70,15 +70,15 @@ TEST(SteadyState, WaitStatusBufferQueriesAndUnlock_AllocateNothingPerImage) {
         std::uint64_t stamp = 0;
         std::uint16_t tag = 0;
         return Fg_GetBufferParameter(board.get(), FG_BUFPARAM_TRANSFER_LENGTH, &length, 0,
-                                     ring.head(), buffer) == 0 &&
-               Fg_GetBufferParameter(board.get(), FG_BUFPARAM_TAG, &tag, 0, ring.head(), buffer) ==
+                                     ring.Head(), buffer) == 0 &&
+               Fg_GetBufferParameter(board.get(), FG_BUFPARAM_TAG, &tag, 0, ring.Head(), buffer) ==
                    0 &&
-               Fg_GetBufferParameter(board.get(), FG_BUFPARAM_TIMESTAMP64, &stamp, 0, ring.head(),
+               Fg_GetBufferParameter(board.get(), FG_BUFPARAM_TIMESTAMP64, &stamp, 0, ring.Head(),
                                      buffer) == 0 &&
-               Fg_QueryStatus(board.get(), FG_STATUS_BUFFER_LOCKED, buffer, 0, ring.head()) == 1 &&
-               Fg_QueryStatus(board.get(), FG_STATUS_BLOCKED, 0, 0, ring.head()) >= 1 &&
-               Fg_QueryStatus(board.get(), FG_STATUS_LOST, 0, 0, ring.head()) == 0 &&
-               Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, buffer, 0, ring.head()) == 0 &&
+               Fg_QueryStatus(board.get(), FG_STATUS_BUFFER_LOCKED, buffer, 0, ring.Head()) == 1 &&
+               Fg_QueryStatus(board.get(), FG_STATUS_BLOCKED, 0, 0, ring.Head()) >= 1 &&
+               Fg_QueryStatus(board.get(), FG_STATUS_LOST, 0, 0, ring.Head()) == 0 &&
+               Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, buffer, 0, ring.Head()) == 0 &&
                length == 64 * 64;
     };
     for (std::int64_t picture = 1; picture <= 10; ++picture) {
@@ -86,23 +86,23 @@ TEST(SteadyState, WaitStatusBufferQueriesAndUnlock_AllocateNothingPerImage) {
     }
 
     // The counter sees the library's allocations: a new memory head makes some.
-    g_allocations.store(0);
-    g_counting.store(true);
+    allocationCount.store(0);
+    countingAllocations.store(true);
     Fg_Memory* probe = Fg_CreateMemoryHead(board.get(), 64, 1);
-    g_counting.store(false);
-    ASSERT_GT(g_allocations.load(), 0);
+    countingAllocations.store(false);
+    ASSERT_GT(allocationCount.load(), 0);
     ASSERT_EQ(Fg_FreeMemoryHead(board.get(), probe), 0);
 
-    g_allocations.store(0);
-    g_counting.store(true);
+    allocationCount.store(0);
+    countingAllocations.store(true);
     bool allHandled = true;
     for (std::int64_t picture = 11; picture <= 210 && allHandled; ++picture) {
         allHandled = handle(picture);
     }
-    g_counting.store(false);
+    countingAllocations.store(false);
 
     EXPECT_TRUE(allHandled);
-    EXPECT_EQ(g_allocations.load(), 0);
+    EXPECT_EQ(allocationCount.load(), 0);
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "AravisPortDevice.h"
 
+/* GObject derives these names from the type name (G_DEFINE_TYPE wants the prefix_init and
+ * prefix_class_init functions and the parent_class field), so they keep its C style. */
+/* NOLINTBEGIN(readability-identifier-naming) */
+
 typedef struct {
     ArvDevice parent;
     SimPortRead read;
@@ -54,3 +58,4 @@ ArvDevice* sim_port_device_new(SimPortRead read, SimPortWrite write, void* conte
     self->context = context;
     return ARV_DEVICE(self);
 }
+/* NOLINTEND(readability-identifier-naming) */

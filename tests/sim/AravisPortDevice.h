@@ -15,7 +15,8 @@ extern "C" {
 typedef int (*SimPortRead)(void* context, uint64_t address, void* buffer, uint32_t size);
 typedef int (*SimPortWrite)(void* context, uint64_t address, const void* buffer, uint32_t size);
 
-/* A new reference; release it with g_object_unref. */
+/* A new reference; release it with g_object_unref. Named in GObject's C style. */
+/* NOLINTNEXTLINE(readability-identifier-naming) */
 ArvDevice* sim_port_device_new(SimPortRead read, SimPortWrite write, void* context);
 
 #ifdef __cplusplus

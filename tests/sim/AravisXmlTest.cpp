@@ -18,81 +18,81 @@ namespace {
 class NodeMap {
 public:
     NodeMap(const std::string& xml, SimPortRead read, SimPortWrite write, void* context)
-        : m_device(sim_port_device_new(read, write, context)),
-          m_gc(arv_gc_new(m_device, xml.data(), xml.size())) {}
+        : device_(sim_port_device_new(read, write, context)),
+          gc_(arv_gc_new(device_, xml.data(), xml.size())) {}
     ~NodeMap() {
-        if (m_gc != nullptr) {
-            g_object_unref(m_gc);
+        if (gc_ != nullptr) {
+            g_object_unref(gc_);
         }
-        g_object_unref(m_device);
+        g_object_unref(device_);
     }
     NodeMap(const NodeMap&) = delete;
     NodeMap& operator=(const NodeMap&) = delete;
 
-    bool loaded() const { return m_gc != nullptr; }
-    ArvGcNode* node(const char* name) const { return arv_gc_get_node(m_gc, name); }
+    bool Loaded() const { return gc_ != nullptr; }
+    ArvGcNode* Node(const char* name) const { return arv_gc_get_node(gc_, name); }
 
-    std::int64_t integer(const char* name) {
+    std::int64_t Integer(const char* name) {
         GError* error = nullptr;
-        const std::int64_t value = arv_gc_integer_get_value(ARV_GC_INTEGER(node(name)), &error);
-        check(error, name);
+        const std::int64_t value = arv_gc_integer_get_value(ARV_GC_INTEGER(Node(name)), &error);
+        Check(error, name);
         return value;
     }
-    void setInteger(const char* name, std::int64_t value) {
+    void SetInteger(const char* name, std::int64_t value) {
         GError* error = nullptr;
-        arv_gc_integer_set_value(ARV_GC_INTEGER(node(name)), value, &error);
-        check(error, name);
+        arv_gc_integer_set_value(ARV_GC_INTEGER(Node(name)), value, &error);
+        Check(error, name);
     }
-    std::string enumeration(const char* name) {
+    std::string Enumeration(const char* name) {
         GError* error = nullptr;
         const char* value =
-            arv_gc_enumeration_get_string_value(ARV_GC_ENUMERATION(node(name)), &error);
-        check(error, name);
+            arv_gc_enumeration_get_string_value(ARV_GC_ENUMERATION(Node(name)), &error);
+        Check(error, name);
         return value != nullptr ? value : "";
     }
-    double real(const char* name) {
+    double Real(const char* name) {
         GError* error = nullptr;
-        const double value = arv_gc_float_get_value(ARV_GC_FLOAT(node(name)), &error);
-        check(error, name);
+        const double value = arv_gc_float_get_value(ARV_GC_FLOAT(Node(name)), &error);
+        Check(error, name);
         return value;
     }
-    std::string text(const char* name) {
+    std::string Text(const char* name) {
         GError* error = nullptr;
-        const char* value = arv_gc_string_get_value(ARV_GC_STRING(node(name)), &error);
-        check(error, name);
+        const char* value = arv_gc_string_get_value(ARV_GC_STRING(Node(name)), &error);
+        Check(error, name);
         return value != nullptr ? value : "";
     }
-    void execute(const char* name) {
+    void Execute(const char* name) {
         GError* error = nullptr;
-        arv_gc_command_execute(ARV_GC_COMMAND(node(name)), &error);
-        check(error, name);
+        arv_gc_command_execute(ARV_GC_COMMAND(Node(name)), &error);
+        Check(error, name);
     }
 
     // Every feature reachable from Root resolves to a node.
-    void expectCompleteTree(const char* category = "Root") {
-        ArvGcNode* found = node(category);
+    void ExpectCompleteTree(const char* category = "Root") {
+        ArvGcNode* found = Node(category);
         ASSERT_TRUE(ARV_IS_GC_CATEGORY(found)) << category;
         for (const GSList* item = arv_gc_category_get_features(ARV_GC_CATEGORY(found));
              item != nullptr; item = item->next) {
             const char* feature = static_cast<const char*>(item->data);
-            ArvGcNode* child = node(feature);
+            ArvGcNode* child = Node(feature);
             ASSERT_NE(child, nullptr) << feature;
             if (ARV_IS_GC_CATEGORY(child)) {
-                expectCompleteTree(feature);
+                ExpectCompleteTree(feature);
             }
         }
     }
 
 private:
-    static void check(GError* error, const char* name) {
+    static void Check(GError* error, const char* name) {
         if (error != nullptr) {
             ADD_FAILURE() << name << ": " << error->message;
             g_error_free(error);
         }
     }
 
-    ArvDevice* m_device;
-    ArvGc* m_gc;
+    ArvDevice* device_;
+    ArvGc* gc_;
 };
 
 struct DmaPort {
@@ -101,12 +101,12 @@ struct DmaPort {
 };
 
 // The grabber port: the address is a parameter id, the length is the parameter's own.
-int dmaRead(void* context, std::uint64_t address, void* buffer, std::uint32_t) {
+int DmaRead(void* context, std::uint64_t address, void* buffer, std::uint32_t) {
     const auto* port = static_cast<DmaPort*>(context);
     return Fg_GetParameter(port->grabber, static_cast<int>(address), buffer, port->dma);
 }
 
-int dmaWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t) {
+int DmaWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t) {
     const auto* port = static_cast<DmaPort*>(context);
     return Fg_SetParameter(port->grabber, static_cast<int>(address), buffer, port->dma);
 }
@@ -117,7 +117,7 @@ struct GigePort {
 };
 
 // Reads are reversed except on runtime 5.1, writes only on 5.1, as the driver does.
-int gigeRead(void* context, std::uint64_t address, void* buffer, std::uint32_t size) {
+int GigeRead(void* context, std::uint64_t address, void* buffer, std::uint32_t size) {
     const auto* port = static_cast<GigePort*>(context);
     const int result = Gbe_MemoryRead(port->camera, buffer, address, size);
     if (result == GBE_OK && !port->runtime51) {
@@ -127,7 +127,7 @@ int gigeRead(void* context, std::uint64_t address, void* buffer, std::uint32_t s
     return result;
 }
 
-int gigeWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t size) {
+int GigeWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t size) {
     const auto* port = static_cast<GigePort*>(context);
     std::string bytes(static_cast<const char*>(buffer), size);
     if (port->runtime51) {
@@ -141,20 +141,20 @@ struct CxpPort {
     SgcCamera* camera;
 };
 
-int cxpRead(void* context, std::uint64_t address, void* buffer, std::uint32_t size) {
+int CxpRead(void* context, std::uint64_t address, void* buffer, std::uint32_t size) {
     const auto* port = static_cast<CxpPort*>(context);
     return port->library->memoryRead(port->camera, buffer, address, size, 10000);
 }
 
-int cxpWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t size) {
+int CxpWrite(void* context, std::uint64_t address, const void* buffer, std::uint32_t size) {
     const auto* port = static_cast<CxpPort*>(context);
     return port->library->memoryWrite(port->camera, buffer, address, size, 10000);
 }
 
 TEST(AravisDmaDescription, Loads_AndReadsWritesParametersThroughTheGrabberPort) {
-    useMachine();
+    UseMachine();
     TempDir dir;
-    Board board(dir.write("applet.ini", "[dma1]\nframerate = 25.5\ntrigger = software\n"), 0);
+    Board board(dir.Write("applet.ini", "[dma1]\nframerate = 25.5\ntrigger = software\n"), 0);
     ASSERT_TRUE(board);
     std::size_t size = 0;
     ASSERT_EQ(Fg_DmaDescription(board.get(), 1, nullptr, &size), 0);
@@ -163,34 +163,34 @@ TEST(AravisDmaDescription, Loads_AndReadsWritesParametersThroughTheGrabberPort) 
     xml.resize(xml.rfind('>') + 1);
 
     DmaPort port{board.get(), 1};
-    NodeMap map(xml, dmaRead, dmaWrite, &port);
-    ASSERT_TRUE(map.loaded());
-    map.expectCompleteTree();
-    EXPECT_EQ(map.integer("FG_WIDTH"), 640);
-    EXPECT_EQ(map.integer("FG_MAXWIDTH"), 1 << 20);
-    EXPECT_EQ(map.enumeration("FG_FORMAT"), "Gray8");
-    EXPECT_EQ(map.enumeration("FG_TRIGGERMODE"), "SoftwareTrigger");
-    EXPECT_DOUBLE_EQ(map.real("FG_FRAMERATE"), 25.5);
-    EXPECT_EQ(map.integer("FG_IMAGE_COUNTER"), 0);
+    NodeMap map(xml, DmaRead, DmaWrite, &port);
+    ASSERT_TRUE(map.Loaded());
+    map.ExpectCompleteTree();
+    EXPECT_EQ(map.Integer("FG_WIDTH"), 640);
+    EXPECT_EQ(map.Integer("FG_MAXWIDTH"), 1 << 20);
+    EXPECT_EQ(map.Enumeration("FG_FORMAT"), "Gray8");
+    EXPECT_EQ(map.Enumeration("FG_TRIGGERMODE"), "SoftwareTrigger");
+    EXPECT_DOUBLE_EQ(map.Real("FG_FRAMERATE"), 25.5);
+    EXPECT_EQ(map.Integer("FG_IMAGE_COUNTER"), 0);
 
-    map.setInteger("FG_WIDTH", 320);
-    EXPECT_EQ(parameter<std::uint32_t>(board.get(), FG_PARAM_WIDTH, 1), 320u);
-    map.setInteger("FG_PATTERN_OFFSET", -4);
-    EXPECT_EQ(parameter<std::int32_t>(board.get(), SIM_PARAM_PATTERN_OFFSET, 1), -4);
+    map.SetInteger("FG_WIDTH", 320);
+    EXPECT_EQ(Parameter<std::uint32_t>(board.get(), FG_PARAM_WIDTH, 1), 320u);
+    map.SetInteger("FG_PATTERN_OFFSET", -4);
+    EXPECT_EQ(Parameter<std::int32_t>(board.get(), SIM_PARAM_PATTERN_OFFSET, 1), -4);
 
     CustomRing ring(board.get(), 320 * 480, 1);
-    ASSERT_EQ(Fg_AcquireEx(board.get(), 1, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board.get(), 1, ring.head());
-    map.execute("FG_SENDSOFTWARETRIGGER");
-    EXPECT_EQ(
-        Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, 1, 1, kPatienceSeconds, ring.head()), 1);
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 1, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board.get(), 1, ring.Head());
+    map.Execute("FG_SENDSOFTWARETRIGGER");
+    EXPECT_EQ(Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, 1, 1, PatienceSeconds, ring.Head()),
+              1);
 }
 
 class AravisGigeDescription : public ::testing::TestWithParam<bool> {};
 
-TEST_P(AravisGigeDescription, LittleEndianNodeMap_SeesTheCameraValuesOnBothRuntimes) {
+TEST_P(AravisGigeDescription, BigEndianNodeMap_SeesTheCameraValuesOnBothRuntimes) {
     const bool runtime51 = GetParam();
-    useMachine(std::string("[machine]\nruntime = ") + (runtime51 ? "5.1.0" : "5.0.0") +
+    UseMachine(std::string("[machine]\nruntime = ") + (runtime51 ? "5.1.0" : "5.0.0") +
                "\n[board0]\ntype = 3652\nport0 = cam\n[camera:cam]\nWidth = 1024\n"
                "PixelFormat = Mono16\n");
     GigeBoard board(0);
@@ -204,32 +204,34 @@ TEST_P(AravisGigeDescription, LittleEndianNodeMap_SeesTheCameraValuesOnBothRunti
     xml.resize(xml.rfind('>') + 1);
 
     GigePort port{camera.get(), runtime51};
-    NodeMap map(xml, gigeRead, gigeWrite, &port);
-    ASSERT_TRUE(map.loaded());
-    map.expectCompleteTree();
-    EXPECT_EQ(map.integer("Width"), 1024);
-    EXPECT_EQ(map.integer("SensorWidth"), 1920);
-    EXPECT_EQ(map.enumeration("PixelFormat"), "Mono16");
-    EXPECT_EQ(map.integer("PayloadSize"), 1024 * 480 * 2);
+    NodeMap map(xml, GigeRead, GigeWrite, &port);
+    ASSERT_TRUE(map.Loaded());
+    map.ExpectCompleteTree();
+    EXPECT_EQ(map.Integer("Width"), 1024);
+    EXPECT_EQ(map.Integer("SensorWidth"), 1920);
+    EXPECT_EQ(map.Enumeration("PixelFormat"), "Mono16");
+    EXPECT_EQ(map.Integer("PayloadSize"), 1024 * 480 * 2);
+    EXPECT_EQ(map.Text("DeviceModelName"), "SimCam GigE");
+    EXPECT_DOUBLE_EQ(map.Real("AcquisitionFrameRate"), 30.0);
 
-    map.setInteger("Width", 640);
-    EXPECT_EQ(map.integer("Width"), 640);
-    EXPECT_EQ(map.integer("PayloadSize"), 640 * 480 * 2);
-    map.execute("AcquisitionStart");
+    map.SetInteger("Width", 640);
+    EXPECT_EQ(map.Integer("Width"), 640);
+    EXPECT_EQ(map.Integer("PayloadSize"), 640 * 480 * 2);
+    map.Execute("AcquisitionStart");
     EXPECT_EQ(SimCtl_CameraState("cam") & SIM_CAMERA_ACQUIRING, SIM_CAMERA_ACQUIRING);
-    EXPECT_EQ(map.integer("AcquisitionStatus"), 1);
+    EXPECT_EQ(map.Integer("AcquisitionStatus"), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runtimes, AravisGigeDescription, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Runtime51" : "Runtime50"; });
 
 TEST(AravisCxpDescription, BigEndianNodeMap_ReadsRegistersAndStrings) {
-    useMachine("[board0]\ntype = 2646\ncameras = cam\n[camera:cam]\nWidth = 800\n"
+    UseMachine("[board0]\ntype = 2646\ncameras = cam\n[camera:cam]\nWidth = 800\n"
                "DeviceVendorName = Acme Vision\n");
     SgcLibrary library(SIM_SGC_LIBRARY);
-    ASSERT_TRUE(library.resolve());
+    ASSERT_TRUE(library.Resolve());
     TempDir dir;
-    Board board(dir.write("applet.ini", ""), 0);
+    Board board(dir.Write("applet.ini", ""), 0);
     ASSERT_TRUE(board);
     SgcBoard* sgc = nullptr;
     ASSERT_EQ(library.initBoard(board.get(), 0, &sgc), SGC_OK);
@@ -246,14 +248,14 @@ TEST(AravisCxpDescription, BigEndianNodeMap_ReadsRegistersAndStrings) {
 
     {
         CxpPort port{&library, camera};
-        NodeMap map(xml, cxpRead, cxpWrite, &port);
-        ASSERT_TRUE(map.loaded());
-        map.expectCompleteTree();
-        EXPECT_EQ(map.integer("Width"), 800);
-        EXPECT_EQ(map.text("DeviceVendorName"), "Acme Vision");
-        EXPECT_EQ(map.enumeration("TriggerMode"), "Off");
-        map.setInteger("Height", 600);
-        EXPECT_EQ(map.integer("PayloadSize"), 800 * 600);
+        NodeMap map(xml, CxpRead, CxpWrite, &port);
+        ASSERT_TRUE(map.Loaded());
+        map.ExpectCompleteTree();
+        EXPECT_EQ(map.Integer("Width"), 800);
+        EXPECT_EQ(map.Text("DeviceVendorName"), "Acme Vision");
+        EXPECT_EQ(map.Enumeration("TriggerMode"), "Off");
+        map.SetInteger("Height", 600);
+        EXPECT_EQ(map.Integer("PayloadSize"), 800 * 600);
     }
     library.freeBoard(sgc);
 }

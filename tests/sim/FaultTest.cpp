@@ -12,17 +12,17 @@ namespace {
 class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        useMachine();
-        m_applet = m_dir.write("applet.ini", "[dma0]\ntrigger = software\n");
+        UseMachine();
+        applet_ = dir_.Write("applet.ini", "[dma0]\ntrigger = software\n");
     }
     void TearDown() override { SimCtl_ClearFaults(); }
 
-    TempDir m_dir;
-    std::string m_applet;
+    TempDir dir_;
+    std::string applet_;
 };
 
 TEST_F(FaultTest, FailOnce_OnlyTheNextCallFailsWithTheCode) {
-    Board board(m_applet, 0);
+    Board board(applet_, 0);
     ASSERT_TRUE(board);
     ASSERT_EQ(SimCtl_FailCall("Fg_GetParameter", -7777, 1), SIMCTL_OK);
     std::uint32_t width = 0;
@@ -58,47 +58,47 @@ TEST_F(FaultTest, PointerAndTriggerCalls_FailTheirOwnWay) {
     EXPECT_STREQ(Fg_RuntimeVersion(), "5.7.0");
 
     ASSERT_EQ(SimCtl_FailCall("Fg_OpenBoard", FG_ERR_NO_SUCH_BOARD, 1), SIMCTL_OK);
-    EXPECT_EQ(Fg_OpenBoard(m_applet.c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(applet_.c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_NO_SUCH_BOARD);
 
-    Board board(m_applet, 0);
+    Board board(applet_, 0);
     ASSERT_TRUE(board);
     ASSERT_EQ(SimCtl_FailCall("Fg_CreateMemoryHead", FG_ERR_OUT_OF_MEMORY, 1), SIMCTL_OK);
     EXPECT_EQ(Fg_CreateMemoryHead(board.get(), 100, 1), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(board.get()), FG_ERR_OUT_OF_MEMORY);
 
     CustomRing ring(board.get(), 640 * 480, 1);
-    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board.get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board.get(), 0, ring.Head());
     ASSERT_EQ(SimCtl_FailCall("Fg_SoftwareTrigger", -5, 1), SIMCTL_OK);
     EXPECT_EQ(Fg_SoftwareTrigger(board.get(), 0), 0);
     EXPECT_NE(Fg_SoftwareTrigger(board.get(), 0), 0);
 }
 
 TEST_F(FaultTest, AcquireExFault_LeavesTheDmaIdle) {
-    Board board(m_applet, 0);
+    Board board(applet_, 0);
     CustomRing ring(board.get(), 640 * 480, 1);
     ASSERT_EQ(SimCtl_FailCall("Fg_AcquireEx", -2060, 1), SIMCTL_OK);
-    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), -2060);
+    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), -2060);
     SimCtlDmaCounters counters{};
     ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
     EXPECT_EQ(counters.acquiring, 0);
-    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    EXPECT_EQ(Fg_StopAcquire(board.get(), 0, ring.head(), FG_STOP_SYNC), 0);
+    EXPECT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    EXPECT_EQ(Fg_StopAcquire(board.get(), 0, ring.Head(), FG_STOP_SYNC), 0);
 }
 
 TEST_F(FaultTest, CallCounts_CountEveryCallByNameUntilReset) {
-    Board board(m_applet, 0);
+    Board board(applet_, 0);
     CustomRing ring(board.get(), 640 * 480, 2);
-    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
-    Acquisition running(board.get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board.get(), 0, -1, FG_ACQ_BLOCKING, ring.Head()), 0);
+    Acquisition running(board.get(), 0, ring.Head());
     SimCtl_ResetCallCounts();
 
     for (int b = 1; b <= 2; ++b) {
-        Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, b, 0, ring.head());
+        Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, b, 0, ring.Head());
     }
-    Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, 7, 0, ring.head()); // failing calls count
-    Fg_QueryStatus(board.get(), FG_STATUS_LOST, 0, 0, ring.head());
+    Fg_SetBufferStatus(board.get(), FG_BUFFER_UNBLOCK, 7, 0, ring.Head()); // failing calls count
+    Fg_QueryStatus(board.get(), FG_STATUS_LOST, 0, 0, ring.Head());
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_QueryStatus"), 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_WaitImage"), 0);
@@ -122,8 +122,8 @@ TEST_F(FaultTest, Delay_CallStillDoesItsWork) {
 }
 
 TEST_F(FaultTest, MachineFileFaults_AreArmedByLoadingAndReplacedByTheNextLoad) {
-    useMachine("[board0]\ntype = 1873\n[faults]\nFg_BoardType = -9 x2\nGbe_OpenBoard = -3005\n");
-    // useMachine clears faults after loading; load again without clearing.
+    UseMachine("[board0]\ntype = 1873\n[faults]\nFg_BoardType = -9 x2\nGbe_OpenBoard = -3005\n");
+    // UseMachine clears faults after loading; load again without clearing.
     ASSERT_EQ(SimCtl_LoadMachineText("[board0]\ntype = 1873\n[faults]\nFg_BoardType = -9 x2\n"
                                      "Gbe_OpenBoard = -3005 always\n"),
               SIMCTL_OK);

@@ -12,43 +12,43 @@ namespace {
 
 class PixelTest : public ::testing::Test {
 protected:
-    void SetUp() override { useMachine(); }
+    void SetUp() override { UseMachine(); }
 
-    std::unique_ptr<Board> open(const std::string& dmaKeys) {
-        const std::string path = m_dir.write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
+    std::unique_ptr<Board> Open(const std::string& dmaKeys) {
+        const std::string path = dir_.Write("applet.ini", "[dma0]\n" + dmaKeys + "\n");
         auto board = std::make_unique<Board>(path, 0);
         EXPECT_TRUE(*board) << Fg_LastErrorText(nullptr);
         return board;
     }
 
     // Triggers one frame and waits for it.
-    static void grab(const Board& board, Fg_Memory* head, std::int64_t picture) {
+    static void Grab(const Board& board, Fg_Memory* head, std::int64_t picture) {
         ASSERT_NE(Fg_SoftwareTrigger(board.get(), 0), 0);
         ASSERT_EQ(
-            Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, picture, 0, kPatienceSeconds, head),
+            Fg_WaitImage(board.get(), FG_WAIT_PICTURE_NUMBER, picture, 0, PatienceSeconds, head),
             picture);
     }
 
     template <typename T>
-    static T bufferParameter(const Board& board, int id, Fg_Memory* head, std::int64_t number) {
+    static T BufferParameter(const Board& board, int id, Fg_Memory* head, std::int64_t number) {
         T value{};
         EXPECT_EQ(Fg_GetBufferParameter(board.get(), id, &value, 0, head, number), 0);
         return value;
     }
 
-    TempDir m_dir;
+    TempDir dir_;
 };
 
 TEST_F(PixelTest, MovingGray8_EveryByteFollowsTheDocumentedFormula) {
-    auto board = open("width = 64\nheight = 32\ntrigger = software");
+    auto board = Open("width = 64\nheight = 32\ntrigger = software");
     CustomRing ring(board->get(), 64 * 32, 2);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
-    grab(*board, ring.head(), 1);
-    grab(*board, ring.head(), 2);
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
+    Grab(*board, ring.Head(), 1);
+    Grab(*board, ring.Head(), 2);
 
     for (std::int64_t picture = 1; picture <= 2; ++picture) {
-        const std::uint8_t* pixels = ring.buffer(picture);
+        const std::uint8_t* pixels = ring.Buffer(picture);
         for (unsigned y = 0; y < 32; ++y) {
             for (unsigned x = 0; x < 64; ++x) {
                 const auto expected = static_cast<std::uint8_t>((x + 2 * y + picture) & 0xFF);
@@ -69,20 +69,20 @@ class PixelFormatTest : public PixelTest, public ::testing::WithParamInterface<F
 
 TEST_P(PixelFormatTest, Frame_MatchesPatternWithMasksOffsetsAndPatternOffset) {
     const FormatCase format = GetParam();
-    auto board = open(std::string("width = 40\nheight = 10\nxoffset = 5\nyoffset = 7\n") +
+    auto board = Open(std::string("width = 40\nheight = 10\nxoffset = 5\nyoffset = 7\n") +
                       "patternoffset = -9\ntrigger = software\nformat = " + format.name);
     ASSERT_EQ(SimCtl_BytesPerPixel(format.code), static_cast<int>(format.bytesPerPixel));
     const std::size_t bytes = 40 * 10 * format.bytesPerPixel;
     CustomRing ring(board->get(), bytes, 1);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
-    grab(*board, ring.head(), 1);
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
+    Grab(*board, ring.Head(), 1);
 
     SimCtlBufferRecord record{};
     ASSERT_EQ(SimCtl_GetBufferRecord(0, 0, 1, &record), SIMCTL_OK);
     EXPECT_EQ(record.format, static_cast<std::uint32_t>(format.code));
     EXPECT_EQ(record.transferLength, bytes);
-    const std::uint8_t* pixels = ring.buffer(1);
+    const std::uint8_t* pixels = ring.Buffer(1);
     for (unsigned y = 0; y < 10; ++y) {
         for (unsigned x = 0; x < 40; ++x) {
             for (unsigned k = 0; k < format.bytesPerPixel; ++k) {
@@ -126,29 +126,29 @@ TEST(PatternFunction, DocumentedValues_ForEveryPatternAndMask) {
 }
 
 TEST_F(PixelTest, CounterPattern_EveryPixelCarriesThePictureNumber) {
-    auto board = open("width = 8\nheight = 2\nformat = gray32\npattern = counter\n"
+    auto board = Open("width = 8\nheight = 2\nformat = gray32\npattern = counter\n"
                       "trigger = software");
     CustomRing ring(board->get(), 8 * 2 * 4, 1);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
     for (std::int64_t picture = 1; picture <= 3; ++picture) {
-        grab(*board, ring.head(), picture);
+        Grab(*board, ring.Head(), picture);
     }
     std::uint32_t value = 0;
-    std::memcpy(&value, ring.buffer(1) + 4 * 9, sizeof(value));
+    std::memcpy(&value, ring.Buffer(1) + 4 * 9, sizeof(value));
     EXPECT_EQ(value, 3u);
 }
 
 TEST_F(PixelTest, ShortTransfer_WritesOnlyTheConfiguredBytesAndReportsThem) {
-    auto board = open("shorttransfer = 1000\ntrigger = software");
+    auto board = Open("shorttransfer = 1000\ntrigger = software");
     CustomRing ring(board->get(), 640 * 480, 1);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
-    grab(*board, ring.head(), 1);
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
+    Grab(*board, ring.Head(), 1);
 
-    EXPECT_EQ(bufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, ring.head(), 1),
+    EXPECT_EQ(BufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, ring.Head(), 1),
               1000u);
-    const std::uint8_t* pixels = ring.buffer(1);
+    const std::uint8_t* pixels = ring.Buffer(1);
     EXPECT_EQ(pixels[999], SimCtl_ExpectedPixelByte(0, 0, 999 % 640, 999 / 640, 0, 1));
     for (std::size_t i = 1000; i < 640 * 480; ++i) {
         ASSERT_EQ(pixels[i], 0) << "byte " << i << " written beyond the short transfer";
@@ -156,17 +156,17 @@ TEST_F(PixelTest, ShortTransfer_WritesOnlyTheConfiguredBytesAndReportsThem) {
 }
 
 TEST_F(PixelTest, BufferSmallerThanImage_TransferIsClampedToTheBuffer) {
-    auto board = open("trigger = software");
+    auto board = Open("trigger = software");
     // The registered buffer is the first 1000 bytes of a larger block: nothing may land
     // in the rest.
     std::vector<std::uint8_t> block(4096, 0xAB);
     Fg_Memory* head = Fg_CreateMemoryHead(board->get(), 1000, 1);
     ASSERT_EQ(Fg_AddBuffer(board->get(), block.data(), 1000, 0, head), 0);
     ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_BLOCKING, head), 0);
-    grab(*board, head, 1);
+    Grab(*board, head, 1);
     ASSERT_EQ(Fg_StopAcquire(board->get(), 0, head, FG_STOP_SYNC), 0);
 
-    EXPECT_EQ(bufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, head, 1), 1000u);
+    EXPECT_EQ(BufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, head, 1), 1000u);
     EXPECT_EQ(block[999], SimCtl_PatternByte(SIM_PATTERN_MOVING, FG_FORMAT_GRAY8, 999 % 640,
                                              999 / 640, 0, 1, 0));
     for (std::size_t i = 1000; i < block.size(); ++i) {
@@ -177,17 +177,17 @@ TEST_F(PixelTest, BufferSmallerThanImage_TransferIsClampedToTheBuffer) {
 }
 
 TEST_F(PixelTest, WidthChangedWhileAcquiring_AppliesToTheNextFrame) {
-    auto board = open("trigger = software");
+    auto board = Open("trigger = software");
     CustomRing ring(board->get(), 640 * 480, 2);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
-    grab(*board, ring.head(), 1);
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
+    Grab(*board, ring.Head(), 1);
 
     const std::uint32_t width = 320;
     const std::uint32_t xoffset = 16;
     ASSERT_EQ(Fg_SetParameter(board->get(), FG_PARAM_WIDTH, &width, 0), 0);
     ASSERT_EQ(Fg_SetParameter(board->get(), FG_PARAM_XOFFSET, &xoffset, 0), 0);
-    grab(*board, ring.head(), 2);
+    Grab(*board, ring.Head(), 2);
 
     SimCtlBufferRecord first{};
     SimCtlBufferRecord second{};
@@ -196,37 +196,37 @@ TEST_F(PixelTest, WidthChangedWhileAcquiring_AppliesToTheNextFrame) {
     EXPECT_EQ(first.width, 640u);
     EXPECT_EQ(second.width, 320u);
     EXPECT_EQ(second.xoffset, 16u);
-    EXPECT_EQ(bufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, ring.head(), 2),
+    EXPECT_EQ(BufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TRANSFER_LENGTH, ring.Head(), 2),
               320u * 480u);
-    EXPECT_EQ(ring.buffer(2)[320 + 1], (16 + 1 + 2 * 1 + 2) & 0xFF);
+    EXPECT_EQ(ring.Buffer(2)[320 + 1], (16 + 1 + 2 * 1 + 2) & 0xFF);
 }
 
 TEST_F(PixelTest, TagsAndTimeStamps_FollowTheFramesInOrder) {
-    auto board = open("trigger = software");
+    auto board = Open("trigger = software");
     CustomRing ring(board->get(), 640 * 480, 3);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
     for (std::int64_t picture = 1; picture <= 3; ++picture) {
-        grab(*board, ring.head(), picture);
+        Grab(*board, ring.Head(), picture);
     }
     std::uint64_t previous = 0;
     for (std::int64_t b = 1; b <= 3; ++b) {
-        const auto tag = bufferParameter<std::uint16_t>(*board, FG_BUFPARAM_TAG, ring.head(), b);
+        const auto tag = BufferParameter<std::uint16_t>(*board, FG_BUFPARAM_TAG, ring.Head(), b);
         const auto stamp64 =
-            bufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TIMESTAMP64, ring.head(), b);
+            BufferParameter<std::uint64_t>(*board, FG_BUFPARAM_TIMESTAMP64, ring.Head(), b);
         const auto stamp32 =
-            bufferParameter<std::uint32_t>(*board, FG_BUFPARAM_TIMESTAMP32, ring.head(), b);
+            BufferParameter<std::uint32_t>(*board, FG_BUFPARAM_TIMESTAMP32, ring.Head(), b);
         EXPECT_EQ(tag, b);
         EXPECT_GE(stamp64, previous);
         EXPECT_EQ(stamp32, static_cast<std::uint32_t>(stamp64));
         previous = stamp64;
     }
     std::uint64_t value = 0;
-    EXPECT_EQ(Fg_GetBufferParameter(board->get(), FG_BUFPARAM_TAG, &value, 0, ring.head(), 0),
+    EXPECT_EQ(Fg_GetBufferParameter(board->get(), FG_BUFPARAM_TAG, &value, 0, ring.Head(), 0),
               FG_ERR_INVALID_BUFFER_NUMBER);
-    EXPECT_EQ(Fg_GetBufferParameter(board->get(), 22010, &value, 0, ring.head(), 1),
+    EXPECT_EQ(Fg_GetBufferParameter(board->get(), 22010, &value, 0, ring.Head(), 1),
               FG_ERR_INVALID_PARAMETER);
-    EXPECT_EQ(Fg_GetBufferParameter(board->get(), FG_BUFPARAM_TAG, &value, 1, ring.head(), 1),
+    EXPECT_EQ(Fg_GetBufferParameter(board->get(), FG_BUFPARAM_TAG, &value, 1, ring.Head(), 1),
               FG_ERR_INVALID_MEMORY);
 }
 

@@ -5,22 +5,22 @@
 namespace simtest {
 
 SgcLibrary::SgcLibrary(const std::string& path)
-    : m_handle(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+    : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
 
 SgcLibrary::~SgcLibrary() {
-    if (m_handle != nullptr) {
-        dlclose(m_handle);
+    if (handle_ != nullptr) {
+        dlclose(handle_);
     }
 }
 
-void* SgcLibrary::symbol(const char* name) const {
-    return m_handle != nullptr ? dlsym(m_handle, name) : nullptr;
+void* SgcLibrary::Symbol(const char* name) const {
+    return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
 }
 
-bool SgcLibrary::resolve() {
+bool SgcLibrary::Resolve() {
     void* entries[SGC_ENTRY_COUNT] = {};
     for (int i = 0; i < SGC_ENTRY_COUNT; ++i) {
-        entries[i] = symbol(SGC_ENTRY_NAMES[i]);
+        entries[i] = Symbol(SGC_ENTRY_NAMES[i]);
         if (entries[i] == nullptr) {
             return false;
         }

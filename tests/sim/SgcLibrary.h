@@ -7,7 +7,7 @@
 
 namespace simtest {
 
-// Owns the loaded library; resolve() fills the table, all or nothing.
+// Owns the loaded library; Resolve() fills the table, all or nothing.
 class SgcLibrary {
 public:
     explicit SgcLibrary(const std::string& path);
@@ -15,11 +15,11 @@ public:
     SgcLibrary(const SgcLibrary&) = delete;
     SgcLibrary& operator=(const SgcLibrary&) = delete;
 
-    bool loaded() const { return m_handle != nullptr; }
+    bool Loaded() const { return handle_ != nullptr; }
     // Looks up one name; nullptr when the library lacks it.
-    void* symbol(const char* name) const;
+    void* Symbol(const char* name) const;
     // Resolves every entry point; false (and an empty table) when one is missing.
-    bool resolve();
+    bool Resolve();
 
     Sgc_initBoard_t initBoard = nullptr;
     Sgc_LoadBoardConfiguration_t loadBoardConfiguration = nullptr;
@@ -44,7 +44,7 @@ public:
     Sgc_getCameraPropertyWithType_t getCameraPropertyWithType = nullptr;
 
 private:
-    void* m_handle;
+    void* handle_;
 };
 
 } // namespace simtest

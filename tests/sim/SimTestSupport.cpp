@@ -8,27 +8,7 @@
 
 namespace simtest {
 
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    m_path = std::filesystem::temp_directory_path() /
-             ("fgsim-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
-std::string TempDir::write(const std::string& name, const std::string& text) const {
-    const std::filesystem::path file = m_path / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    return file.string();
-}
-
-void useMachine(const std::string& text) {
+void UseMachine(const std::string& text) {
     const int result =
         SimCtl_LoadMachineText(text.empty() ? SimCtl_EmbeddedMachine() : text.c_str());
     ASSERT_EQ(result, SIMCTL_OK) << SimCtl_LastError();
@@ -37,47 +17,46 @@ void useMachine(const std::string& text) {
 }
 
 Board::Board(const std::string& appletPath, unsigned boardIndex)
-    : m_grabber(Fg_OpenBoard(appletPath.c_str(), boardIndex)) {}
+    : grabber_(Fg_OpenBoard(appletPath.c_str(), boardIndex)) {}
 
 Board::~Board() {
-    if (m_grabber != nullptr) {
-        Fg_CloseBoard(m_grabber);
+    if (grabber_ != nullptr) {
+        Fg_CloseBoard(grabber_);
     }
 }
 
 CustomRing::CustomRing(Fg_Grabber* grabber, std::size_t bufferBytes, std::int64_t count)
-    : m_grabber(grabber), m_head(Fg_CreateMemoryHead(grabber, bufferBytes * count, count)),
-      m_storage(static_cast<std::size_t>(count), std::vector<std::uint8_t>(bufferBytes, 0)) {
-    for (std::int64_t i = 0; m_head != nullptr && i < count; ++i) {
-        Fg_AddBuffer(grabber, m_storage[static_cast<std::size_t>(i)].data(), bufferBytes, i,
-                     m_head);
+    : grabber_(grabber), head_(Fg_CreateMemoryHead(grabber, bufferBytes * count, count)),
+      storage_(static_cast<std::size_t>(count), std::vector<std::uint8_t>(bufferBytes, 0)) {
+    for (std::int64_t i = 0; head_ != nullptr && i < count; ++i) {
+        Fg_AddBuffer(grabber, storage_[static_cast<std::size_t>(i)].data(), bufferBytes, i, head_);
     }
 }
 
 CustomRing::~CustomRing() {
-    if (m_head == nullptr) {
+    if (head_ == nullptr) {
         return;
     }
-    for (std::int64_t i = 0; i < count(); ++i) {
-        Fg_RemoveBuffer(m_grabber, m_head, i);
+    for (std::int64_t i = 0; i < Count(); ++i) {
+        Fg_RemoveBuffer(grabber_, head_, i);
     }
-    Fg_FreeMemoryHead(m_grabber, m_head);
+    Fg_FreeMemoryHead(grabber_, head_);
 }
 
-GigeBoard::GigeBoard(int boardIndex) : m_result(Gbe_OpenBoard(boardIndex, 0, &m_board)) {}
+GigeBoard::GigeBoard(int boardIndex) : result_(Gbe_OpenBoard(boardIndex, 0, &board_)) {}
 
 GigeBoard::~GigeBoard() {
-    if (m_result == GBE_OK) {
-        Gbe_CloseBoard(m_board);
+    if (result_ == GBE_OK) {
+        Gbe_CloseBoard(board_);
     }
 }
 
 GigeCamera::GigeCamera(Gbe_Board* board, int port)
-    : m_result(Gbe_FirstCamera(board, port, &m_camera)) {}
+    : result_(Gbe_FirstCamera(board, port, &camera_)) {}
 
 GigeCamera::~GigeCamera() {
-    if (m_result == GBE_OK) {
-        Gbe_ReleaseCamera(m_camera);
+    if (result_ == GBE_OK) {
+        Gbe_ReleaseCamera(camera_);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <gbelib.h>
 #include "simctl/SimControl.h"
 
+#include "support/TempDir.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -13,25 +15,17 @@
 
 namespace simtest {
 
-// A directory removed with everything in it when the object goes.
-class TempDir {
+// The tests' temporary directory (support/TempDir.h), with a path that the
+// simulator tests join names to.
+class TempDir : public orvtest::TempDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    // Writes text to a file below the directory and answers its full path.
-    std::string write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_path;
+    TempDir() : orvtest::TempDir("fgsim-test") {}
+    std::filesystem::path Path() const { return path(); }
 };
 
 // Loads a machine description (or the embedded default for an empty text), clears faults
 // and counters; fails the test when the machine does not load.
-void useMachine(const std::string& text = std::string());
+void UseMachine(const std::string& text = std::string());
 
 // Owns an open grabber.
 class Board {
@@ -41,11 +35,11 @@ public:
     Board(const Board&) = delete;
     Board& operator=(const Board&) = delete;
 
-    Fg_Grabber* get() const { return m_grabber; }
-    explicit operator bool() const { return m_grabber != nullptr; }
+    Fg_Grabber* get() const { return grabber_; }
+    explicit operator bool() const { return grabber_ != nullptr; }
 
 private:
-    Fg_Grabber* m_grabber;
+    Fg_Grabber* grabber_;
 };
 
 // Owns caller-allocated buffers registered under a custom-memory head.
@@ -56,31 +50,31 @@ public:
     CustomRing(const CustomRing&) = delete;
     CustomRing& operator=(const CustomRing&) = delete;
 
-    Fg_Memory* head() const { return m_head; }
-    const std::uint8_t* buffer(std::int64_t bufferNumber) const {
-        return m_storage[static_cast<std::size_t>(bufferNumber - 1)].data();
+    Fg_Memory* Head() const { return head_; }
+    const std::uint8_t* Buffer(std::int64_t bufferNumber) const {
+        return storage_[static_cast<std::size_t>(bufferNumber - 1)].data();
     }
-    std::int64_t count() const { return static_cast<std::int64_t>(m_storage.size()); }
+    std::int64_t Count() const { return static_cast<std::int64_t>(storage_.size()); }
 
 private:
-    Fg_Grabber* m_grabber;
-    Fg_Memory* m_head;
-    std::vector<std::vector<std::uint8_t>> m_storage;
+    Fg_Grabber* grabber_;
+    Fg_Memory* head_;
+    std::vector<std::vector<std::uint8_t>> storage_;
 };
 
 // Stops a DMA at scope exit when it still acquires.
 class Acquisition {
 public:
     Acquisition(Fg_Grabber* grabber, unsigned dma, Fg_Memory* memory)
-        : m_grabber(grabber), m_dma(dma), m_memory(memory) {}
-    ~Acquisition() { Fg_StopAcquire(m_grabber, m_dma, m_memory, FG_STOP_SYNC); }
+        : grabber_(grabber), dma_(dma), memory_(memory) {}
+    ~Acquisition() { Fg_StopAcquire(grabber_, dma_, memory_, FG_STOP_SYNC); }
     Acquisition(const Acquisition&) = delete;
     Acquisition& operator=(const Acquisition&) = delete;
 
 private:
-    Fg_Grabber* m_grabber;
-    unsigned m_dma;
-    Fg_Memory* m_memory;
+    Fg_Grabber* grabber_;
+    unsigned dma_;
+    Fg_Memory* memory_;
 };
 
 // Owns an open GigE board.
@@ -91,12 +85,12 @@ public:
     GigeBoard(const GigeBoard&) = delete;
     GigeBoard& operator=(const GigeBoard&) = delete;
 
-    Gbe_Board* get() const { return m_board; }
-    int result() const { return m_result; }
+    Gbe_Board* get() const { return board_; }
+    int Result() const { return result_; }
 
 private:
-    Gbe_Board* m_board = nullptr;
-    int m_result;
+    Gbe_Board* board_ = nullptr;
+    int result_;
 };
 
 // Owns a GigE camera handle.
@@ -107,20 +101,20 @@ public:
     GigeCamera(const GigeCamera&) = delete;
     GigeCamera& operator=(const GigeCamera&) = delete;
 
-    Gbe_Camera* get() const { return m_camera; }
-    int result() const { return m_result; }
+    Gbe_Camera* get() const { return camera_; }
+    int Result() const { return result_; }
 
 private:
-    Gbe_Camera* m_camera = nullptr;
-    int m_result;
+    Gbe_Camera* camera_ = nullptr;
+    int result_;
 };
 
 // Generous bound for anything the tests wait for; never a timing assertion.
-constexpr unsigned kPatienceMs = 10000;
-constexpr int kPatienceSeconds = 10;
+constexpr unsigned PatienceMs = 10000;
+constexpr int PatienceSeconds = 10;
 
 // Reads one parameter as the given type.
-template <typename T> T parameter(Fg_Grabber* grabber, int id, unsigned dma) {
+template <typename T> T Parameter(Fg_Grabber* grabber, int id, unsigned dma) {
     T value{};
     Fg_GetParameter(grabber, id, &value, dma);
     return value;

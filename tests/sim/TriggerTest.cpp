@@ -9,32 +9,32 @@ namespace {
 
 class TriggerTest : public ::testing::Test {
 protected:
-    void SetUp() override { useMachine(); }
+    void SetUp() override { UseMachine(); }
 
-    std::unique_ptr<Board> open(const std::string& dmaKeys) {
-        auto board = std::make_unique<Board>(m_dir.write("applet.ini", "[dma0]\n" + dmaKeys), 0);
+    std::unique_ptr<Board> Open(const std::string& dmaKeys) {
+        auto board = std::make_unique<Board>(dir_.Write("applet.ini", "[dma0]\n" + dmaKeys), 0);
         EXPECT_TRUE(*board) << Fg_LastErrorText(nullptr);
         return board;
     }
 
-    TempDir m_dir;
+    TempDir dir_;
 };
 
 TEST_F(TriggerTest, TriggerMode_EachTriggerGivesExactlyOneFrame) {
-    auto board = open("trigger = software\n");
+    auto board = Open("trigger = software\n");
     CustomRing ring(board->get(), 640 * 480, 4);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
 
     for (int i = 0; i < 3; ++i) {
         EXPECT_NE(Fg_SoftwareTrigger(board->get(), 0), 0);
     }
     EXPECT_EQ(
-        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 3, 0, kPatienceSeconds, ring.head()), 3);
+        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 3, 0, PatienceSeconds, ring.Head()), 3);
     // No fourth frame comes without a fourth trigger.
-    EXPECT_EQ(Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 4, 0, 1, ring.head()),
+    EXPECT_EQ(Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 4, 0, 1, ring.Head()),
               FG_ERR_TIMEOUT);
-    EXPECT_EQ(Fg_QueryStatus(board->get(), FG_STATUS_GRABBED, 0, 0, ring.head()), 3);
+    EXPECT_EQ(Fg_QueryStatus(board->get(), FG_STATUS_GRABBED, 0, 0, ring.Head()), 3);
     SimCtlDmaCounters counters{};
     ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
     EXPECT_EQ(counters.produced, 3);
@@ -43,14 +43,14 @@ TEST_F(TriggerTest, TriggerMode_EachTriggerGivesExactlyOneFrame) {
     const std::uint32_t fire = 1;
     ASSERT_EQ(Fg_SetParameter(board->get(), SIM_PARAM_SENDSOFTWARETRIGGER, &fire, 0), 0);
     EXPECT_EQ(
-        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 4, 0, kPatienceSeconds, ring.head()), 4);
+        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 4, 0, PatienceSeconds, ring.Head()), 4);
     const std::uint32_t nonsense = 2;
     EXPECT_EQ(Fg_SetParameter(board->get(), SIM_PARAM_SENDSOFTWARETRIGGER, &nonsense, 0),
               FG_ERR_INVALID_VALUE);
 }
 
 TEST_F(TriggerTest, NotAcquiring_TriggerAnswersZero) {
-    auto board = open("trigger = software\n");
+    auto board = Open("trigger = software\n");
     EXPECT_EQ(Fg_SoftwareTrigger(board->get(), 0), 0);
     EXPECT_EQ(Fg_LastErrorNumber(board->get()), FG_ERR_NOT_ACQUIRING);
     EXPECT_EQ(Fg_SoftwareTrigger(board->get(), 9), 0);
@@ -59,33 +59,33 @@ TEST_F(TriggerTest, NotAcquiring_TriggerAnswersZero) {
 }
 
 TEST_F(TriggerTest, FreeRunningDma_TriggerAnswersZero) {
-    auto board = open("framerate = 100\n");
+    auto board = Open("framerate = 100\n");
     CustomRing ring(board->get(), 640 * 480, 2);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
     EXPECT_EQ(Fg_SoftwareTrigger(board->get(), 0), 0);
     EXPECT_EQ(Fg_LastErrorNumber(board->get()), FG_ERR_NOT_TRIGGER_MODE);
 }
 
 TEST_F(TriggerTest, SwitchingToTriggerModeWhileAcquiring_StopsFreeRunningFrames) {
-    auto board = open("");
+    auto board = Open("");
     CustomRing ring(board->get(), 640 * 480, 2);
-    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.head()), 0);
-    Acquisition running(board->get(), 0, ring.head());
+    ASSERT_EQ(Fg_AcquireEx(board->get(), 0, -1, FG_ACQ_STANDARD, ring.Head()), 0);
+    Acquisition running(board->get(), 0, ring.Head());
     ASSERT_EQ(
-        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 2, 0, kPatienceSeconds, ring.head()), 2);
+        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, 2, 0, PatienceSeconds, ring.Head()), 2);
     const std::uint32_t triggered = SIM_TRIGGER_SOFTWARE;
     ASSERT_EQ(Fg_SetParameter(board->get(), SIM_PARAM_TRIGGERMODE, &triggered, 0), 0);
     // Whatever was in flight lands; after that only triggers make frames.
     SimCtlDmaCounters before{};
     ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &before), SIMCTL_OK);
     const std::int64_t next = before.delivered + 2;
-    EXPECT_EQ(Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, next, 0, 1, ring.head()),
+    EXPECT_EQ(Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, next, 0, 1, ring.Head()),
               FG_ERR_TIMEOUT);
     ASSERT_NE(Fg_SoftwareTrigger(board->get(), 0), 0);
     ASSERT_NE(Fg_SoftwareTrigger(board->get(), 0), 0);
     EXPECT_EQ(
-        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, next, 0, kPatienceSeconds, ring.head()),
+        Fg_WaitImage(board->get(), FG_WAIT_PICTURE_NUMBER, next, 0, PatienceSeconds, ring.Head()),
         next);
 }
 

@@ -1,126 +1,9 @@
 // orvgrab run as a user runs it: a child process on the simulated machine, out of
 // the box (its own sandbox) and in a sandbox the test prepares, with the PNG it
 // writes decoded and compared with the simulator's pattern.
-#include "driver/support/SimEnvironment.h"
-#include "tools/PatternCheck.h"
-#include "tools/PngReader.h"
-#include "tools/ToolRun.h"
+#include "tools/OrvgrabFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <regex>
-#include <sstream>
-
-namespace fs = std::filesystem;
-using toolstest::DmaLayout;
-using toolstest::Field;
-using toolstest::Lines;
-using toolstest::ToolResult;
-
-namespace {
-
-/// The environment of a machine that has never seen the product.
-const std::map<std::string, std::optional<std::string>> kBareEnvironment = {
-    {"ORVDATA", std::nullopt},
-    {"SISODIR5", std::nullopt},
-    {"ORV_REGISTRY_FILE", std::nullopt},
-    {"ORV_DEBUG_OUTPUT_FILE", std::nullopt}};
-
-std::string Describe(const ToolResult& run) {
-    return "status " + std::to_string(run.status) + "\n--- stdout\n" + run.out + "--- stderr\n" +
-           run.err;
-}
-
-struct LastImage {
-    int buffer = -1;
-    int64_t picture = -1;
-    int64_t tag = -1;
-};
-
-LastImage ParseLastImage(const std::string& out) {
-    LastImage last;
-    const std::optional<std::string> field = Field(out, "last image");
-    std::smatch match;
-    if (field &&
-        std::regex_match(*field, match, std::regex(R"(buffer (\d+), picture (\d+), tag (\d+))"))) {
-        last.buffer = std::stoi(match[1]);
-        last.picture = std::stoll(match[2]);
-        last.tag = std::stoll(match[3]);
-    }
-    return last;
-}
-
-std::string Applet(const DmaLayout& layout, const std::string& trigger = "freerun") {
-    const char* format = layout.format == 1 ? "gray16" : layout.format == 2 ? "color24" : "gray8";
-    std::ostringstream text;
-    text << "[applet]\nname = OrvgrabTest\ndmas = 1\n\n[dma0]\nwidth = " << layout.width
-         << "\nheight = " << layout.height << "\nformat = " << format
-         << "\npattern = moving\ntrigger = " << trigger << "\n";
-    return text.str();
-}
-
-std::string Configuration(const DmaLayout& layout, uint32_t buffers = 3,
-                          const std::string& applet = "%ORVDATA%Drivers\\acq.mcf") {
-    std::ostringstream text;
-    text << "[BOARD0]\ninifilemcf=" << applet << "\n\n[BOARD0_DMA0]\nframebuffers=" << buffers
-         << "\nRotateImage=" << layout.rotation
-         << "\ninvertdim=" << (layout.invertdim ? "true" : "false") << "\n";
-    return text.str();
-}
-
-class OrvgrabEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-e2e-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        scratch_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(scratch_, ignored);
-    }
-
-    /// orvgrab with `args`; temporary sandboxes go below the scratch directory.
-    ToolResult Orvgrab(std::vector<std::string> args,
-                       std::map<std::string, std::optional<std::string>> environment = {}) const {
-        args.insert(args.begin(), ORVGRAB_PATH);
-        environment.emplace("TMPDIR", scratch_);
-        return toolstest::RunTool(args, environment);
-    }
-    std::string Output() const { return scratch_ + "/last.png"; }
-    /// For runs in a SimEnvironment: the module's debugger output goes to a file,
-    /// as a user who set up the environment would arrange.
-    std::map<std::string, std::optional<std::string>> Prepared() const {
-        return {{"ORV_DEBUG_OUTPUT_FILE", scratch_ + "/debug-output.log"}};
-    }
-
-    /// Asserts that the PNG holds picture `picture` of the moving pattern.
-    void ExpectPicture(const DmaLayout& layout, int64_t picture, int channels, int bitDepth) const {
-        const PngImage png = toolstest::ReadPng(Output());
-        const bool turned = layout.rotation == 1 || layout.rotation == 3;
-        EXPECT_EQ(png.width, turned ? layout.height : layout.width);
-        EXPECT_EQ(png.height, turned ? layout.width : layout.height);
-        ASSERT_EQ(png.channels, channels);
-        ASSERT_EQ(png.bitDepth, bitDepth);
-        std::string detail;
-        EXPECT_EQ(toolstest::PatternMismatches(png, layout, picture, &detail), 0) << detail;
-    }
-
-    std::string scratch_;
-};
-
-void ExpectOneErrorLine(const ToolResult& run) {
-    const std::vector<std::string> lines = Lines(run.err);
-    ASSERT_EQ(lines.size(), 1u) << Describe(run);
-    EXPECT_EQ(lines[0].rfind("orvgrab: error: ", 0), 0u) << lines[0];
-}
-
-} // namespace
+using namespace toolstest;
 
 TEST_F(OrvgrabEndToEnd, EmbeddedDefault_OutOfTheBox_WritesTheLastPictureAsPng) {
     const ToolResult run = Orvgrab({"--count", "7", "--output", Output()}, kBareEnvironment);
@@ -253,15 +136,22 @@ TEST_F(OrvgrabEndToEnd, Help_PrintsUsageAndSucceeds) {
     const ToolResult run = Orvgrab({"--help"});
     EXPECT_EQ(run.status, 0) << Describe(run);
     EXPECT_EQ(run.out.rfind("Usage: orvgrab", 0), 0u) << run.out;
-    for (const char* option : {"--count", "--lock-mode", "--buffers", "--timeout", "--output",
-                               "--data-dir", "--sandbox", "--module", "--help"})
+    for (const char* option :
+         {"--count",   "--lock-mode",   "--buffers", "--timeout",  "--output",  "--data-dir",
+          "--sandbox", "--module",      "--help",    "--board",    "--dma",     "--size",
+          "--offset",  "--get",         "--set",     "--features", "--trigger", "--rate",
+          "--save",    "--save-format", "--machine", "--applet"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
     EXPECT_EQ(run.err, "");
 }
 
 TEST_F(OrvgrabEndToEnd, BadOption_FailsWithOneLine) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--frobnicate"},
-                                                 {"--count", "0"},
+                                                 {"--count", "-1"},
+                                                 {"--rate", "5"},
+                                                 {"--trigger", "hardware"},
+                                                 {"--set", "Width"},
+                                                 {"--size", "640"},
                                                  {"--lock-mode", "3"},
                                                  {"--buffers"},
                                                  {"--count", "12x"},

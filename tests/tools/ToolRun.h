@@ -3,6 +3,7 @@
 // error captured, its environment inherited with the given changes.
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,31 @@ struct ToolResult {
     int status = -1;
     std::string out;
     std::string err;
+};
+
+/// A program started as a child process, its output captured in files that can be
+/// looked at while it runs. Killed and reaped on destruction if still running.
+class ToolProcess {
+public:
+    /// `environment`: a value sets the variable for the child, nothing unsets it.
+    ToolProcess(const std::vector<std::string>& argv,
+                const std::map<std::string, std::optional<std::string>>& environment = {});
+    ~ToolProcess();
+    ToolProcess(const ToolProcess&) = delete;
+    ToolProcess& operator=(const ToolProcess&) = delete;
+
+    /// Polls the standard output until it holds `needle` or the child ended; false
+    /// after a generous bound, or when the child ended without printing it.
+    bool WaitForOutput(const std::string& needle) const;
+    void Signal(int signal) const;
+    /// Waits for the end (killed after a generous bound) and collects the result.
+    ToolResult Wait();
+
+private:
+    class CaptureFile;
+    std::unique_ptr<CaptureFile> out_, err_;
+    int pid_ = -1;
+    std::string startError_;
 };
 
 /// `environment`: a value sets the variable for the child, nothing unsets it.

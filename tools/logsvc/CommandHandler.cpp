@@ -67,7 +67,7 @@ CommandHandler::Outcome CommandHandler::Handle(const uint8_t* data, std::size_t 
     const std::string payload(reinterpret_cast<const char*>(data + nwLogging::datagram_header_size),
                               request.payload_length);
     if (request.flags != 0) {
-        outcome.reply = Acknowledge(request, kAckBadRequest, std::string());
+        outcome.reply = Acknowledge(request, AckBadRequest, std::string());
         outcome.note = "refused a command with flags set";
         return outcome;
     }
@@ -77,7 +77,7 @@ CommandHandler::Outcome CommandHandler::Handle(const uint8_t* data, std::size_t 
     case nwLogging::command_set_description:
         return SetDescription(request, payload);
     default:
-        outcome.reply = Acknowledge(request, kAckUnknownCommand, std::string());
+        outcome.reply = Acknowledge(request, AckUnknownCommand, std::string());
         outcome.note = "refused unknown command " + std::to_string(request.command);
         return outcome;
     }
@@ -89,7 +89,7 @@ CommandHandler::Outcome CommandHandler::GetConfiguration(const datagram_header& 
     const std::optional<pt::ptree> keys = ParseRequest(payload);
     const std::string module = keys ? Value(*keys, "module") : std::string();
     if (module.empty()) {
-        outcome.reply = Acknowledge(request, kAckBadRequest, std::string());
+        outcome.reply = Acknowledge(request, AckBadRequest, std::string());
         outcome.note = "refused a configuration request without module name";
         return outcome;
     }
@@ -99,12 +99,12 @@ CommandHandler::Outcome CommandHandler::GetConfiguration(const datagram_header& 
     try {
         set = store_.Lookup(module, process);
     } catch (const std::exception& e) {
-        outcome.reply = Acknowledge(request, kAckConfigurationUnreadable, std::string());
+        outcome.reply = Acknowledge(request, AckConfigurationUnreadable, std::string());
         outcome.note = "cannot answer " + who + ": " + e.what();
         return outcome;
     }
     if (!set) {
-        outcome.reply = Acknowledge(request, kAckUnknownModule, std::string());
+        outcome.reply = Acknowledge(request, AckUnknownModule, std::string());
         outcome.note = "no configuration set for " + who;
         return outcome;
     }
@@ -112,11 +112,11 @@ CommandHandler::Outcome CommandHandler::GetConfiguration(const datagram_header& 
     pt::write_json(text, *set, false);
     const std::string answer = text.str();
     if (answer.size() > nwLogging::max_payload_size) {
-        outcome.reply = Acknowledge(request, kAckAnswerTooLong, std::string());
+        outcome.reply = Acknowledge(request, AckAnswerTooLong, std::string());
         outcome.note = "the configuration set for " + who + " does not fit into a datagram";
         return outcome;
     }
-    outcome.reply = Acknowledge(request, kAckOk, answer);
+    outcome.reply = Acknowledge(request, AckOk, answer);
     outcome.note = "configured " + who;
     return outcome;
 }
@@ -127,7 +127,7 @@ CommandHandler::Outcome CommandHandler::SetDescription(const datagram_header& re
     const std::optional<pt::ptree> keys = ParseRequest(payload);
     const std::string module = keys ? Value(*keys, "module") : std::string();
     if (module.empty()) {
-        outcome.reply = Acknowledge(request, kAckBadRequest, std::string());
+        outcome.reply = Acknowledge(request, AckBadRequest, std::string());
         outcome.note = "refused a description without module name";
         return outcome;
     }
@@ -136,7 +136,7 @@ CommandHandler::Outcome CommandHandler::SetDescription(const datagram_header& re
         std::lock_guard<std::mutex> guard(mutex_);
         descriptions_[module] = description;
     }
-    outcome.reply = Acknowledge(request, kAckOk, std::string());
+    outcome.reply = Acknowledge(request, AckOk, std::string());
     outcome.note = "module " + module + " describes itself as: " + description;
     return outcome;
 }

@@ -18,12 +18,12 @@ namespace logsvc {
 
 /// Status words of a negative acknowledge.
 enum AckStatus : uint16_t {
-    kAckOk = 0,
-    kAckUnknownModule = 1, // no set for the module
-    kAckBadRequest = 2,    // flags set, payload not a JSON object, module missing
-    kAckConfigurationUnreadable = 3,
-    kAckAnswerTooLong = 4, // the set does not fit into one datagram
-    kAckUnknownCommand = 5,
+    AckOk = 0,
+    AckUnknownModule = 1, // no set for the module
+    AckBadRequest = 2,    // flags set, payload not a JSON object, module missing
+    AckConfigurationUnreadable = 3,
+    AckAnswerTooLong = 4, // the set does not fit into one datagram
+    AckUnknownCommand = 5,
 };
 
 /// Thread-safe: descriptions are kept under a mutex.

@@ -15,7 +15,7 @@ pt::ptree ConfigurationStore::Load() const {
     pt::ptree file;
     try {
         if (path_.empty()) {
-            std::istringstream text(kDefaultSet);
+            std::istringstream text(DefaultSet);
             pt::read_json(text, file);
         } else {
             pt::read_json(path_, file);

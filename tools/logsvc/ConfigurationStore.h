@@ -12,11 +12,11 @@ namespace logsvc {
 /// module name for one process ("GDRVM@orvgrab") or "*" for every module; its
 /// value is an object of plain values, sent to the module as it stands.
 /// The file is read again for each lookup, so edits apply to the next module
-/// that starts. Without a file every module gets kDefaultSet. Thread-safe (no
+/// that starts. Without a file every module gets DefaultSet. Thread-safe (no
 /// state besides the path).
 class ConfigurationStore {
 public:
-    static constexpr const char* kDefaultSet =
+    static constexpr const char* DefaultSet =
         R"({"*": {"destination": "logsvc", "level": "info", "thread_id": "on"}})";
 
     explicit ConfigurationStore(std::string path = std::string());
@@ -32,7 +32,7 @@ public:
     std::optional<boost::property_tree::ptree> Lookup(const std::string& module,
                                                       const std::string& process) const;
 
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;

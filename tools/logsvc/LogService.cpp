@@ -1,4 +1,5 @@
 #include "LogService.h"
+#include "DropCounter.h"
 #include "RecordPrinter.h"
 
 #include <nwLogging/ConnectionInfo.h>
@@ -20,9 +21,12 @@ namespace logsvc {
 
 namespace {
 
-constexpr int kPollMilliseconds = 100;
+constexpr int PollMilliseconds = 100;
 // Larger than any datagram the protocol allows, so an oversized one shows as cut.
-constexpr std::size_t kReceiveBufferSize = 2048;
+constexpr std::size_t ReceiveBufferSize = 2048;
+// Datagrams handled between two looks at the stop request; each takes
+// microseconds, so a stop is seen well within 100 ms under any load.
+constexpr unsigned DatagramsPerStopCheck = 64;
 
 platform::UdpSocket BindLoopback(uint16_t port, const char* what, nwLogging::endpoint* bound) {
     std::error_code error;
@@ -61,6 +65,7 @@ LogService::LogService(const ServiceOptions& options)
                                  ")");
     commandSocket_ = BindLoopback(options.commandPort, "command", &command_);
     recordSocket_ = BindLoopback(options.recordPort, "record", &records_);
+    output_.Open();
     Publish();
     WriteReadyFile();
 }
@@ -147,9 +152,9 @@ void LogService::Run(const std::function<bool()>& stopRequested) {
 }
 
 void LogService::ServeCommands(const std::function<bool()>& stopRequested) {
-    std::array<uint8_t, kReceiveBufferSize> buffer;
+    std::array<uint8_t, ReceiveBufferSize> buffer;
     while (!stopRequested()) {
-        if (commandSocket_.WaitReadable(kPollMilliseconds).status != platform::WaitStatus::Ready)
+        if (commandSocket_.WaitReadable(PollMilliseconds).status != platform::WaitStatus::Ready)
             continue;
         const platform::ReceiveResult request =
             commandSocket_.ReceiveFrom(buffer.data(), buffer.size());
@@ -170,12 +175,20 @@ void LogService::ServeCommands(const std::function<bool()>& stopRequested) {
 }
 
 void LogService::ServeRecords(const std::function<bool()>& stopRequested) {
-    std::array<uint8_t, kReceiveBufferSize> buffer;
+    std::array<uint8_t, ReceiveBufferSize> buffer;
+    DropCounter drops;
     while (!stopRequested()) {
-        if (recordSocket_.WaitReadable(kPollMilliseconds).status != platform::WaitStatus::Ready)
+        drops.Report(&LogService::Note);
+        if (recordSocket_.WaitReadable(PollMilliseconds).status != platform::WaitStatus::Ready)
             continue;
-        // Everything waiting, before looking at the stop request again.
-        for (;;) {
+        // Everything waiting, but a steady stream must not keep a stop request
+        // waiting: the request is asked again every few datagrams.
+        for (unsigned received = 0;; ++received) {
+            if (received % DatagramsPerStopCheck == DatagramsPerStopCheck - 1) {
+                drops.Report(&LogService::Note);
+                if (stopRequested())
+                    break;
+            }
             const platform::ReceiveResult datagram =
                 recordSocket_.ReceiveFrom(buffer.data(), buffer.size());
             if (datagram.status != platform::IoStatus::Ok)
@@ -184,12 +197,13 @@ void LogService::ServeRecords(const std::function<bool()>& stopRequested) {
                 output_.WriteLine(RecordPrinter::Format(
                     RecordPrinter::Decode(buffer.data(), datagram.bytes, datagram.truncated)));
             } catch (const std::exception& e) {
-                Note("dropped a record datagram from " +
-                     nwLogging::endpoint{datagram.address, datagram.port}.to_string() + ": " +
-                     e.what());
+                drops.Add("from " +
+                          nwLogging::endpoint{datagram.address, datagram.port}.to_string() + ": " +
+                          e.what());
             }
         }
     }
+    drops.Report(&LogService::Note, true);
 }
 
 } // namespace logsvc

@@ -10,12 +10,12 @@ void OutputSink::Closer::operator()(std::FILE* file) const {
     std::fclose(file);
 }
 
-OutputSink::OutputSink(const std::string& path) {
-    if (path.empty())
+void OutputSink::Open() {
+    if (path_.empty() || file_)
         return;
-    file_.reset(std::fopen(path.c_str(), "ab"));
+    file_.reset(std::fopen(path_.c_str(), "ab"));
     if (!file_)
-        throw std::runtime_error("cannot open output file " + path + ": " + std::strerror(errno));
+        throw std::runtime_error("cannot open output file " + path_ + ": " + std::strerror(errno));
 }
 
 void OutputSink::WriteLine(const std::string& line) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace logsvc {
 
@@ -12,15 +13,19 @@ namespace logsvc {
 /// every record as soon as it arrived.
 class OutputSink {
 public:
-    /// Standard output for an empty path, else `path` opened for appending;
-    /// std::runtime_error when it cannot be opened.
-    explicit OutputSink(const std::string& path);
+    /// Standard output for an empty path, else `path`, which Open() opens.
+    explicit OutputSink(std::string path) : path_(std::move(path)) {}
+    /// Opens the file for appending (creating it), once the service is sure to
+    /// start, so that a failed start leaves no empty file; std::runtime_error
+    /// when it cannot be opened.
+    void Open();
     void WriteLine(const std::string& line);
 
 private:
     struct Closer {
         void operator()(std::FILE* file) const;
     };
+    std::string path_;
     std::mutex mutex_;                        // one line at a time
     std::unique_ptr<std::FILE, Closer> file_; // null: standard output
 };

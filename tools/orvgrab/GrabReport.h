@@ -17,6 +17,8 @@ struct GrabReport {
     std::optional<int64_t> lastPicture;
     std::optional<uint32_t> lastTag;
     int32_t lastBuffer = -1;
+    /// The run ended before its count because a stop was asked for.
+    bool stopped = false;
 
     double FramesPerSecond() const { return seconds > 0.0 ? images / seconds : 0.0; }
 };

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -38,6 +39,15 @@ template <class T> std::optional<T> ReadValue(ORV::IDeviceCtrl* control, uint32_
     return value;
 }
 
+void ReadCounters(ORV::IGrab2* grab, GrabReport* report) {
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_AQCUIRED, &report->acquired),
+          "IGrab2::GrabInfo (images acquired)");
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST, &report->lost),
+          "IGrab2::GrabInfo (images lost)");
+    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST_LOCKED, &report->lostLocked),
+          "IGrab2::GrabInfo (images lost to locked buffers)");
+}
+
 /// Stops a started acquisition that a failure left running.
 class RunningGrab {
 public:
@@ -62,8 +72,7 @@ private:
 
 GrabSession::GrabSession(const orvhost::DriverModule& module) : image_(module.GetImageV2()) {
     if (!image_)
-        throw ToolError("the module gave no image; check inifilemcf in "
-                        "$ORVDATA/Drivers/ORSisoMe.ini and the vendor runtime in $SISODIR5");
+        throw NoImageError("the module gave no image");
 }
 
 template <class I> I* GrabSession::Require(const char* name) const {
@@ -71,6 +80,45 @@ template <class I> I* GrabSession::Require(const char* name) const {
     if (table == nullptr)
         throw ToolError(std::string("the image offers no ") + name);
     return table;
+}
+
+void GrabSession::Replace(ORHandle replacement) {
+    orvhost::HostObject image(replacement);
+    if (image)
+        image_ = std::move(image);
+}
+
+void GrabSession::SelectBoard(int32_t board) {
+    ORHandle replacement = nullptr;
+    const int32_t result =
+        Require<ORV::IBoardSelect2>("IBoardSelect2")->SetBoard(board, &replacement);
+    Replace(replacement);
+    if (ORV::Failed(result))
+        throw NoImageError("selecting board " + std::to_string(board) +
+                           " (IBoardSelect2::SetBoard) failed (" + Code(result) + ")");
+}
+
+void GrabSession::SelectDma(int32_t dma) {
+    ORHandle replacement = nullptr;
+    const int32_t result =
+        Require<ORV::ICameraSelect2>("ICameraSelect2")->SetCamera(dma, &replacement);
+    Replace(replacement);
+    Check(result, "selecting DMA " + std::to_string(dma) + " (ICameraSelect2::SetCamera)");
+}
+
+void GrabSession::SetSize(int32_t width, int32_t height) {
+    ORHandle replacement = nullptr;
+    const int32_t result =
+        Require<ORV::IImageRect>("IImageRect")->ImageSize(1, &width, &height, &replacement);
+    Replace(replacement);
+    Check(result, "setting the size " + std::to_string(width) + "x" + std::to_string(height) +
+                      " (IImageRect::ImageSize)");
+}
+
+void GrabSession::SetOffset(int32_t x, int32_t y) {
+    Check(Require<ORV::IImageRect>("IImageRect")->ImageOffset(1, &x, &y),
+          "setting the offset " + std::to_string(x) + "," + std::to_string(y) +
+              " (IImageRect::ImageOffset)");
 }
 
 void GrabSession::SetLockMode(uint32_t mode) {
@@ -84,7 +132,7 @@ void GrabSession::SetBuffers(int32_t count) {
     const int32_t result =
         Require<ORV::IRingBuffer>("IRingBuffer")
             ->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &count, &replacement);
-    HostObject image(replacement);
+    orvhost::HostObject image(replacement);
     Check(result, "setting " + std::to_string(count) + " buffers");
     if (!image)
         throw ToolError("setting " + std::to_string(count) + " buffers gave no new image");
@@ -120,47 +168,73 @@ ImageFacts GrabSession::Facts() const {
     return facts;
 }
 
-GrabReport GrabSession::Grab(uint32_t count, ProgressLine& progress) {
+GrabReport GrabSession::Grab(const GrabPlan& plan, ProgressLine& progress) {
+    using Clock = std::chrono::steady_clock;
     auto* grab = Require<ORV::IGrab2>("IGrab2");
     auto* ring = Require<ORV::IRingBuffer>("IRingBuffer");
     auto* control = orvhost::FindInterface<ORV::IDeviceCtrl>(image_.get());
+    auto* trigger = plan.softwareTrigger
+                        ? Require<ORV::ISoftwareTrigger>("ISoftwareTrigger (--trigger software)")
+                        : nullptr;
     uint32_t lockMode = 0;
     Check(ring->LockMode(ORV::RINGBUFFER_LOCKMODE_CMD_GET, &lockMode), "IRingBuffer::LockMode");
+    const std::string total = plan.count == 0 ? std::string("?") : std::to_string(plan.count);
+    auto stopRequested = [&plan] { return plan.stopRequested && plan.stopRequested(); };
 
     GrabReport report;
     Check(grab->GrabStart(), "IGrab2::GrabStart");
     RunningGrab running(grab);
-    const auto start = std::chrono::steady_clock::now();
-    for (uint32_t i = 1; i <= count; ++i) {
+    const auto start = Clock::now();
+    auto nextStatistics = start + std::chrono::seconds(1);
+    auto nextTrigger = start;
+    for (uint32_t i = 1; plan.count == 0 || i <= plan.count; ++i) {
+        if (stopRequested()) {
+            report.stopped = true;
+            break;
+        }
+        if (trigger != nullptr) {
+            if (plan.triggerRate > 0.0) {
+                std::this_thread::sleep_until(nextTrigger);
+                nextTrigger += std::chrono::duration_cast<Clock::duration>(
+                    std::chrono::duration<double>(1.0 / plan.triggerRate));
+            }
+            const int32_t triggered = trigger->Trigger(0);
+            if (ORV::Failed(triggered))
+                Check(triggered, "triggering image " + std::to_string(i));
+        }
         int32_t index = -1;
         const int32_t result = grab->GrabWait(&index);
         if (result == ORV::E_TIMEOUT)
-            throw ToolError("no image " + std::to_string(i) + " of " + std::to_string(count) +
-                            " within the time-out (" + Code(result) + ")");
+            throw ToolError("no image " + std::to_string(i) + " of " + total +
+                            " within the time-out (" + Code(result) + ")" +
+                            (trigger == nullptr ? "" : " after a software trigger"));
         // The texts are made only on failure: the loop stays free of allocations.
         if (ORV::Failed(result))
-            Check(result,
-                  "waiting for image " + std::to_string(i) + " of " + std::to_string(count));
+            Check(result, "waiting for image " + std::to_string(i) + " of " + total);
         report.images = i;
         report.lastBuffer = index;
-        if (lockMode == ORV::RINGBUFFER_LOCKMODE_ON && i < count) {
+        const auto now = Clock::now();
+        report.seconds = std::chrono::duration<double>(now - start).count();
+        if (plan.onImage)
+            plan.onImage(*Description(), report);
+        const bool last = (plan.count != 0 && i == plan.count) || stopRequested();
+        if (lockMode == ORV::RINGBUFFER_LOCKMODE_ON && !last) {
             const int32_t unlocked = ring->UnlockBuffer(index);
             if (ORV::Failed(unlocked))
                 Check(unlocked, "unlocking buffer " + std::to_string(index));
         }
-        progress.Update(i, count);
+        if (plan.count != 0)
+            progress.Update(i, plan.count);
+        if (plan.everySecond && now >= nextStatistics) {
+            ReadCounters(grab, &report);
+            plan.everySecond(report);
+            nextStatistics = now + std::chrono::seconds(1);
+        }
     }
-    report.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     progress.Finish();
 
     // The counters need the acquisition running, so they are read before the stop.
-    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_AQCUIRED, &report.acquired),
-          "IGrab2::GrabInfo (images acquired)");
-    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST, &report.lost),
-          "IGrab2::GrabInfo (images lost)");
-    Check(grab->GrabInfo(ORV::GRAB_INFO_NUMBER_IMAGES_LOST_LOCKED, &report.lostLocked),
-          "IGrab2::GrabInfo (images lost to locked buffers)");
+    ReadCounters(grab, &report);
     report.incomplete = ReadValue<uint32_t>(control, kIncompleteImages);
     report.lastPicture = ReadValue<int64_t>(control, kLastPicture);
     report.lastTag = ReadValue<uint32_t>(control, kLastTag);

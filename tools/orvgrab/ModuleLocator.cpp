@@ -4,7 +4,12 @@
 
 #include <platform/Process.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -21,12 +26,35 @@ std::string Absolute(const fs::path& path) {
     return (error ? path : absolute.lexically_normal()).string();
 }
 
+/// Why `path` cannot be a module: the system's reason, or what the file is.
+std::string Refusal(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return "no driver module at " + path + ": " + std::strerror(errno);
+    if (S_ISDIR(status.st_mode))
+        return "no driver module at " + path + ": it is a directory";
+    if (!S_ISREG(status.st_mode))
+        return path + " is not a driver module: not a regular file";
+    std::ifstream in(path, std::ios::binary);
+    char magic[4] = {};
+    if (!in.read(magic, sizeof magic))
+        return in.is_open() ? path + " is not a driver module: too short for a shared library"
+                            : "cannot read the driver module " + path + ": " + std::strerror(errno);
+    if (std::memcmp(magic,
+                    "\x7f"
+                    "ELF",
+                    4) != 0)
+        return path + " is not a driver module: not a shared library";
+    return {};
+}
+
 } // namespace
 
 std::string ModuleLocator::FindModule(const std::optional<std::string>& given) {
     if (given) {
-        if (!IsFile(*given))
-            throw ToolError("no driver module at " + *given);
+        const std::string refusal = Refusal(*given);
+        if (!refusal.empty())
+            throw ToolError(refusal);
         return Absolute(*given);
     }
     const fs::path programDirectory = fs::path(platform::ExecutablePath()).parent_path();

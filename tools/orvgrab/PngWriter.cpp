@@ -7,8 +7,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -24,7 +32,12 @@ struct ErrorRecord {
 
 void OnError(png_structp png, png_const_charp text) {
     auto* record = static_cast<ErrorRecord*>(png_get_error_ptr(png));
-    std::snprintf(record->message, sizeof record->message, "%s", text);
+    // libpng's "Write Error" hides the system's reason (a full disk, a size limit).
+    const int reason = errno;
+    if (reason != 0 && std::strcmp(text, "Write Error") == 0)
+        std::snprintf(record->message, sizeof record->message, "%s", std::strerror(reason));
+    else
+        std::snprintf(record->message, sizeof record->message, "%s", text);
     png_longjmp(png, 1);
 }
 
@@ -68,13 +81,79 @@ bool WriteAll(png_structp png, png_infop info, std::FILE* file, const PngImage& 
     return true;
 }
 
+/// The file a write to `path` replaces: `path`, or the file a link there names.
+fs::path Target(const std::string& path) {
+    fs::path target = path;
+    std::error_code error;
+    for (int links = 0; fs::is_symlink(target, error); ++links) {
+        if (links == 40)
+            throw ToolError("cannot write " + path + ": too many levels of links");
+        const fs::path next = fs::read_symlink(target, error);
+        if (error)
+            throw ToolError("cannot write " + path + ": " + error.message());
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        throw ToolError("cannot write " + path + ": " + target.string() +
+                        (fs::is_directory(status) ? " is a directory" : " is not a regular file") +
+                        "; orvgrab replaces only regular files");
+    const fs::path directory = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    if (::access(directory.c_str(), W_OK | X_OK) != 0)
+        throw ToolError("cannot write " + path + ": the directory " + directory.string() + ": " +
+                        std::strerror(errno));
+    return target;
+}
+
+/// A file made next to the target, removed unless it was renamed over it.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& target) {
+        path_ = target.string() + ".orvgrab-XXXXXX";
+        descriptor_ = ::mkstemp(path_.data());
+        if (descriptor_ < 0)
+            throw ToolError("cannot write " + target.string() + ": " + std::strerror(errno));
+        // mkstemp makes the file private; the PNG gets the mode of the file it
+        // replaces, or the usual one.
+        struct stat existing {};
+        ::fchmod(descriptor_,
+                 ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+    }
+    ~TemporaryFile() {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+        if (!renamed_)
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int TakeDescriptor() { return std::exchange(descriptor_, -1); }
+    void RenameTo(const fs::path& target, const std::string& given) {
+        if (std::rename(path_.c_str(), target.c_str()) != 0)
+            throw ToolError("cannot write " + given + ": " + std::strerror(errno));
+        renamed_ = true;
+    }
+
+private:
+    std::string path_;
+    int descriptor_ = -1;
+    bool renamed_ = false;
+};
+
 } // namespace
+
+void PngWriter::CheckTarget(const std::string& path) {
+    Target(path);
+}
 
 void PngWriter::Write(const std::string& path, const PngImage& image) {
     if (image.bytes.size() != image.RowBytes() * image.height || image.width == 0 ||
         image.height == 0)
         throw ToolError("cannot write " + path + ": the image is empty or inconsistent");
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    const fs::path target = Target(path);
+    TemporaryFile temporary(target);
+    std::unique_ptr<std::FILE, FileCloser> file(::fdopen(temporary.TakeDescriptor(), "wb"));
     if (!file)
         throw ToolError("cannot write " + path + ": " + std::strerror(errno));
 
@@ -86,12 +165,14 @@ void PngWriter::Write(const std::string& path, const PngImage& image) {
     PngStructs structs(&errors);
     if (structs.png() == nullptr || structs.info() == nullptr)
         throw ToolError("cannot write " + path + ": libpng could not start");
+    errno = 0;
     const bool written = WriteAll(structs.png(), structs.info(), file.get(), image, rows.data());
-    const std::string reason = written ? std::string() : std::string(errors.message);
-    // A half-written file would pass for an image; it goes.
-    if (!written || std::fclose(file.release()) != 0) {
-        const std::string why = written ? std::strerror(errno) : reason;
-        std::remove(path.c_str());
-        throw ToolError("cannot write " + path + ": " + why);
-    }
+    if (!written)
+        throw ToolError("cannot write " + path + ": " + errors.message);
+    // Buffered data that does not fit (a full disk, a file-size limit) shows at the
+    // flush or the close.
+    if (std::fflush(file.get()) != 0 || ::fsync(::fileno(file.get())) != 0 ||
+        std::fclose(file.release()) != 0)
+        throw ToolError("cannot write " + path + ": " + std::strerror(errno));
+    temporary.RenameTo(target, path);
 }

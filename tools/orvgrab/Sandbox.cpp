@@ -5,8 +5,10 @@
 #include <platform/Environment.h>
 #include <platform/Registry.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -16,20 +18,25 @@ namespace {
 
 const char* const kProductKey = "Software\\Orvento\\Pictora";
 
-const char* const kConfiguration =
-    "; ORSisoMe.ini written by orvgrab for the simulated machine's default board.\n"
-    "; The keys are described in docs/configuration.md.\n"
-    "\n"
-    "[BOARD0]\n"
-    "inifilemcf=%ORVDATA%Drivers\\orvgrab.mcf\n"
-    "\n"
-    "[BOARD0_DMA0]\n"
-    "framebuffers=3\n"
-    "invertdim=false\n"
-    "RotateImage=0\n"
-    "\n"
-    "[BOARD0_DMA1]\n"
-    "framebuffers=3\n";
+// Every board and DMA a simulated machine may have gets the applet, so that
+// --board and --dma find a configured channel.
+constexpr int kConfiguredBoards = 4;
+constexpr int kConfiguredDmas = 4;
+
+std::string Configuration() {
+    std::string text = "; ORSisoMe.ini written by orvgrab for the simulated machine's boards.\n"
+                       "; The keys are described in docs/configuration.md.\n";
+    for (int board = 0; board < kConfiguredBoards; ++board) {
+        const std::string name = "BOARD" + std::to_string(board);
+        text += "\n[" + name + "]\ninifilemcf=%ORVDATA%Drivers\\orvgrab.mcf\n";
+        for (int dma = 0; dma < kConfiguredDmas; ++dma) {
+            text += "\n[" + name + "_DMA" + std::to_string(dma) + "]\nframebuffers=3\n";
+            if (board == 0 && dma == 0)
+                text += "invertdim=false\nRotateImage=0\n";
+        }
+    }
+    return text;
+}
 
 // The values an empty applet file gives, written out so that they can be edited.
 const char* const kApplet = "; Applet configuration of the simulated board (docs/sim.md).\n"
@@ -67,19 +74,40 @@ bool Exists(const fs::path& path) {
 void MakeDirectories(const fs::path& path) {
     std::error_code error;
     fs::create_directories(path, error);
-    if (error || !fs::is_directory(path, error))
-        throw ToolError("cannot create the directory " + path.string());
+    if (!error && !fs::is_directory(path, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error)
+        throw ToolError("cannot create the directory " + path.string() + ": " + error.message());
 }
 
 /// Writes `text` unless the file is there already.
-void WriteNew(const fs::path& path, const char* text) {
+void WriteNew(const fs::path& path, const std::string& text) {
     if (Exists(path))
         return;
+    errno = 0;
     std::ofstream out(path, std::ios::binary);
     out << text;
     out.close();
     if (!out)
-        throw ToolError("cannot write " + path.string());
+        throw ToolError("cannot write " + path.string() +
+                        (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
+}
+
+/// Points the link `link` at `target`; a link orvgrab made before is replaced,
+/// anything else there is refused.
+void Link(const fs::path& link, const std::string& target) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(target, error).lexically_normal();
+    if (!fs::is_regular_file(absolute, error))
+        throw ToolError("no file " + target);
+    if (fs::exists(fs::symlink_status(link, error)) && !fs::is_symlink(link, error))
+        throw ToolError(link.string() + " is a file of its own; orvgrab links only where it "
+                                        "made the link itself");
+    fs::remove(link, error);
+    fs::create_symlink(absolute, link, error);
+    if (error)
+        throw ToolError("cannot link " + link.string() + " to " + absolute.string() + ": " +
+                        error.message());
 }
 
 void SetVariable(const std::string& name, const std::string& value) {
@@ -115,13 +143,13 @@ Sandbox::Sandbox(const Settings& settings) {
     try {
         if (settings.dataDirectory)
             UseDataDirectory(*settings.dataDirectory);
-        else if (forced || !platform::GetEnv("ORVDATA"))
-            MakeDataDirectory();
+        else if (forced || settings.applet || !platform::GetEnv("ORVDATA"))
+            MakeDataDirectory(settings.applet);
         else
             report_.push_back("data directory: " + *platform::GetEnv("ORVDATA") + " (ORVDATA)");
 
-        if (forced || !platform::GetEnv("SISODIR5"))
-            MakeRuntimeDirectory(settings.genicamLibrary);
+        if (forced || settings.machine || !platform::GetEnv("SISODIR5"))
+            MakeRuntimeDirectory(settings.genicamLibrary, settings.machine);
         else
             report_.push_back("vendor runtime: " + *platform::GetEnv("SISODIR5") + " (SISODIR5)");
 
@@ -168,28 +196,43 @@ const std::string& Sandbox::Root() {
 
 void Sandbox::UseDataDirectory(const std::string& directory) {
     std::error_code error;
-    if (!fs::is_directory(directory, error))
-        throw ToolError("the data directory " + directory + " does not exist");
+    const fs::file_status status = fs::status(directory, error);
+    if (!fs::is_directory(status))
+        throw ToolError(
+            "the data directory " + directory + ": " +
+            (fs::exists(status)
+                 ? std::string("not a directory")
+                 : std::make_error_code(std::errc::no_such_file_or_directory).message()));
     const std::string value = WithSeparator(fs::absolute(directory).lexically_normal().string());
     SetVariable("ORVDATA", value);
     report_.push_back("data directory: " + value + " (--data-dir)");
 }
 
-void Sandbox::MakeDataDirectory() {
-    const fs::path data = fs::path(Root()) / "data";
+void Sandbox::MakeDataDirectory(const std::optional<std::string>& applet) {
+    // A given applet gets a data directory of its own, so that the sandbox's
+    // editable applet file stays as it is.
+    const fs::path data = fs::path(Root()) / (applet ? "data-applet" : "data");
     MakeDirectories(data / "Drivers");
-    WriteNew(data / "Drivers" / "ORSisoMe.ini", kConfiguration);
-    WriteNew(data / "Drivers" / "orvgrab.mcf", kApplet);
+    WriteNew(data / "Drivers" / "ORSisoMe.ini", Configuration());
+    if (applet)
+        Link(data / "Drivers" / "orvgrab.mcf", *applet);
+    else
+        WriteNew(data / "Drivers" / "orvgrab.mcf", kApplet);
     // The driver joins ORVDATA and "Drivers" without a separator.
     const std::string value = WithSeparator(data.string());
     SetVariable("ORVDATA", value);
     report_.push_back("data directory: " + value + " (sandbox)");
 }
 
-void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary) {
-    const fs::path runtime = fs::path(Root()) / "runtime";
+void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary,
+                                   const std::optional<std::string>& machine) {
+    // A given machine gets a runtime directory of its own, as an applet does.
+    const fs::path runtime = fs::path(Root()) / (machine ? "runtime-machine" : "runtime");
     MakeDirectories(runtime / "bin");
-    WriteNew(runtime / "fgsim_machine.ini", kMachine);
+    if (machine)
+        Link(runtime / "fgsim_machine.ini", *machine);
+    else
+        WriteNew(runtime / "fgsim_machine.ini", kMachine);
     // Without the GenICam library the driver's start-up stops before it reads its
     // configuration, so no board would be set up.
     const fs::path link = runtime / "bin" / "siso_genicam.dll";
@@ -211,14 +254,17 @@ void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibr
 void Sandbox::MakeRegistry(uint32_t defaultTimeoutMs) {
     const std::string file = (fs::path(Root()) / "registry.ini").string();
     SetVariable("ORV_REGISTRY_FILE", file);
+    // A registry file already there is the user's, even without "Default Timeout".
+    if (Exists(file)) {
+        report_.push_back("registry: " + file + " (sandbox)");
+        return;
+    }
     namespace reg = platform::registry;
     reg::ScopedKey key;
     if (reg::CreateKey(reg::Hive::LocalMachine, kProductKey, reg::KEY_ALL_ACCESS, key.out()) !=
         reg::ERROR_SUCCESS)
         throw ToolError("cannot create the product key in " + file);
-    uint32_t present = 0;
-    if (reg::QueryDword(key.get(), "Default Timeout", &present) != reg::ERROR_SUCCESS &&
-        reg::SetDword(key.get(), "Default Timeout", defaultTimeoutMs) != reg::ERROR_SUCCESS)
+    if (reg::SetDword(key.get(), "Default Timeout", defaultTimeoutMs) != reg::ERROR_SUCCESS)
         throw ToolError("cannot write \"Default Timeout\" into " + file);
     report_.push_back("registry: " + file + " (sandbox)");
 }

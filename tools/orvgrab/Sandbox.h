@@ -26,6 +26,12 @@ public:
         std::optional<std::string> dataDirectory;
         /// The simulated siso_genicam.dll the runtime directory links to.
         std::optional<std::string> genicamLibrary;
+        /// A simulated machine file to use instead of the default one: linked as
+        /// runtime-machine/fgsim_machine.ini, the runtime directory then.
+        std::optional<std::string> machine;
+        /// An applet file for every board: linked as data-applet/Drivers/orvgrab.mcf,
+        /// the data directory then.
+        std::optional<std::string> applet;
         uint32_t defaultTimeoutMs = 5000;
     };
 
@@ -34,14 +40,17 @@ public:
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
 
+    /// The temporary directory that the destructor removes; empty when none.
+    std::string TemporaryRoot() const { return temporary_ ? root_ : std::string(); }
     /// One line per part: where it is and where it came from.
     const std::vector<std::string>& Report() const { return report_; }
 
 private:
     const std::string& Root();
     void UseDataDirectory(const std::string& directory);
-    void MakeDataDirectory();
-    void MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary);
+    void MakeDataDirectory(const std::optional<std::string>& applet);
+    void MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary,
+                              const std::optional<std::string>& machine);
     void MakeRegistry(uint32_t defaultTimeoutMs);
 
     std::string root_;

@@ -13,3 +13,9 @@ class UsageError : public ToolError {
 public:
     using ToolError::ToolError;
 };
+
+/// The module gave no image object (or none for the board asked for).
+class NoImageError : public ToolError {
+public:
+    using ToolError::ToolError;
+};

@@ -2,13 +2,16 @@
 
 #include <ORBase/ORBase.h>
 #include <ORV/IImageVPA.h>
+#include <ddk/CCoordinateSystem.h>
 #include <ddk/CGlobalObj.h>
+#include <ddk/CMutex.h>
 
 #include <nwLogging/Logger.h>
 
 #include <memory>
 #include <mutex>
 
+class CDDKBufferList;
 class DDKChannel;
 class CGeneric;
 struct CImageInstanceDataWrapper;
@@ -27,7 +30,7 @@ public:
     /// Creates or shares the buffer list; std::runtime_error "Alloc Buffer failed".
     void AllocateBuffer();
     CImageInstanceDataWrapper* Wrapper() const { return wrapper_; }
-    void* BufferList() const;
+    CDDKBufferList* BufferList() const;
     const std::shared_ptr<DDKChannel>& Channel() const { return channel_; }
     /// Stops keeping the generic object alive (image replacement).
     void ReleaseOwner();
@@ -44,10 +47,10 @@ private:
     GlobalObjRef liveReference_;
     std::shared_ptr<DDKChannel> channel_;
     CImageInstanceDataWrapper* wrapper_ = nullptr;
-    std::mutex ownerLock_;
-    orvBase::shared_handle owner_; // guarded by ownerLock_
+    CMutex<std::mutex> ownerLock_;
+    orvBase::shared_handle owner_ DDK_GUARDED_BY(ownerLock_);
     orvBase::weak_handle generic_;
     CGeneric* genericObject_;
-    double coordinates_[6] = {0, 0, 1, 0, 0, 1};
+    CCoordinateSystem coordinates_;
     nwLogging::logger_ptr log_;
 };

@@ -4,6 +4,7 @@
 #include <ORV/IDisposableType.h>
 #include <ORV/ORV.h>
 #include <ddk/CDeliveredBufferRecord.h>
+#include <ddk/CMutex.h>
 #include <ddk/CTryLock.h>
 #include <ddk/DrvTypes.h>
 #include <ddk/ModuleEventSource.h>
@@ -26,6 +27,7 @@ class CDDKProducer;
 class CDDKBoard;
 class DDKChannel;
 class CBaseImage;
+class CDDKBufferList;
 struct CImageInstanceDataWrapper;
 
 /// The generic image object: lives in a host block, is the base object of every
@@ -136,61 +138,80 @@ public:
 
 private:
     struct Binding;
-    Binding Bind() const;
+    Binding Bind() const DDK_EXCLUDES(bindingLock_);
+    /// The selected system, producer, board and channel, copied together.
+    struct Wiring {
+        std::shared_ptr<CDDKSystem> system;
+        std::shared_ptr<CDDKProducer> producer;
+        std::shared_ptr<CDDKBoard> board;
+        std::shared_ptr<DDKChannel> channel;
+    };
+    Wiring CurrentWiring() const DDK_EXCLUDES(bindingLock_);
+    /// Runs `operation` of the bound channel's provider of kind Spi on the bound
+    /// buffer list, guarded; "not supported" when the channel has no such provider.
+    template <class Spi, class List, class... Parameters, class... Arguments>
+    int32_t Forward(int32_t (Spi::*operation)(List, Parameters...), Arguments... arguments);
 
     void CollectEventInformation();
     /// A new image object on `channel` with this object as its base and its buffer
     /// list allocated.
     std::pair<orvBase::shared_handle, CBaseImage*>
     CreateImageOn(const std::shared_ptr<DDKChannel>& channel);
-    void AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, void* bufferList);
+    void AddInterfaceTables(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
     ORHandle ReplaceImage(const std::shared_ptr<DDKChannel>& channel);
+    /// The delivered-buffer record's limit: the ring's number of buffers.
+    void SetRecordLimit(const std::shared_ptr<DDKChannel>& channel, CDDKBufferList* bufferList);
+    /// Gives a replacement image to the caller, or releases it when the caller
+    /// asked for none.
+    static void HandOut(ORHandle image, ORHandle* newImage);
     void CallImageChanged(int32_t stage);
     /// Releases the grab lock and the acquisition lock of the grabbing channel.
-    void ReleaseGrabLocks();
-    int32_t StopGrab(CImageInstanceDataWrapper* wrapper, void* bufferList, uint8_t flag);
+    void ReleaseGrabLocks() DDK_REQUIRES(stateLock_);
+    int32_t StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* bufferList, uint8_t flag)
+        DDK_REQUIRES(stateLock_);
     int32_t SwitchTo(const std::shared_ptr<CDDKBoard>& board,
                      const std::shared_ptr<DDKChannel>& channel, ORHandle* newImage);
     int32_t ShareCurrentImage(ORHandle* image) const;
     void OnEvent(uint32_t eventId, void* data, uint32_t size, int32_t value);
 
-    boost::recursive_timed_mutex stateLock_;
+    CMutex<boost::recursive_timed_mutex> stateLock_;
     nwLogging::logger_ptr log_;
     orvBase::weak_handle self_;
 
-    mutable std::mutex bindingLock_;
-    std::shared_ptr<CDDKSystem> system_;       // guarded by bindingLock_
-    std::shared_ptr<CDDKProducer> producer_;   // guarded by bindingLock_
-    std::shared_ptr<CDDKBoard> board_;         // guarded by bindingLock_
-    std::shared_ptr<DDKChannel> channel_;      // guarded by bindingLock_
-    orvBase::weak_handle currentImage_;        // guarded by bindingLock_
-    CBaseImage* currentImageObject_ = nullptr; // guarded by bindingLock_
+    mutable CMutex<std::mutex> bindingLock_;
+    std::shared_ptr<CDDKSystem> system_ DDK_GUARDED_BY(bindingLock_);
+    std::shared_ptr<CDDKProducer> producer_ DDK_GUARDED_BY(bindingLock_);
+    std::shared_ptr<CDDKBoard> board_ DDK_GUARDED_BY(bindingLock_);
+    std::shared_ptr<DDKChannel> channel_ DDK_GUARDED_BY(bindingLock_);
+    orvBase::weak_handle currentImage_ DDK_GUARDED_BY(bindingLock_);
+    CBaseImage* currentImageObject_ DDK_GUARDED_BY(bindingLock_) = nullptr;
 
     CTryLock grabLock_;
-    std::shared_ptr<DDKChannel> grabChannel_; // whose acquisition lock a grab holds; stateLock_
+    // Whose acquisition lock a running grab holds.
+    std::shared_ptr<DDKChannel> grabChannel_ DDK_GUARDED_BY(stateLock_);
     std::atomic<bool> grabLocksHeld_{false};
     std::atomic<bool> grabActive_{false};
     std::atomic<void*> userPointer_{nullptr};
     std::atomic<uint32_t> timeoutMilliseconds_{0};
     bool tablesAdded_ = false;
 
-    std::mutex notificationLock_;
-    std::map<uint32_t, Notification> notifications_; // guarded by notificationLock_
-    uint32_t nextRegistrationKey_ = 1;               // guarded by notificationLock_
+    CMutex<std::mutex> notificationLock_;
+    std::map<uint32_t, Notification> notifications_ DDK_GUARDED_BY(notificationLock_);
+    uint32_t nextRegistrationKey_ DDK_GUARDED_BY(notificationLock_) = 1;
     ModuleEventSource systemEvents_;
     ModuleEventSource boardEvents_;
     ModuleEventSource channelEvents_;
-    EventInfoMap eventInformation_;                            // guarded by notificationLock_
-    std::map<uint32_t, const ModuleEventSource*> eventOwners_; // guarded by notificationLock_
+    EventInfoMap eventInformation_ DDK_GUARDED_BY(notificationLock_);
+    std::map<uint32_t, const ModuleEventSource*> eventOwners_ DDK_GUARDED_BY(notificationLock_);
 
-    std::mutex callbackLock_;
-    ORV::ImageChangedCallback imageChanged_ = nullptr; // guarded by callbackLock_
-    void* imageChangedUser_ = nullptr;                 // guarded by callbackLock_
+    CMutex<std::mutex> callbackLock_;
+    ORV::ImageChangedCallback imageChanged_ DDK_GUARDED_BY(callbackLock_) = nullptr;
+    void* imageChangedUser_ DDK_GUARDED_BY(callbackLock_) = nullptr;
 
     CDeliveredBufferRecord delivered_;
 
-    std::mutex nodeMapLock_;
-    std::vector<NodeMapEntry> nodeMaps_; // guarded by nodeMapLock_
+    CMutex<std::mutex> nodeMapLock_;
+    std::vector<NodeMapEntry> nodeMaps_ DDK_GUARDED_BY(nodeMapLock_);
 
     std::wstring fixedSelection_;
 };

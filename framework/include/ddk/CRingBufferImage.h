@@ -2,6 +2,7 @@
 
 #include <ORBase/ORBaseApi.h>
 #include <ORV/IImageVPA.h>
+#include <ddk/CCoordinateSystem.h>
 #include <ddk/CGlobalObj.h>
 
 #include <memory>
@@ -32,5 +33,5 @@ private:
     std::shared_ptr<DDKChannel> channel_;
     CImageInstanceDataWrapper* wrapper_;
     int32_t index_;
-    double coordinates_[6] = {0, 0, 1, 0, 0, 1};
+    CCoordinateSystem coordinates_;
 };

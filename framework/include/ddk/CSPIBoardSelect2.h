@@ -6,6 +6,6 @@
 
 class CSPIBoardSelect2 : public CSPIBase<CSPIBoardSelect2> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
-    virtual int32_t BoardCount(void* bufferList, int32_t* count) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
+    virtual int32_t BoardCount(CDDKBufferList* bufferList, int32_t* count) = 0;
 };

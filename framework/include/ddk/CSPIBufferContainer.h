@@ -8,7 +8,7 @@
 class CSPIBufferContainer : public CSPIBase<CSPIBufferContainer> {
 public:
     /// Writes a new buffer list the caller owns; negative on failure.
-    virtual int32_t AllocateBufferList(void** bufferList) = 0;
+    virtual int32_t AllocateBufferList(CDDKBufferList** bufferList) = 0;
     /// Destroys the list `bufferList` points to (the pointer is not cleared).
-    virtual int32_t FreeBufferList(void*& bufferList, int32_t flags, void* reserved) = 0;
+    virtual int32_t FreeBufferList(CDDKBufferList*& bufferList, int32_t flags, void* reserved) = 0;
 };

@@ -6,9 +6,9 @@
 
 class CSPIDeviceCtrl : public CSPIBase<CSPIDeviceCtrl> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
-    virtual int32_t TextCommand(void* bufferList, uint32_t command, const char* input,
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
+    virtual int32_t TextCommand(CDDKBufferList* bufferList, uint32_t command, const char* input,
                                 uint64_t inputLength, char* output, uint64_t* outputSize) = 0;
-    virtual int32_t RawCommand(void* bufferList, uint32_t command, const void* input,
+    virtual int32_t RawCommand(CDDKBufferList* bufferList, uint32_t command, const void* input,
                                uint64_t inputSize, void* output, uint64_t* outputSize) = 0;
 };

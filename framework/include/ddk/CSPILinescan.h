@@ -6,5 +6,5 @@
 
 class CSPILinescan : public CSPIBase<CSPILinescan> {
 public:
-    virtual int32_t SetLineCount(void* bufferList, int32_t lines) = 0;
+    virtual int32_t SetLineCount(CDDKBufferList* bufferList, int32_t lines) = 0;
 };

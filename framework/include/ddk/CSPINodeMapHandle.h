@@ -7,7 +7,7 @@
 
 class CSPINodeMapHandle : public CSPIBase<CSPINodeMapHandle> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
     /// The camera node map (a proxy the caller owns), or a failure without one.
-    virtual int32_t GetNodeMap(void* bufferList, ORHandle* nodeMap) = 0;
+    virtual int32_t GetNodeMap(CDDKBufferList* bufferList, ORHandle* nodeMap) = 0;
 };

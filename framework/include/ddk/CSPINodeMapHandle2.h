@@ -9,8 +9,9 @@
 
 class CSPINodeMapHandle2 : public CSPIBase<CSPINodeMapHandle2> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
     /// Fills `list` with the node maps offered (it is emptied first).
-    virtual int32_t ListNodeMaps(void* bufferList, std::vector<NodeMapEntry>& list) = 0;
-    virtual int32_t GetNodeMapByName(void* bufferList, const char* name, ORHandle* nodeMap) = 0;
+    virtual int32_t ListNodeMaps(CDDKBufferList* bufferList, std::vector<NodeMapEntry>& list) = 0;
+    virtual int32_t GetNodeMapByName(CDDKBufferList* bufferList, const char* name,
+                                     ORHandle* nodeMap) = 0;
 };

@@ -5,5 +5,5 @@
 /// Notifications are served by the framework; no driver provides this kind.
 class CSPINotify : public CSPIBase<CSPINotify> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
 };

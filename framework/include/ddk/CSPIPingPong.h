@@ -6,9 +6,9 @@
 
 class CSPIPingPong : public CSPIBase<CSPIPingPong> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
-    virtual int32_t Start(void* bufferList) = 0;
-    virtual int32_t Wait(void* bufferList, int32_t* bufferIndex) = 0;
-    virtual int32_t Stop(void* bufferList) = 0;
-    virtual int32_t Status(void* bufferList, int32_t* status) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
+    virtual int32_t Start(CDDKBufferList* bufferList) = 0;
+    virtual int32_t Wait(CDDKBufferList* bufferList, int32_t* bufferIndex) = 0;
+    virtual int32_t Stop(CDDKBufferList* bufferList) = 0;
+    virtual int32_t Status(CDDKBufferList* bufferList, int32_t* status) = 0;
 };

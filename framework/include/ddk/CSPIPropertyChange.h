@@ -4,5 +4,5 @@
 
 class CSPIPropertyChange : public CSPIBase<CSPIPropertyChange> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
 };

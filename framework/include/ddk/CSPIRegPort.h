@@ -6,13 +6,15 @@
 
 class CSPIRegPort : public CSPIBase<CSPIRegPort> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
-    virtual int32_t Read(void* bufferList, void* buffer, uint64_t address, uint64_t length) = 0;
-    virtual int32_t Write(void* bufferList, const void* buffer, uint64_t address,
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
+    virtual int32_t Read(CDDKBufferList* bufferList, void* buffer, uint64_t address,
+                         uint64_t length) = 0;
+    virtual int32_t Write(CDDKBufferList* bufferList, const void* buffer, uint64_t address,
                           uint64_t length) = 0;
-    virtual int32_t GetAccessMode(void* bufferList, uint64_t address, int32_t* mode) = 0;
-    virtual int32_t GetPortName(void* bufferList, char* destination, uint32_t* length) = 0;
-    virtual int32_t Invalidate(void* bufferList) = 0;
-    virtual int32_t GetSize(void* bufferList, uint64_t* size) = 0;
-    virtual int32_t GetEndianness(void* bufferList, int32_t* littleEndian) = 0;
+    virtual int32_t GetAccessMode(CDDKBufferList* bufferList, uint64_t address, int32_t* mode) = 0;
+    virtual int32_t GetPortName(CDDKBufferList* bufferList, char* destination,
+                                uint32_t* length) = 0;
+    virtual int32_t Invalidate(CDDKBufferList* bufferList) = 0;
+    virtual int32_t GetSize(CDDKBufferList* bufferList, uint64_t* size) = 0;
+    virtual int32_t GetEndianness(CDDKBufferList* bufferList, int32_t* littleEndian) = 0;
 };

@@ -6,6 +6,6 @@
 
 class CSPISoftwareTrigger : public CSPIBase<CSPISoftwareTrigger> {
 public:
-    virtual int32_t SendTrigger(void* bufferList, uint32_t argument) = 0;
-    virtual bool Supported(void* bufferList) = 0;
+    virtual int32_t SendTrigger(CDDKBufferList* bufferList, uint32_t argument) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
 };

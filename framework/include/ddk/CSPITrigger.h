@@ -6,6 +6,6 @@
 
 class CSPITrigger : public CSPIBase<CSPITrigger> {
 public:
-    virtual bool Supported(void* bufferList) = 0;
-    virtual int32_t SetTriggerMode(void* bufferList, int32_t mode) = 0;
+    virtual bool Supported(CDDKBufferList* bufferList) = 0;
+    virtual int32_t SetTriggerMode(CDDKBufferList* bufferList, int32_t mode) = 0;
 };

@@ -8,9 +8,10 @@
 /// Describes the current image of a buffer list for the image object.
 class CSPIVpa : public CSPIBase<CSPIVpa> {
 public:
-    virtual int32_t ImageDimensions(void* bufferList, int32_t* planes, int32_t* width,
+    virtual int32_t ImageDimensions(CDDKBufferList* bufferList, int32_t* planes, int32_t* width,
                                     int32_t* height) = 0;
-    virtual int32_t PlaneDataType(void* bufferList, uint32_t plane, int32_t* dataType) = 0;
-    virtual int32_t PlaneAddress(void* bufferList, uint32_t plane, void** base,
+    virtual int32_t PlaneDataType(CDDKBufferList* bufferList, uint32_t plane,
+                                  int32_t* dataType) = 0;
+    virtual int32_t PlaneAddress(CDDKBufferList* bufferList, uint32_t plane, void** base,
                                  const ORV::VpaEntry** vpa) = 0;
 };

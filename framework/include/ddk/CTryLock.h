@@ -4,7 +4,9 @@
 
 /// A lock that is only ever tried, never waited for, and that any thread may
 /// release: a started acquisition holds it from GrabStart to a GrabStop that may
-/// come from another thread.
+/// come from another thread. A call that holds it only for itself does so through
+/// std::unique_lock with std::try_to_lock. Not a capability for the thread-safety
+/// analysis, which cannot follow a lock that another thread releases.
 class CTryLock {
 public:
     bool try_lock() { return !held_.exchange(true, std::memory_order_acquire); }

@@ -3,6 +3,7 @@
 // way the host imaging core does it. Tests and tools use only this API.
 
 #include <ORBase/ORBaseApi.h>
+#include <ORCImg/HostObject.h>
 #include <ORV/ORV.h>
 
 #include <memory>
@@ -59,5 +60,7 @@ ORV::IImageVPA* ImageDescription(ORHandle image);
 void Share(ORHandle handle);
 /// Releases the reference in `handle` and clears it; null is ignored.
 void Release(ORHandle& handle);
+/// Owns one reference to a host object; releases it as Release does.
+using orvCImg::HostObject;
 
 } // namespace orvhost

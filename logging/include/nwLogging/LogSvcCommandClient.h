@@ -44,6 +44,17 @@ public:
     boost::property_tree::ptree get_configuration(const std::string& module,
                                                   const attribute_set& attributes);
 
+    /// Checks `size` bytes received for `request` as its acknowledge: the length
+    /// field must describe the datagram exactly, and command, request id, flags
+    /// and status must answer the request; a LogSvcError with its own text
+    /// otherwise.
+    static command_reply read_acknowledge(const uint8_t* datagram, std::size_t size,
+                                          const datagram_header& request);
+
+    /// The configuration set an acknowledge carries as JSON; LogSvcError "Failed
+    /// to deserialize the configuration set" when it is no JSON document.
+    static boost::property_tree::ptree read_configuration_set(const std::string& payload);
+
     /// Tells the service what the module is; an empty description sends nothing.
     void set_description(const std::string& module, const std::string& description);
 

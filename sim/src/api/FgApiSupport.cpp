@@ -9,51 +9,51 @@ namespace sim {
 
 namespace {
 
-thread_local int t_lastCode = 0;
-thread_local char t_lastText[LastError::kTextSize] = "no error";
+thread_local int threadLastCode = 0;
+thread_local char threadLastText[LastError::TextSize] = "no error";
 
 } // namespace
 
-int failWithoutGrabber(int code, const char* detail) {
-    t_lastCode = code;
+int FailWithoutGrabber(int code, const char* detail) {
+    threadLastCode = code;
     if (detail != nullptr && detail[0] != '\0') {
-        std::snprintf(t_lastText, sizeof(t_lastText), "%s: %s", fgErrorText(code), detail);
+        std::snprintf(threadLastText, sizeof(threadLastText), "%s: %s", FgErrorText(code), detail);
     } else {
-        std::snprintf(t_lastText, sizeof(t_lastText), "%s", fgErrorText(code));
+        std::snprintf(threadLastText, sizeof(threadLastText), "%s", FgErrorText(code));
     }
     return code;
 }
 
-int threadLastErrorCode() {
-    return t_lastCode;
+int ThreadLastErrorCode() {
+    return threadLastCode;
 }
 
-const char* threadLastErrorText() {
-    return t_lastText;
+const char* ThreadLastErrorText() {
+    return threadLastText;
 }
 
-std::optional<int> enterFg(SimFunction function, Fg_Grabber* handle) {
-    const std::optional<int> fault = FaultTable::instance().enter(function);
+std::optional<int> EnterFg(SimFunction function, Fg_Grabber* handle) {
+    const std::optional<int> fault = FaultTable::Instance().Enter(function);
     if (!fault) {
         return std::nullopt;
     }
-    if (auto grabber = Machine::instance().grabber(handle)) {
-        grabber->fail(*fault, "injected fault");
+    if (auto grabber = Machine::Instance().FindGrabber(handle)) {
+        grabber->Fail(*fault, "injected fault");
     } else {
-        failWithoutGrabber(*fault, "injected fault");
+        FailWithoutGrabber(*fault, "injected fault");
     }
     return fault;
 }
 
-std::shared_ptr<Grabber> resolveGrabber(Fg_Grabber* handle) {
-    Machine& machine = Machine::instance();
-    if (!machine.ensureLoaded()) {
-        failWithoutGrabber(FG_ERR_MACHINE, machine.loadError().c_str());
+std::shared_ptr<Grabber> ResolveGrabber(Fg_Grabber* handle) {
+    Machine& machine = Machine::Instance();
+    if (!machine.EnsureLoaded()) {
+        FailWithoutGrabber(FG_ERR_MACHINE, machine.LoadError().c_str());
         return nullptr;
     }
-    auto grabber = machine.grabber(handle);
+    auto grabber = machine.FindGrabber(handle);
     if (grabber == nullptr) {
-        failWithoutGrabber(FG_ERR_INVALID_HANDLE);
+        FailWithoutGrabber(FG_ERR_INVALID_HANDLE);
     }
     return grabber;
 }

@@ -11,16 +11,16 @@
 namespace sim {
 
 // The last error of calls that have no (valid) grabber, per calling thread.
-int failWithoutGrabber(int code, const char* detail = nullptr);
-int threadLastErrorCode();
-const char* threadLastErrorText();
+int FailWithoutGrabber(int code, const char* detail = nullptr);
+int ThreadLastErrorCode();
+const char* ThreadLastErrorText();
 
 // Counts the call and answers an armed fault code, already recorded as the last error of
 // the grabber (or of the thread when the handle is not valid).
-std::optional<int> enterFg(SimFunction function, Fg_Grabber* handle);
+std::optional<int> EnterFg(SimFunction function, Fg_Grabber* handle);
 
 // The grabber behind a handle; nullptr after recording FG_ERR_INVALID_HANDLE (or
 // FG_ERR_MACHINE when the machine is unusable) as the thread's last error.
-std::shared_ptr<Grabber> resolveGrabber(Fg_Grabber* handle);
+std::shared_ptr<Grabber> ResolveGrabber(Fg_Grabber* handle);
 
 } // namespace sim

@@ -17,17 +17,17 @@ using namespace sim;
 
 namespace {
 
-HandleTable<Gbe_Board, GigeBoard>& boards() {
+HandleTable<Gbe_Board, GigeBoard>& Boards() {
     static HandleTable<Gbe_Board, GigeBoard> table;
     return table;
 }
 
-HandleTable<Gbe_Camera, GigeCamera>& cameras() {
+HandleTable<Gbe_Camera, GigeCamera>& Cameras() {
     static HandleTable<Gbe_Camera, GigeCamera> table;
     return table;
 }
 
-int toGbe(DeviceStatus status) {
+int ToGbe(DeviceStatus status) {
     switch (status) {
     case DeviceStatus::Ok:
         return GBE_OK;
@@ -49,8 +49,8 @@ int toGbe(DeviceStatus status) {
     }
 }
 
-bool runtime51() {
-    const char* runtime = Machine::instance().runtimeVersion();
+bool Runtime51() {
+    const char* runtime = Machine::Instance().RuntimeVersion();
     if (runtime == nullptr) {
         return false;
     }
@@ -63,15 +63,17 @@ bool runtime51() {
     return major == 5 && minor == 1 && (*end == '\0' || *end == '.');
 }
 
-// The library's byte order quirk: runtime 5.1 hands read bytes over reversed and writes
-// them as given; every other runtime reads them as the camera sent them and reverses what
-// it writes. Callers that reverse reads except on 5.1, and writes only on 5.1, therefore
-// always deal in little-endian values while the camera keeps its big-endian registers.
-bool reversesReads() {
-    return runtime51();
+// The library's byte-order quirk, in the form the driver's register port was written for:
+// every runtime but 5.1 hands a read over reversed as a whole (host order) and writes the
+// bytes as given (wire order); runtime 5.1 reads them as they came off the wire and
+// reverses what it writes. The port reverses reads except on 5.1 and writes only on 5.1,
+// so its node map deals in the wire's big-endian bytes on every runtime, which is what the
+// BigEndian registers of GigE Vision descriptions declare.
+bool ReversesReads() {
+    return !Runtime51();
 }
-bool reversesWrites() {
-    return !runtime51();
+bool ReversesWrites() {
+    return Runtime51();
 }
 
 } // namespace
@@ -79,18 +81,18 @@ bool reversesWrites() {
 extern "C" {
 
 SIM_EXPORT int Gbe_OpenBoard(int boardIndex, int flags, Gbe_Board** board) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_OpenBoard)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_OpenBoard)) {
         return *fault;
     }
     if (board == nullptr || flags != 0) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
-    Machine& machine = Machine::instance();
-    const auto setup = machine.setup();
+    Machine& machine = Machine::Instance();
+    const auto setup = machine.Setup();
     if (setup == nullptr) {
         return GBE_ERR_MACHINE;
     }
-    if (boardIndex < 0 || boardIndex >= kMaxBoards ||
+    if (boardIndex < 0 || boardIndex >= MaxBoards ||
         !setup->boards[static_cast<std::size_t>(boardIndex)] ||
         setup->boards[static_cast<std::size_t>(boardIndex)]->type < 0) {
         return GBE_ERR_NO_SUCH_BOARD;
@@ -103,140 +105,140 @@ SIM_EXPORT int Gbe_OpenBoard(int boardIndex, int flags, Gbe_Board** board) {
     for (const auto& names : boardSetup.gigeCameras) {
         ports.emplace_back();
         for (const auto& name : names) {
-            ports.back().push_back(machine.camera(name));
+            ports.back().push_back(machine.Camera(name));
         }
     }
-    if (!machine.claimSession(Machine::Session::GigE, boardIndex)) {
+    if (!machine.ClaimSession(Machine::Session::GigE, boardIndex)) {
         return GBE_ERR_BOARD_BUSY;
     }
     auto opened = std::make_shared<GigeBoard>(boardIndex, std::move(ports));
-    Gbe_Board* handle = opened->handle();
-    boards().add(handle, std::move(opened));
+    Gbe_Board* handle = opened->Handle();
+    Boards().Add(handle, std::move(opened));
     *board = handle;
     return GBE_OK;
 }
 
 SIM_EXPORT int Gbe_CloseBoard(Gbe_Board* board) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_CloseBoard)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_CloseBoard)) {
         return *fault;
     }
-    const auto closed = boards().take(board);
+    const auto closed = Boards().Take(board);
     if (closed == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
     // Cameras of a closed board lose their handles and connections.
-    for (const auto& camera : cameras().takeIf(
-             [&](const GigeCamera& c) { return c.boardIndex() == closed->boardIndex(); })) {
-        camera->device().release(camera->owner());
+    for (const auto& camera : Cameras().TakeIf(
+             [&](const GigeCamera& c) { return c.BoardIndex() == closed->BoardIndex(); })) {
+        camera->Device().Release(camera->Owner());
     }
-    Machine::instance().releaseSession(Machine::Session::GigE, closed->boardIndex());
+    Machine::Instance().ReleaseSession(Machine::Session::GigE, closed->BoardIndex());
     return GBE_OK;
 }
 
 SIM_EXPORT const char* Gbe_ErrorText(int code) {
-    return gbeErrorText(code);
+    return GbeErrorText(code);
 }
 
 SIM_EXPORT int Gbe_ScanPort(Gbe_Board* board, int port, int argument) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_ScanPort)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_ScanPort)) {
         return *fault;
     }
-    const auto found = boards().find(board);
-    return found ? found->scan(port, argument) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Boards().Find(board);
+    return found ? found->Scan(port, argument) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_CameraCount(Gbe_Board* board, int port) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_CameraCount)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_CameraCount)) {
         return *fault;
     }
-    const auto found = boards().find(board);
-    return found ? found->cameraCount(port) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Boards().Find(board);
+    return found ? found->CameraCount(port) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_FirstCamera(Gbe_Board* board, int port, Gbe_Camera** camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_FirstCamera)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_FirstCamera)) {
         return *fault;
     }
     if (camera == nullptr) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
-    const auto found = boards().find(board);
+    const auto found = Boards().Find(board);
     if (found == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
     std::shared_ptr<CameraDevice> device;
-    const int result = found->firstCamera(port, device);
+    const int result = found->FirstCamera(port, device);
     if (result != GBE_OK) {
         return result;
     }
-    auto handed = std::make_shared<GigeCamera>(std::move(device), found->boardIndex(), port);
-    Gbe_Camera* handle = handed->handle();
-    cameras().add(handle, std::move(handed));
+    auto handed = std::make_shared<GigeCamera>(std::move(device), found->BoardIndex(), port);
+    Gbe_Camera* handle = handed->Handle();
+    Cameras().Add(handle, std::move(handed));
     *camera = handle;
     return GBE_OK;
 }
 
 SIM_EXPORT int Gbe_Connect(Gbe_Camera* camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_Connect)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_Connect)) {
         return *fault;
     }
-    const auto found = cameras().find(camera);
-    return found ? toGbe(found->device().connect(found->owner())) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Cameras().Find(camera);
+    return found ? ToGbe(found->Device().Connect(found->Owner())) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_Disconnect(Gbe_Camera* camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_Disconnect)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_Disconnect)) {
         return *fault;
     }
-    const auto found = cameras().find(camera);
-    return found ? toGbe(found->device().disconnect(found->owner())) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Cameras().Find(camera);
+    return found ? ToGbe(found->Device().Disconnect(found->Owner())) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_ReleaseCamera(Gbe_Camera* camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_ReleaseCamera)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_ReleaseCamera)) {
         return *fault;
     }
-    const auto released = cameras().take(camera);
+    const auto released = Cameras().Take(camera);
     if (released == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
-    released->device().release(released->owner());
+    released->Device().Release(released->Owner());
     return GBE_OK;
 }
 
 SIM_EXPORT int Gbe_StartAcquisition(Gbe_Camera* camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_StartAcquisition)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_StartAcquisition)) {
         return *fault;
     }
-    const auto found = cameras().find(camera);
-    return found ? toGbe(found->device().startAcquisition(found->owner())) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Cameras().Find(camera);
+    return found ? ToGbe(found->Device().StartAcquisition(found->Owner())) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_StopAcquisition(Gbe_Camera* camera) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_StopAcquisition)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_StopAcquisition)) {
         return *fault;
     }
-    const auto found = cameras().find(camera);
-    return found ? toGbe(found->device().stopAcquisition(found->owner())) : GBE_ERR_INVALID_HANDLE;
+    const auto found = Cameras().Find(camera);
+    return found ? ToGbe(found->Device().StopAcquisition(found->Owner())) : GBE_ERR_INVALID_HANDLE;
 }
 
 SIM_EXPORT int Gbe_CameraDescription(Gbe_Camera* camera, char* buffer, size_t* size) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_CameraDescription)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_CameraDescription)) {
         return *fault;
     }
     if (size == nullptr) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
-    const auto found = cameras().find(camera);
+    const auto found = Cameras().Find(camera);
     if (found == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
     // The description is read over the control channel, which needs the connection.
-    const DeviceStatus status = found->device().checkOwner(found->owner());
+    const DeviceStatus status = found->Device().CheckOwner(found->Owner());
     if (status != DeviceStatus::Ok) {
-        return toGbe(status);
+        return ToGbe(status);
     }
-    const std::string& text = found->device().description();
+    const std::string& text = found->Device().Description();
     const std::size_t needed = text.size() + 1;
     if (buffer == nullptr) {
         *size = needed;
@@ -252,18 +254,18 @@ SIM_EXPORT int Gbe_CameraDescription(Gbe_Camera* camera, char* buffer, size_t* s
 }
 
 SIM_EXPORT int Gbe_MemoryRead(Gbe_Camera* camera, void* buffer, uint64_t address, size_t length) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_MemoryRead)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_MemoryRead)) {
         return *fault;
     }
     if (buffer == nullptr && length > 0) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
-    const auto found = cameras().find(camera);
+    const auto found = Cameras().Find(camera);
     if (found == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
-    const int result = toGbe(found->device().read(found->owner(), address, buffer, length));
-    if (result == GBE_OK && reversesReads()) {
+    const int result = ToGbe(found->Device().Read(found->Owner(), address, buffer, length));
+    if (result == GBE_OK && ReversesReads()) {
         auto* bytes = static_cast<std::uint8_t*>(buffer);
         std::reverse(bytes, bytes + length);
     }
@@ -272,23 +274,23 @@ SIM_EXPORT int Gbe_MemoryRead(Gbe_Camera* camera, void* buffer, uint64_t address
 
 SIM_EXPORT int Gbe_MemoryWrite(Gbe_Camera* camera, const void* buffer, uint64_t address,
                                size_t length) {
-    if (const auto fault = FaultTable::instance().enter(SimFunction::Gbe_MemoryWrite)) {
+    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Gbe_MemoryWrite)) {
         return *fault;
     }
     if (buffer == nullptr && length > 0) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
-    const auto found = cameras().find(camera);
+    const auto found = Cameras().Find(camera);
     if (found == nullptr) {
         return GBE_ERR_INVALID_HANDLE;
     }
-    if (!reversesWrites()) {
-        return toGbe(found->device().write(found->owner(), address, buffer, length));
+    if (!ReversesWrites()) {
+        return ToGbe(found->Device().Write(found->Owner(), address, buffer, length));
     }
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     std::vector<std::uint8_t> reversed(bytes, bytes + length);
     std::reverse(reversed.begin(), reversed.end());
-    return toGbe(found->device().write(found->owner(), address, reversed.data(), length));
+    return ToGbe(found->Device().Write(found->Owner(), address, reversed.data(), length));
 }
 
 } // extern "C"

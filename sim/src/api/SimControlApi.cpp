@@ -16,51 +16,51 @@ using namespace sim;
 
 namespace {
 
-thread_local char t_error[512] = "";
+thread_local char threadError[512] = "";
 
-int failed(int code, const std::string& text) {
-    std::snprintf(t_error, sizeof(t_error), "%s", text.c_str());
+int Failed(int code, const std::string& text) {
+    std::snprintf(threadError, sizeof(threadError), "%s", text.c_str());
     return code;
 }
 
-int succeeded() {
-    t_error[0] = '\0';
+int Succeeded() {
+    threadError[0] = '\0';
     return SIMCTL_OK;
 }
 
-int fromFg(int code) {
+int FromFg(int code) {
     switch (code) {
     case FG_OK:
-        return succeeded();
+        return Succeeded();
     case FG_ERR_INVALID_DMA:
-        return failed(SIMCTL_ERR_NO_DMA, "DMA index not offered by the applet");
+        return Failed(SIMCTL_ERR_NO_DMA, "DMA index not offered by the applet");
     case FG_ERR_INVALID_MEMORY:
-        return failed(SIMCTL_ERR_NO_MEMORY, "the DMA has not acquired into any memory");
+        return Failed(SIMCTL_ERR_NO_MEMORY, "the DMA has not acquired into any memory");
     case FG_ERR_INVALID_BUFFER_NUMBER:
-        return failed(SIMCTL_ERR_RANGE, "buffer number out of range");
+        return Failed(SIMCTL_ERR_RANGE, "buffer number out of range");
     case FG_ERR_TIMEOUT:
-        return failed(SIMCTL_ERR_TIMEOUT, "frames not produced in time");
+        return Failed(SIMCTL_ERR_TIMEOUT, "frames not produced in time");
     default:
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "unexpected failure");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "unexpected failure");
     }
 }
 
-std::shared_ptr<Grabber> openBoard(int boardIndex) {
-    Machine::instance().ensureLoaded();
-    return Machine::instance().grabberOfBoard(boardIndex);
+std::shared_ptr<Grabber> OpenBoard(int boardIndex) {
+    Machine::Instance().EnsureLoaded();
+    return Machine::Instance().GrabberOfBoard(boardIndex);
 }
 
-int noBoard(int boardIndex) {
-    return failed(SIMCTL_ERR_NO_BOARD, "no open board at index " + std::to_string(boardIndex));
+int NoBoard(int boardIndex) {
+    return Failed(SIMCTL_ERR_NO_BOARD, "no open board at index " + std::to_string(boardIndex));
 }
 
-int patternByte(const FrameSetup& setup, std::uint32_t x, std::uint32_t y, unsigned k,
+int PatternByte(const FrameSetup& setup, std::uint32_t x, std::uint32_t y, unsigned k,
                 std::int64_t picture) {
-    if (x >= setup.width || y >= setup.height || k >= PixelFormat::bytesPerPixel(setup.format)) {
-        return failed(SIMCTL_ERR_RANGE, "position outside the image");
+    if (x >= setup.width || y >= setup.height || k >= PixelFormat::BytesPerPixel(setup.format)) {
+        return Failed(SIMCTL_ERR_RANGE, "position outside the image");
     }
-    succeeded();
-    return PatternGenerator::byteAt(
+    Succeeded();
+    return PatternGenerator::ByteAt(
         setup.pattern, setup.format, static_cast<std::uint64_t>(x) + setup.xoffset,
         static_cast<std::uint64_t>(y) + setup.yoffset, k, picture, setup.patternOffset);
 }
@@ -70,125 +70,125 @@ int patternByte(const FrameSetup& setup, std::uint32_t x, std::uint32_t y, unsig
 extern "C" {
 
 int SimCtl_FailCall(const char* function, int code, int count) {
-    const auto found = FaultTable::lookup(function);
+    const auto found = FaultTable::Lookup(function);
     if (!found) {
-        return failed(SIMCTL_ERR_UNKNOWN_FUNCTION,
+        return Failed(SIMCTL_ERR_UNKNOWN_FUNCTION,
                       std::string("no SDK function ") + (function ? function : "(null)"));
     }
     // Load first: a lazy load later would replace the faults armed now.
-    Machine::instance().ensureLoaded();
-    FaultTable::instance().armFailure(*found, code, count);
-    return succeeded();
+    Machine::Instance().EnsureLoaded();
+    FaultTable::Instance().ArmFailure(*found, code, count);
+    return Succeeded();
 }
 
 int SimCtl_DelayCall(const char* function, unsigned milliseconds, int count) {
-    const auto found = FaultTable::lookup(function);
+    const auto found = FaultTable::Lookup(function);
     if (!found) {
-        return failed(SIMCTL_ERR_UNKNOWN_FUNCTION,
+        return Failed(SIMCTL_ERR_UNKNOWN_FUNCTION,
                       std::string("no SDK function ") + (function ? function : "(null)"));
     }
-    Machine::instance().ensureLoaded();
-    FaultTable::instance().armDelay(*found, milliseconds, count);
-    return succeeded();
+    Machine::Instance().EnsureLoaded();
+    FaultTable::Instance().ArmDelay(*found, milliseconds, count);
+    return Succeeded();
 }
 
 void SimCtl_ClearFaults(void) {
-    FaultTable::instance().clear();
+    FaultTable::Instance().Clear();
 }
 
 int64_t SimCtl_CallCount(const char* function) {
-    const auto found = FaultTable::lookup(function);
-    return found ? FaultTable::instance().callCount(*found) : -1;
+    const auto found = FaultTable::Lookup(function);
+    return found ? FaultTable::Instance().CallCount(*found) : -1;
 }
 
 void SimCtl_ResetCallCounts(void) {
-    FaultTable::instance().resetCounts();
+    FaultTable::Instance().ResetCounts();
 }
 
 int SimCtl_LoadMachineFile(const char* path) {
     if (path == nullptr) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no path");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no path");
     }
     std::string error;
-    const int result = Machine::instance().loadFile(path, error);
-    return result == SIMCTL_OK ? succeeded() : failed(result, error);
+    const int result = Machine::Instance().LoadFile(path, error);
+    return result == SIMCTL_OK ? Succeeded() : Failed(result, error);
 }
 
 int SimCtl_LoadMachineText(const char* text) {
     if (text == nullptr) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no text");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no text");
     }
     std::string error;
-    const int result = Machine::instance().loadText(text, error);
-    return result == SIMCTL_OK ? succeeded() : failed(result, error);
+    const int result = Machine::Instance().LoadText(text, error);
+    return result == SIMCTL_OK ? Succeeded() : Failed(result, error);
 }
 
 int SimCtl_ResetMachine(void) {
     std::string error;
-    const int result = Machine::instance().reset(error);
-    return result == SIMCTL_OK ? succeeded() : failed(result, error);
+    const int result = Machine::Instance().Reset(error);
+    return result == SIMCTL_OK ? Succeeded() : Failed(result, error);
 }
 
 const char* SimCtl_EmbeddedMachine(void) {
-    return MachineParser::embeddedDefault();
+    return MachineParser::EmbeddedDefault();
 }
 
 const char* SimCtl_LastError(void) {
-    if (t_error[0] == '\0') {
-        const std::string loadError = Machine::instance().loadError();
-        std::snprintf(t_error, sizeof(t_error), "%s", loadError.c_str());
+    if (threadError[0] == '\0') {
+        const std::string loadError = Machine::Instance().LoadError();
+        std::snprintf(threadError, sizeof(threadError), "%s", loadError.c_str());
     }
-    return t_error;
+    return threadError;
 }
 
 int SimCtl_ReadCameraMemory(const char* camera, uint64_t address, void* buffer, size_t length) {
-    const auto device = Machine::instance().camera(camera ? camera : "");
+    const auto device = Machine::Instance().Camera(camera ? camera : "");
     if (device == nullptr) {
-        return failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
+        return Failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
     }
-    if (buffer == nullptr || !device->peek(address, buffer, length)) {
-        return failed(SIMCTL_ERR_RANGE, "range outside the camera's memory");
+    if (buffer == nullptr || !device->Peek(address, buffer, length)) {
+        return Failed(SIMCTL_ERR_RANGE, "range outside the camera's memory");
     }
-    return succeeded();
+    return Succeeded();
 }
 
 int SimCtl_WriteCameraMemory(const char* camera, uint64_t address, const void* buffer,
                              size_t length) {
-    const auto device = Machine::instance().camera(camera ? camera : "");
+    const auto device = Machine::Instance().Camera(camera ? camera : "");
     if (device == nullptr) {
-        return failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
+        return Failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
     }
-    if (buffer == nullptr || !device->poke(address, buffer, length)) {
-        return failed(SIMCTL_ERR_RANGE, "range outside the camera's memory");
+    if (buffer == nullptr || !device->Poke(address, buffer, length)) {
+        return Failed(SIMCTL_ERR_RANGE, "range outside the camera's memory");
     }
-    return succeeded();
+    return Succeeded();
 }
 
 int SimCtl_CameraState(const char* camera) {
-    const auto device = Machine::instance().camera(camera ? camera : "");
+    const auto device = Machine::Instance().Camera(camera ? camera : "");
     if (device == nullptr) {
-        return failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
+        return Failed(SIMCTL_ERR_NO_CAMERA, std::string("no camera ") + (camera ? camera : ""));
     }
-    succeeded();
-    return (device->linked() ? SIM_CAMERA_LINK_UP : 0) |
-           (device->connected() ? SIM_CAMERA_CONNECTED : 0) |
-           (device->acquiring() ? SIM_CAMERA_ACQUIRING : 0) |
-           (device->powered() ? SIM_CAMERA_POWERED : 0);
+    Succeeded();
+    return (device->Linked() ? SIM_CAMERA_LINK_UP : 0) |
+           (device->Connected() ? SIM_CAMERA_CONNECTED : 0) |
+           (device->Acquiring() ? SIM_CAMERA_ACQUIRING : 0) |
+           (device->Powered() ? SIM_CAMERA_POWERED : 0);
 }
 
 int SimCtl_GetBufferRecord(int boardIndex, unsigned dma, int64_t bufferNumber,
                            SimCtlBufferRecord* record) {
-    const auto grabber = openBoard(boardIndex);
+    const auto grabber = OpenBoard(boardIndex);
     if (grabber == nullptr) {
-        return noBoard(boardIndex);
+        return NoBoard(boardIndex);
     }
     if (record == nullptr) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no record");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no record");
     }
     BufferRecord found;
-    const int result = grabber->bufferRecord(dma, bufferNumber, found);
+    const int result = grabber->GetBufferRecord(dma, bufferNumber, found);
     if (result != FG_OK) {
-        return fromFg(result);
+        return FromFg(result);
     }
     record->pictureNumber = found.picture;
     record->tag = found.tag;
@@ -203,21 +203,21 @@ int SimCtl_GetBufferRecord(int boardIndex, unsigned dma, int64_t bufferNumber,
     record->format = found.setup.format;
     record->pattern = found.setup.pattern;
     record->patternOffset = found.setup.patternOffset;
-    return succeeded();
+    return Succeeded();
 }
 
 int SimCtl_GetDmaCounters(int boardIndex, unsigned dma, SimCtlDmaCounters* counters) {
-    const auto grabber = openBoard(boardIndex);
+    const auto grabber = OpenBoard(boardIndex);
     if (grabber == nullptr) {
-        return noBoard(boardIndex);
+        return NoBoard(boardIndex);
     }
     if (counters == nullptr) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no counters");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no counters");
     }
     DmaEngine::Counters found;
-    const int result = grabber->counters(dma, found);
+    const int result = grabber->GetCounters(dma, found);
     if (result != FG_OK) {
-        return fromFg(result);
+        return FromFg(result);
     }
     counters->acquiring = found.acquiring ? 1 : 0;
     counters->delivered = found.delivered;
@@ -226,50 +226,50 @@ int SimCtl_GetDmaCounters(int boardIndex, unsigned dma, SimCtlDmaCounters* count
     counters->produced = found.produced;
     counters->collected = found.collected;
     counters->pendingTriggers = found.pendingTriggers;
-    return succeeded();
+    return Succeeded();
 }
 
 int SimCtl_WaitFrames(int boardIndex, unsigned dma, int64_t frames, unsigned timeoutMs) {
-    const auto grabber = openBoard(boardIndex);
+    const auto grabber = OpenBoard(boardIndex);
     if (grabber == nullptr) {
-        return noBoard(boardIndex);
+        return NoBoard(boardIndex);
     }
-    return fromFg(grabber->waitFrames(dma, frames, std::chrono::milliseconds(timeoutMs)));
+    return FromFg(grabber->WaitFrames(dma, frames, std::chrono::milliseconds(timeoutMs)));
 }
 
 int SimCtl_PatternByte(int pattern, int format, uint64_t sensorX, uint64_t sensorY,
                        unsigned byteInPixel, int64_t picture, int32_t offset) {
-    if (pattern < 0 || static_cast<std::uint32_t>(pattern) >= PatternGenerator::kPatternCount) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "unknown pattern");
+    if (pattern < 0 || static_cast<std::uint32_t>(pattern) >= PatternGenerator::PatternCount) {
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "unknown pattern");
     }
-    succeeded();
-    return PatternGenerator::byteAt(static_cast<std::uint32_t>(pattern),
+    Succeeded();
+    return PatternGenerator::ByteAt(static_cast<std::uint32_t>(pattern),
                                     static_cast<std::uint32_t>(format), sensorX, sensorY,
                                     byteInPixel, picture, offset);
 }
 
 int SimCtl_BytesPerPixel(int format) {
-    return static_cast<int>(PixelFormat::bytesPerPixel(static_cast<std::uint32_t>(format)));
+    return static_cast<int>(PixelFormat::BytesPerPixel(static_cast<std::uint32_t>(format)));
 }
 
 int SimCtl_ExpectedPixelByte(int boardIndex, unsigned dma, uint32_t x, uint32_t y,
                              unsigned byteInPixel, int64_t picture) {
-    const auto grabber = openBoard(boardIndex);
+    const auto grabber = OpenBoard(boardIndex);
     if (grabber == nullptr) {
-        return noBoard(boardIndex);
+        return NoBoard(boardIndex);
     }
     FrameSetup setup;
-    const int result = grabber->frameSetup(dma, setup);
+    const int result = grabber->GetFrameSetup(dma, setup);
     if (result != FG_OK) {
-        return fromFg(result);
+        return FromFg(result);
     }
-    return patternByte(setup, x, y, byteInPixel, picture);
+    return PatternByte(setup, x, y, byteInPixel, picture);
 }
 
 int SimCtl_RecordPixelByte(const SimCtlBufferRecord* record, uint32_t x, uint32_t y,
                            unsigned byteInPixel) {
     if (record == nullptr || record->pictureNumber < 1) {
-        return failed(SIMCTL_ERR_INVALID_ARGUMENT, "no delivered frame in the record");
+        return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no delivered frame in the record");
     }
     FrameSetup setup;
     setup.width = record->width;
@@ -279,7 +279,7 @@ int SimCtl_RecordPixelByte(const SimCtlBufferRecord* record, uint32_t x, uint32_
     setup.format = record->format;
     setup.pattern = record->pattern;
     setup.patternOffset = record->patternOffset;
-    return patternByte(setup, x, y, byteInPixel, record->pictureNumber);
+    return PatternByte(setup, x, y, byteInPixel, record->pictureNumber);
 }
 
 } // extern "C"

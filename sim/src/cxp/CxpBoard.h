@@ -16,37 +16,37 @@ namespace sim {
 // (those it lists, without discovery). Camera indices count the known cameras in port
 // order.
 //
-// Thread-safe: m_mutex guards m_known. The grabber link and the port cameras are fixed.
+// Thread-safe: mutex_ guards known_. The grabber link and the port cameras are fixed.
 class CxpBoard {
 public:
     CxpBoard(std::weak_ptr<Grabber> grabber, int boardIndex,
              std::vector<std::shared_ptr<CameraDevice>> ports, unsigned answering);
 
-    SgcBoard* handle() { return &m_handle; }
-    int boardIndex() const { return m_boardIndex; }
+    SgcBoard* Handle() { return &handle_; }
+    int BoardIndex() const { return boardIndex_; }
     // SGC_OK while the grabber the board was made for is open.
-    int checkGrabber() const;
+    int CheckGrabber() const;
 
-    int loadLayout(const char* path);
-    int scan(unsigned portMask, int discoveryTimeoutMs, int speed);
-    int cameraCount() const;
-    int cameraByIndex(unsigned index, SgcCamera** camera) const;
-    int powerSwitch(unsigned portMask, int state);
+    int LoadLayout(const char* path);
+    int Scan(unsigned portMask, int discoveryTimeoutMs, int speed);
+    int CameraCount() const;
+    int CameraByIndex(unsigned index, SgcCamera** camera) const;
+    int PowerSwitch(unsigned portMask, int state);
     // Handles of every attached camera, known or not.
-    std::vector<SgcCamera*> handles() const;
+    std::vector<SgcCamera*> Handles() const;
     // The camera behind a handle when it belongs to this board, else nullptr.
-    CxpCamera* own(const SgcCamera* handle) const;
+    CxpCamera* Own(const SgcCamera* handle) const;
     // Takes every link down; the board is being freed.
-    void shutdown();
+    void Shutdown();
 
 private:
-    SgcBoard m_handle;
-    const std::weak_ptr<Grabber> m_grabber;
-    const int m_boardIndex;
-    const unsigned m_answering;
-    std::vector<std::unique_ptr<CxpCamera>> m_ports; // nullptr for an empty port
-    mutable std::mutex m_mutex;
-    std::vector<CxpCamera*> m_known;
+    SgcBoard handle_;
+    const std::weak_ptr<Grabber> grabber_;
+    const int boardIndex_;
+    const unsigned answering_;
+    std::vector<std::unique_ptr<CxpCamera>> ports_; // nullptr for an empty port
+    mutable std::mutex mutex_;
+    std::vector<CxpCamera*> known_;
 };
 
 } // namespace sim

@@ -17,22 +17,22 @@ namespace sim {
 class CxpCamera {
 public:
     CxpCamera(std::shared_ptr<CameraDevice> device, unsigned port)
-        : m_device(std::move(device)), m_port(port) {
-        m_handle.serial = nextHandleSerial();
+        : device_(std::move(device)), port_(port) {
+        handle_.serial = NextHandleSerial();
     }
 
-    SgcCamera* handle() { return &m_handle; }
-    const void* owner() const { return &m_handle; }
-    CameraDevice& device() const { return *m_device; }
-    unsigned port() const { return m_port; }
-    unsigned speed() const { return m_speed.load(); }
-    void setSpeed(unsigned speed) { m_speed.store(speed); }
+    SgcCamera* Handle() { return &handle_; }
+    const void* Owner() const { return &handle_; }
+    CameraDevice& Device() const { return *device_; }
+    unsigned Port() const { return port_; }
+    unsigned Speed() const { return speed_.load(); }
+    void SetSpeed(unsigned speed) { speed_.store(speed); }
 
 private:
-    SgcCamera m_handle;
-    const std::shared_ptr<CameraDevice> m_device;
-    const unsigned m_port;
-    std::atomic<unsigned> m_speed{0};
+    SgcCamera handle_;
+    const std::shared_ptr<CameraDevice> device_;
+    const unsigned port_;
+    std::atomic<unsigned> speed_{0};
 };
 
 } // namespace sim

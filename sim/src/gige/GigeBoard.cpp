@@ -5,43 +5,43 @@
 namespace sim {
 
 GigeBoard::GigeBoard(int boardIndex, std::vector<std::vector<std::shared_ptr<CameraDevice>>> ports)
-    : m_boardIndex(boardIndex), m_ports(std::move(ports)), m_found(m_ports.size()) {
-    m_handle.serial = nextHandleSerial();
+    : boardIndex_(boardIndex), ports_(std::move(ports)), found_(ports_.size()) {
+    handle_.serial = NextHandleSerial();
 }
 
-int GigeBoard::scan(int port, int timeoutMs) {
-    if (!validPort(port)) {
+int GigeBoard::Scan(int port, int timeoutMs) {
+    if (!ValidPort(port)) {
         return GBE_ERR_NO_SUCH_PORT;
     }
     if (timeoutMs <= 0) {
         return GBE_ERR_INVALID_ARGUMENT;
     }
     std::vector<std::shared_ptr<CameraDevice>> found;
-    for (const auto& camera : m_ports[static_cast<std::size_t>(port)]) {
+    for (const auto& camera : ports_[static_cast<std::size_t>(port)]) {
         // A camera slower than the discovery time-out stays unseen, as on the wire.
-        if (camera->answerMs() <= static_cast<unsigned>(timeoutMs)) {
+        if (camera->AnswerMs() <= static_cast<unsigned>(timeoutMs)) {
             found.push_back(camera);
         }
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_found[static_cast<std::size_t>(port)] = std::move(found);
+    std::lock_guard<std::mutex> lock(mutex_);
+    found_[static_cast<std::size_t>(port)] = std::move(found);
     return GBE_OK;
 }
 
-int GigeBoard::cameraCount(int port) const {
-    if (!validPort(port)) {
+int GigeBoard::CameraCount(int port) const {
+    if (!ValidPort(port)) {
         return GBE_ERR_NO_SUCH_PORT;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return static_cast<int>(m_found[static_cast<std::size_t>(port)].size());
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(found_[static_cast<std::size_t>(port)].size());
 }
 
-int GigeBoard::firstCamera(int port, std::shared_ptr<CameraDevice>& device) const {
-    if (!validPort(port)) {
+int GigeBoard::FirstCamera(int port, std::shared_ptr<CameraDevice>& device) const {
+    if (!ValidPort(port)) {
         return GBE_ERR_NO_SUCH_PORT;
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto& found = m_found[static_cast<std::size_t>(port)];
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto& found = found_[static_cast<std::size_t>(port)];
     if (found.empty()) {
         return GBE_ERR_NO_CAMERA;
     }

@@ -15,21 +15,21 @@ namespace sim {
 class GigeCamera {
 public:
     GigeCamera(std::shared_ptr<CameraDevice> device, int boardIndex, int port)
-        : m_device(std::move(device)), m_boardIndex(boardIndex), m_port(port) {
-        m_handle.serial = nextHandleSerial();
+        : device_(std::move(device)), boardIndex_(boardIndex), port_(port) {
+        handle_.serial = NextHandleSerial();
     }
 
-    Gbe_Camera* handle() { return &m_handle; }
-    const void* owner() const { return &m_handle; }
-    CameraDevice& device() const { return *m_device; }
-    int boardIndex() const { return m_boardIndex; }
-    int port() const { return m_port; }
+    Gbe_Camera* Handle() { return &handle_; }
+    const void* Owner() const { return &handle_; }
+    CameraDevice& Device() const { return *device_; }
+    int BoardIndex() const { return boardIndex_; }
+    int Port() const { return port_; }
 
 private:
-    Gbe_Camera m_handle;
-    const std::shared_ptr<CameraDevice> m_device;
-    const int m_boardIndex;
-    const int m_port;
+    Gbe_Camera handle_;
+    const std::shared_ptr<CameraDevice> device_;
+    const int boardIndex_;
+    const int port_;
 };
 
 } // namespace sim

@@ -113,3 +113,28 @@ TEST(DriverBoardProbe, HugeWidth_ProbedWith512) {
     ASSERT_EQ(free.size(), 1u);
     EXPECT_EQ(Where(free[0]), "warn DriverBoard(407)");
 }
+
+// The probe must leave no DMA running: a DMA left busy makes every later start fail.
+TEST(DriverBoardProbe, StopRefused_TriedAgainOrTheDmaIsNotCounted) {
+    for (const bool once : {true, false}) {
+        SCOPED_TRACE(once ? "refused once" : "always refused");
+        ScopedCapture capture;
+        Rig::Setup setup = CameraLinkSetup({Dma{}}, "", 1873, "dmas=1");
+        setup.machine +=
+            std::string("[faults]\nFg_StopAcquire = -2062 ") + (once ? "once" : "always") + "\n";
+        Rig rig(setup);
+        auto board = rig.Board();
+        ASSERT_NE(board, nullptr);
+        EXPECT_EQ(board->GetChannelCountNoProbe(), once ? 1u : 0u);
+        EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 2);
+        const auto error = With(capture.target(), "\tBoard = 0\tDMA 0 could not be stopped");
+        EXPECT_EQ(error.size(), once ? 0u : 1u);
+        if (once) {
+            SimCtlDmaCounters counters{};
+            ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
+            EXPECT_EQ(counters.acquiring, 0);
+            EXPECT_TRUE(With(capture.target(), "Failed to free memory").empty());
+        }
+        SimCtl_ClearFaults();
+    }
+}

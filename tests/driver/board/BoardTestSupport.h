@@ -2,8 +2,8 @@
 // Simulated machines for the producer, board and channel tests: machine and applet
 // texts, and a rig that builds the sandbox, the driver system and its producer.
 
-#include "driver/support/SimEnvironment.h"
 #include "support/CapturingTarget.h"
+#include "support/SimEnvironment.h"
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"

@@ -225,3 +225,35 @@ TEST(DriverChannelCamera, CameraLink_NoCameraLinesAtAll) {
     EXPECT_EQ(SimCtl_CallCount("Gbe_ScanPort"), 0);
     EXPECT_EQ(SimCtl_CallCount("Sgc_getCameraCount"), 0);
 }
+
+// A camera whose connection failed once at set-up is connected when the channel
+// is asked again (as the start of an acquisition does), with the set-up's lines.
+TEST(DriverChannelCamera, ConnectFailedOnce_ConnectedWhenAskedAgain) {
+    struct Case {
+        Rig::Setup setup;
+        const char* camera;
+        const char* function;
+    };
+    for (const Case& c :
+         {Case{GigESetup("gcamA", "[faults]\nGbe_Connect = -3008 once\n"), "gcamA", "Gbe_Connect"},
+          Case{CoaXPressSetup("xcam0", "[faults]\nSgc_connectCamera = -4010 once\n"), "xcam0",
+               "Sgc_connectCamera"}}) {
+        SCOPED_TRACE(c.camera);
+        ScopedCapture capture;
+        Rig rig(c.setup);
+        auto board = rig.Board();
+        ASSERT_NE(board, nullptr);
+        auto channel = rig.Channel(*board);
+        ASSERT_NE(channel, nullptr);
+        EXPECT_FALSE(Connected(c.camera));
+
+        EXPECT_TRUE(channel->ConnectCameraAgain());
+        EXPECT_TRUE(Connected(c.camera));
+        EXPECT_EQ(SimCtl_CallCount(c.function), 2);
+        EXPECT_EQ(With(capture.target(), prefix + "Connect error: ").size(), 1u);
+        EXPECT_TRUE(InOrder(capture.target(), {prefix + "Camera not connected, connecting again",
+                                               prefix + "Camera connected successfully "}));
+        EXPECT_TRUE(channel->ConnectCameraAgain()) << "connected: nothing more to do";
+        EXPECT_EQ(SimCtl_CallCount(c.function), 2);
+    }
+}

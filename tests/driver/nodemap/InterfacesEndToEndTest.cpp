@@ -2,6 +2,7 @@
 // a host calls them on the module's image.
 #include "driver/nodemap/NodeMapModule.h"
 
+#include <ORV/IDeviceCtrl.h>
 #include <ORV/ResultCodes.h>
 
 #include <simctl/SimControl.h>
@@ -29,19 +30,21 @@ TEST_F(InterfacesEndToEnd, TextSetOfWidthAndHeight_TheDmaReportsThem) {
     ORV::IDeviceCtrl* control = Find<ORV::IDeviceCtrl>();
     char empty[1] = {'x'};
     uint64_t size = 1;
-    ASSERT_EQ(control->TextCommand(0x10001100, "ID=100;type=2;length=4;data=320", 0, empty, &size),
+    ASSERT_EQ(control->TextCommand(ORV::DEVICECTRL_CLASS_SET | ORV::DEVICECTRL_PARAMETER,
+                                   "ID=100;type=2;length=4;data=320", 0, empty, &size),
               0);
-    ASSERT_EQ(control->TextCommand(0x10001100, "ID=200;type=2;length=4;data=200", 0, empty, &size),
+    ASSERT_EQ(control->TextCommand(ORV::DEVICECTRL_CLASS_SET | ORV::DEVICECTRL_PARAMETER,
+                                   "ID=200;type=2;length=4;data=200", 0, empty, &size),
               0);
-    EXPECT_EQ(TextGet(control, 0x1100, "ID=100;type=2;length=4"), "320");
-    EXPECT_EQ(TextGet(control, 0x1100, "ID=200;type=2;length=4"), "200");
+    EXPECT_EQ(TextGet(control, ORV::DEVICECTRL_PARAMETER, "ID=100;type=2;length=4"), "320");
+    EXPECT_EQ(TextGet(control, ORV::DEVICECTRL_PARAMETER, "ID=200;type=2;length=4"), "200");
     int32_t width = 0;
     int32_t height = 0;
     ORHandle unused = nullptr;
     ASSERT_EQ(Find<ORV::IImageRect>()->ImageSize(0, &width, &height, &unused), 0);
     EXPECT_EQ(width, 320);
     EXPECT_EQ(height, 200);
-    EXPECT_EQ(TextGet(control, 0x9300, ""), "3");
+    EXPECT_EQ(TextGet(control, ORV::DEVICECTRL_BUFFER_COUNT, ""), "3");
 }
 
 TEST_F(InterfacesEndToEnd, SizeChange_GivesANewImageOfTheNewSize) {

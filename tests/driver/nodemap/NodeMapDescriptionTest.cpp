@@ -70,7 +70,7 @@ TEST(NodeMapDescription, NewRuntime_GrabberTextUnchangedOnPortDevicePort) {
     Machine machine;
     machine.dmaLines = "dmaxmlsave=" + saved.Path() + "\n";
     NodeMapRig rig(machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(PortName(dma.get()), "DevicePort");
     // The grabber's text up to its last '>' (its final line break is cut).
@@ -87,7 +87,7 @@ TEST(NodeMapDescription, NewRuntime_GrabberTextUnchangedOnPortDevicePort) {
 TEST(NodeMapDescription, NewRuntime_OldStyleTextIsNotRepaired) {
     DescriptionCase setup(OldDescription(true, "DevicePort"), "5.2.0");
     NodeMapRig rig(setup.machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     EXPECT_EQ(SimEnvironment::ReadFile(setup.saved.Path()), OldDescription(true, "DevicePort"));
 }
 
@@ -95,7 +95,7 @@ TEST(NodeMapDescription, OldRuntime_RepairsVersionsBarsAndIncrementsOnPortDevice
     ScopedCapture capture;
     DescriptionCase setup(OldDescription(true), "5.1.0");
     NodeMapRig rig(setup.machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(PortName(dma.get()), "Device");
     const std::string text = SimEnvironment::ReadFile(setup.saved.Path());
@@ -114,11 +114,24 @@ TEST(NodeMapDescription, OldRuntime_RepairsVersionsBarsAndIncrementsOnPortDevice
     EXPECT_FALSE(capture->contains("repaired empty XML category"));
 }
 
+TEST(NodeMapDescription, OldRuntime_CommentedOutLimitsStayAndTheRepairedTextLoads) {
+    const std::string block =
+        "<!-- retired:\n<Integer Name=\"FG_OLD\"><Min>1</Min><Max>8</Max></Integer> -->\n";
+    std::string text = OldDescription(true);
+    text.insert(text.find("<Port"), block);
+    DescriptionCase repaired(text, "5.0.0");
+    NodeMapRig rig(repaired.machine);
+    HostObject dma(rig.Channel().GetDmaNodeMap());
+    ASSERT_TRUE(dma);
+    EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640);
+    EXPECT_NE(SimEnvironment::ReadFile(repaired.saved.Path()).find(block), std::string::npos);
+}
+
 TEST(NodeMapDescription, OldRuntime_NoCategoryGainsTheRootAndSaysSo) {
     ScopedCapture capture;
     DescriptionCase setup(OldDescription(false), "5.0.0");
     NodeMapRig rig(setup.machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     const std::string text = SimEnvironment::ReadFile(setup.saved.Path());
     EXPECT_NE(text.find("<Category Name='ExampleCategory'><pFeature>FG_CAMSTATUS</pFeature>"
@@ -175,7 +188,7 @@ TEST(NodeMapDescription, UserDmaFile_IsUsedAndSaved) {
     Machine machine;
     machine.dmaLines = "dmaxml=" + user.Path() + "\ndmaxmlsave=" + saved.Path() + "\n";
     NodeMapRig rig(machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(SimCtl_CallCount("Fg_DmaDescription"), 0) << "nothing downloaded";
     EXPECT_EQ(SimEnvironment::ReadFile(saved.Path()), OldDescription(true, "DevicePort"))
@@ -194,7 +207,7 @@ TEST(NodeMapDescription, UserCameraFile_ReplacesTheDownload) {
     machine.dmaLines = "camxmlsave=" + saved.Path() + "\n";
     {
         NodeMapRig download(machine);
-        HostReference camera(download.Channel().GetCameraNodeMap());
+        HostObject camera(download.Channel().GetCameraNodeMap());
         ASSERT_TRUE(camera);
         EXPECT_TRUE(capture->contains(prefix + "Saved camera xml: " + saved.Path()));
         EXPECT_TRUE(capture->contains(prefix + "Loaded camera XML from gige camera"));
@@ -203,7 +216,7 @@ TEST(NodeMapDescription, UserCameraFile_ReplacesTheDownload) {
     capture->clear();
     machine.dmaLines = "camxml=" + user.Path() + "\n";
     NodeMapRig rig(machine);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     EXPECT_EQ(SimCtl_CallCount("Gbe_CameraDescription"), 0);
     EXPECT_TRUE(capture->contains(prefix + "Loaded camera XML from file: " + user.Path()));
@@ -216,7 +229,7 @@ TEST(NodeMapDescription, MissingUserFile_FallsBackToTheDownload) {
     machine.technology = Technology::GigE;
     machine.dmaLines = "camxml=/nonexistent/orv/camera.xml\n";
     NodeMapRig rig(machine);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     const auto error = capture->find(prefix + "Unable to load user camera xml:");
     ASSERT_TRUE(error);
@@ -230,7 +243,7 @@ TEST(NodeMapDescription, InvalidUserFile_IsReportedAndFallsBack) {
     Machine machine;
     machine.dmaLines = "dmaxml=" + user.Path() + "\n";
     NodeMapRig rig(machine);
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     const auto warning =
         capture->find(prefix + "Error validation camera xml string from file: " + user.Path());

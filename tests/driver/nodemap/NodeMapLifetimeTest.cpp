@@ -44,9 +44,9 @@ TEST(NodeMapLifetime, TwoCameraRequests_TheSameProxyWithOneMoreReference) {
     ScopedCapture capture;
     NodeMapRig rig(GigE());
     CDriverChannel& channel = rig.Channel();
-    HostReference first(channel.GetCameraNodeMap());
+    HostObject first(channel.GetCameraNodeMap());
     ASSERT_TRUE(first);
-    HostReference second(channel.GetCameraNodeMap());
+    HostObject second(channel.GetCameraNodeMap());
     EXPECT_EQ(second.get(), first.get());
     EXPECT_EQ(SimCtl_CallCount("Gbe_CameraDescription"), 2) << "downloaded once: size and data";
     EXPECT_EQ(Count(capture.target(), prefix + "Requested Camera node map"), 1u);
@@ -58,18 +58,18 @@ TEST(NodeMapLifetime, TwoCameraRequests_TheSameProxyWithOneMoreReference) {
 
     second.reset();
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.CameraNodeMapLink(), nullptr);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
+    EXPECT_EQ(channel.NodeMaps().Link(CChannelNodeMaps::Camera), nullptr);
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
     EXPECT_EQ(Count(capture.target(), "Camera node map destructed"), 1u)
         << "written without the channel's prefix";
 }
 
 TEST(NodeMapLifetime, RequestAfterRelease_BuildsTheNodeMapAnew) {
     NodeMapRig rig(GigE());
-    HostReference first(rig.Channel().GetCameraNodeMap());
+    HostObject first(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(first);
     first.reset();
-    HostReference again(rig.Channel().GetCameraNodeMap());
+    HostObject again(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(again);
     EXPECT_EQ(SimCtl_CallCount("Gbe_CameraDescription"), 4) << "downloaded a second time";
 }
@@ -78,8 +78,8 @@ TEST(NodeMapLifetime, CameraReleasedWhileDmaLives_ChannelStaysUntilTheLastReleas
     ScopedCapture capture;
     NodeMapRig rig(GigE());
     const uint32_t key = rig.Channel().GetChannelKey();
-    HostReference camera(rig.Channel().GetCameraNodeMap());
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(camera);
     ASSERT_TRUE(dma);
     EXPECT_EQ(CNodeMapLiveness::Get(key), CNodeMapLiveness::CameraBit | CNodeMapLiveness::DmaBit);
@@ -88,7 +88,7 @@ TEST(NodeMapLifetime, CameraReleasedWhileDmaLives_ChannelStaysUntilTheLastReleas
     camera.reset();
     ASSERT_FALSE(channel.expired()) << "the DMA node map keeps the channel";
     EXPECT_EQ(CNodeMapLiveness::Get(key), CNodeMapLiveness::DmaBit);
-    EXPECT_NE(channel.lock()->NodeMapSelfReference(), nullptr);
+    EXPECT_TRUE(channel.lock()->NodeMaps().HoldsChannel());
     EXPECT_EQ(IntegerFeature(dma.get(), "FG_WIDTH"), 640) << "its port still reaches the DMA";
 
     dma.reset();
@@ -104,8 +104,8 @@ TEST(NodeMapLifetime, CameraLink_NoCameraNodeMapButADmaNodeMap) {
     CDriverChannel& channel = rig.Channel();
     EXPECT_EQ(channel.GetCameraNodeMap(), nullptr);
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
-    HostReference dma(channel.GetDmaNodeMap());
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
+    HostObject dma(channel.GetDmaNodeMap());
     ASSERT_TRUE(dma);
     EXPECT_EQ(Count(capture.target(), prefix + "Requested DMA node map"), 1u);
 
@@ -118,13 +118,13 @@ TEST(NodeMapLifetime, CameraLink_NoCameraNodeMapButADmaNodeMap) {
 TEST(NodeMapLifetime, NodeMapHandle2_ByExactNameOnly) {
     NodeMapRig rig(GigE());
     CDriverINodeMapHandle2 handle(rig.Channel());
-    HostReference dma;
+    HostObject dma;
     EXPECT_EQ(handle.GetNodeMapByName(nullptr, "TLDevice", dma.out()), ORV::OK);
     EXPECT_EQ(PortName(dma.get()), "DevicePort");
-    HostReference camera;
+    HostObject camera;
     EXPECT_EQ(handle.GetNodeMapByName(nullptr, "Device", camera.out()), ORV::OK);
     EXPECT_EQ(PortName(camera.get()), "Device");
-    HostReference none;
+    HostObject none;
     EXPECT_EQ(handle.GetNodeMapByName(nullptr, "device", none.out()), ORV::E_NOTSUPPORTED);
     EXPECT_EQ(none.get(), nullptr);
     EXPECT_EQ(handle.GetNodeMapByName(nullptr, "TLDevice ", none.out()), ORV::E_NOTSUPPORTED);
@@ -156,7 +156,7 @@ TEST(NodeMapLifetime, ConcurrentRequestsAndReleases_LeaveNothingBehind) {
             for (int round = 0; round < 50; ++round) {
                 // A request racing a release may answer none; a handle it does
                 // answer must be a live one.
-                HostReference dma(channel.GetDmaNodeMap());
+                HostObject dma(channel.GetDmaNodeMap());
                 if (!dma)
                     continue;
                 handedOut.fetch_add(1);
@@ -170,8 +170,8 @@ TEST(NodeMapLifetime, ConcurrentRequestsAndReleases_LeaveNothingBehind) {
     EXPECT_EQ(wrongValues.load(), 0);
     EXPECT_GT(handedOut.load(), 0);
     EXPECT_EQ(CNodeMapLiveness::Get(channel.GetChannelKey()), 0u);
-    EXPECT_EQ(channel.DmaNodeMapLink(), nullptr);
-    EXPECT_EQ(channel.NodeMapSelfReference(), nullptr);
+    EXPECT_EQ(channel.NodeMaps().Link(CChannelNodeMaps::Dma), nullptr);
+    EXPECT_FALSE(channel.NodeMaps().HoldsChannel());
 }
 
 TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
@@ -180,8 +180,8 @@ TEST(NodeMapLifetime, LibraryPin_LoadsTheHostsNodeMapLibraryByItsName) {
 }
 
 TEST(NodeMapLifetime, ReleaseCallback_NullContextIsRefused) {
-    EXPECT_EQ(CDriverChannel::CameraNodeMapReleased(nullptr), ORV::E_INVALIDARG);
-    EXPECT_EQ(CDriverChannel::DmaNodeMapReleased(nullptr), ORV::E_INVALIDARG);
+    EXPECT_EQ(CChannelNodeMaps::CameraReleased(nullptr), ORV::E_INVALIDARG);
+    EXPECT_EQ(CChannelNodeMaps::DmaReleased(nullptr), ORV::E_INVALIDARG);
 }
 
 } // namespace

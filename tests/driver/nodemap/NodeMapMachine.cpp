@@ -1,15 +1,12 @@
 #include "driver/nodemap/NodeMapMachine.h"
 
-#include <ORCImg/ORCImg.h>
 #include <ORGenApi/ORGenApi.h>
 
 #include <simctl/SimControl.h>
 
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
-#include <stdexcept>
 
 namespace nodemaptest {
 
@@ -31,9 +28,9 @@ std::string MachineText(const Machine& machine) {
     if (!machine.dmaDescriptionFile.empty())
         text << "dmaxml = " << machine.dmaDescriptionFile << "\n";
     if (machine.technology == Technology::GigE)
-        text << "\n[camera:gcam]\nkind = gige\n";
+        text << "\n[camera:gcam]\nkind = gige\n" << machine.cameraLines;
     if (machine.technology == Technology::CoaXPress)
-        text << "\n[camera:xcam]\nkind = cxp\n";
+        text << "\n[camera:xcam]\nkind = cxp\n" << machine.cameraLines;
     text << "\n" << machine.extraSections << "\n";
     return text.str();
 }
@@ -53,23 +50,10 @@ std::string ConfigurationText(const Machine& machine) {
            machine.dmaLines + "\n";
 }
 
-TempFile::TempFile(const std::string& name, const std::string& text) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orv-nodemap-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("no temporary directory");
-    directory_ = pattern;
-    path_ = directory_ + "/" + name;
+TempFile::TempFile(const std::string& name, const std::string& text)
+    : path_(directory_.File(name)) {
     if (!text.empty())
         SimEnvironment::WriteFile(path_, text);
-}
-
-TempFile::~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
-}
-
-void HostReference::reset() {
-    ORCImg_ReleaseObject(&handle_);
 }
 
 int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {
@@ -78,6 +62,39 @@ int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result) {
     if (result != nullptr)
         *result = answer;
     return answer == 0 ? value : -1;
+}
+
+namespace {
+
+/// Reads a text through the host's size protocol: the size first, then the text.
+template <class Get> std::string SizedText(Get get) {
+    uint32_t length = 0;
+    if (get(nullptr, &length) != 0 || length == 0)
+        return std::string();
+    std::string text(length, '\0');
+    if (get(text.data(), &length) != 0)
+        return std::string();
+    text.resize(length - 1);
+    return text;
+}
+
+} // namespace
+
+std::string StringFeature(ORHandle nodeMap, const char* name) {
+    return SizedText([&](char* destination, uint32_t* length) {
+        return ORGenApi_GetStringFeature(nodeMap, name, destination, length);
+    });
+}
+
+std::string EnumFeature(ORHandle nodeMap, const char* name) {
+    return SizedText([&](char* destination, uint32_t* length) {
+        return ORGenApi_GetEnumFeature(nodeMap, name, destination, length);
+    });
+}
+
+double FloatFeature(ORHandle nodeMap, const char* name) {
+    double value = 0;
+    return ORGenApi_GetFloatFeature(nodeMap, name, &value) == 0 ? value : std::nan("");
 }
 
 std::string PortName(ORHandle nodeMap) {

@@ -3,8 +3,10 @@
 // small helpers for host objects and files; no driver code, so end-to-end
 // programs, which reach the driver only through the module, use them too.
 
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
+#include "support/TempDir.h"
 
+#include <ORCImg/HostObject.h>
 #include <ORV/ORVTypes.h>
 
 #include <cstdint>
@@ -28,6 +30,8 @@ struct Machine {
     std::string dmaDescriptionFile;
     /// Further lines of the [BOARD0_DMA0] section.
     std::string dmaLines;
+    /// Further lines of the camera's section (GigE and CoaXPress boards).
+    std::string cameraLines;
     /// Further sections of the machine text ([faults], for example).
     std::string extraSections;
 };
@@ -41,39 +45,26 @@ std::string ConfigurationText(const Machine& machine);
 class TempFile {
 public:
     explicit TempFile(const std::string& name, const std::string& text = std::string());
-    ~TempFile();
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     const std::string& Path() const { return path_; }
 
 private:
-    std::string directory_;
+    orvtest::TempDir directory_{"orv-nodemap"};
     std::string path_;
 };
 
 /// One reference to a host object, released at the end of the scope.
-class HostReference {
-public:
-    HostReference() = default;
-    explicit HostReference(ORHandle handle) : handle_(handle) {}
-    HostReference(const HostReference&) = delete;
-    HostReference& operator=(const HostReference&) = delete;
-    ~HostReference() { reset(); }
-    ORHandle get() const { return handle_; }
-    ORHandle* out() {
-        reset();
-        return &handle_;
-    }
-    void reset();
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    ORHandle handle_ = nullptr;
-};
+using orvCImg::HostObject;
 
 /// An integer feature read through a node map; -1 on failure (with the result
 /// in `result` when given).
 int64_t IntegerFeature(ORHandle nodeMap, const char* name, int32_t* result = nullptr);
+/// A string or enumeration feature (the current entry's name); empty on failure.
+std::string StringFeature(ORHandle nodeMap, const char* name);
+std::string EnumFeature(ORHandle nodeMap, const char* name);
+/// A float feature; NaN on failure.
+double FloatFeature(ORHandle nodeMap, const char* name);
 /// The name of a node map's attached port.
 std::string PortName(ORHandle nodeMap);
 

@@ -35,7 +35,7 @@ protected:
 private:
     std::unique_ptr<SimEnvironment> sim_;
     orvhost::DriverModule* module_ = nullptr; // shared by every test of the program
-    HostReference image_;
+    HostObject image_;
 };
 
 } // namespace nodemaptest

@@ -24,7 +24,7 @@ using namespace nodemaptest;
 
 namespace {
 
-constexpr uint64_t widthAddress = 0x1000; // Width in the simulated cameras' feature block
+constexpr uint64_t WidthAddress = 0x1000; // Width in the simulated cameras' feature block
 
 uint32_t BigEndianRegister(const char* camera, uint64_t address) {
     std::array<uint8_t, 4> bytes{};
@@ -52,18 +52,22 @@ TEST_P(GigEByteOrder, PortBytesFollowTheRuntimeAndTheFeatureIsRightOnBoth) {
 
     // What the GigE library hands over, and what the port makes of it.
     std::array<uint8_t, 4> library{};
-    ASSERT_EQ(Gbe_MemoryRead(channel.GigECamera(), library.data(), widthAddress, 4), 0);
+    ASSERT_EQ(Gbe_MemoryRead(channel.GigECamera(), library.data(), WidthAddress, 4), 0);
     std::array<uint8_t, 4> port{};
-    ASSERT_EQ(CGigERegisterPort::Read(port.data(), widthAddress, 4, &channel), ORV::OK);
+    ASSERT_EQ(CGigERegisterPort::Read(port.data(), WidthAddress, 4, &channel), ORV::OK);
     std::array<uint8_t, 4> reversed = library;
     std::reverse(reversed.begin(), reversed.end());
     EXPECT_EQ(port, runtime51 ? library : reversed);
+    // Together they hand the node map the camera's own, big-endian bytes.
+    std::array<uint8_t, 4> wire{};
+    ASSERT_EQ(SimCtl_ReadCameraMemory("gcam", WidthAddress, wire.data(), wire.size()), SIMCTL_OK);
+    EXPECT_EQ(port, wire);
 
-    HostReference camera(channel.GetCameraNodeMap());
+    HostObject camera(channel.GetCameraNodeMap());
     ASSERT_TRUE(camera);
-    EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("gcam", widthAddress));
+    EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("gcam", WidthAddress));
     ASSERT_EQ(ORGenApi_SetIntegerFeature(camera.get(), "Width", 0x0140), 0);
-    EXPECT_EQ(BigEndianRegister("gcam", widthAddress), 0x0140u) << "the camera keeps big-endian";
+    EXPECT_EQ(BigEndianRegister("gcam", WidthAddress), 0x0140u) << "the camera keeps big-endian";
     EXPECT_EQ(IntegerFeature(camera.get(), "Width"), 0x0140);
 }
 
@@ -73,11 +77,11 @@ TEST(RegisterPort, GigEWrite_ReversedOnlyOn51) {
     for (const char* runtime : {"5.0.0", "5.1.0"}) {
         NodeMapRig rig(GigEOn(runtime));
         CDriverChannel& channel = rig.Channel();
-        const std::array<uint8_t, 4> bytes = {0x40, 0x01, 0x00, 0x00}; // 320, little-endian
-        ASSERT_EQ(CGigERegisterPort::Write(bytes.data(), widthAddress, 4, &channel), ORV::OK);
-        // Either way the camera ends up with the node map's little-endian value.
-        EXPECT_EQ(BigEndianRegister("gcam", widthAddress), 320u) << runtime;
-        EXPECT_EQ(bytes[0], 0x40) << "the caller's bytes are not touched";
+        const std::array<uint8_t, 4> bytes = {0x00, 0x00, 0x01, 0x40}; // 320, big-endian
+        ASSERT_EQ(CGigERegisterPort::Write(bytes.data(), WidthAddress, 4, &channel), ORV::OK);
+        // Either way the camera ends up with the node map's value, in the wire's order.
+        EXPECT_EQ(BigEndianRegister("gcam", WidthAddress), 320u) << runtime;
+        EXPECT_EQ(bytes[3], 0x40) << "the caller's bytes are not touched";
     }
 }
 
@@ -87,7 +91,7 @@ TEST(RegisterPort, GigEFailures_LoggedWithoutTheChannelPrefix) {
     CDriverChannel& channel = rig.Channel();
     uint8_t bytes[4] = {};
     SimCtl_FailCall("Gbe_MemoryRead", -3011, 1);
-    EXPECT_EQ(CGigERegisterPort::Read(bytes, widthAddress, 4, &channel), ORV::E_FAIL);
+    EXPECT_EQ(CGigERegisterPort::Read(bytes, WidthAddress, 4, &channel), ORV::E_FAIL);
     const auto read = capture->find("Error register read: ");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->text, std::string("Error register read: ") + Gbe_ErrorText(-3011));
@@ -95,7 +99,7 @@ TEST(RegisterPort, GigEFailures_LoggedWithoutTheChannelPrefix) {
     EXPECT_EQ(read->location.rfind("DriverChannel(", 0), 0u);
 
     SimCtl_FailCall("Gbe_MemoryWrite", -3012, 1);
-    EXPECT_EQ(CGigERegisterPort::Write(bytes, widthAddress, 4, &channel), ORV::E_FAIL);
+    EXPECT_EQ(CGigERegisterPort::Write(bytes, WidthAddress, 4, &channel), ORV::E_FAIL);
     const auto write = capture->find("Error register write");
     ASSERT_TRUE(write);
     EXPECT_EQ(write->text, "Error register write");
@@ -106,12 +110,12 @@ TEST(RegisterPort, CoaXPressFeature_ReadsTheCamerasRegister) {
     machine.technology = Technology::CoaXPress;
     NodeMapRig rig(machine);
     ASSERT_NE(rig.Channel().CoaXPressCamera(), nullptr);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     EXPECT_EQ(PortName(camera.get()), "Device");
-    EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("xcam", widthAddress));
+    EXPECT_EQ(IntegerFeature(camera.get(), "Width"), BigEndianRegister("xcam", WidthAddress));
     ASSERT_EQ(ORGenApi_SetIntegerFeature(camera.get(), "Width", 800), 0);
-    EXPECT_EQ(BigEndianRegister("xcam", widthAddress), 800u);
+    EXPECT_EQ(BigEndianRegister("xcam", WidthAddress), 800u);
     EXPECT_GE(SimCtl_CallCount("Sgc_memoryReadFromCameraWithTimeout"), 1);
 }
 
@@ -120,7 +124,7 @@ TEST(RegisterPort, CoaXPressFailure_LoggedWithPrefixAddressAndDescription) {
     Machine machine;
     machine.technology = Technology::CoaXPress;
     NodeMapRig rig(machine);
-    HostReference camera(rig.Channel().GetCameraNodeMap());
+    HostObject camera(rig.Channel().GetCameraNodeMap());
     ASSERT_TRUE(camera);
     SimCtl_FailCall("Sgc_memoryReadFromCameraWithTimeout", -4012, 1);
     int32_t result = 0;
@@ -143,7 +147,7 @@ TEST(RegisterPort, Grabber_ParameterIdIsTheAddress) {
     ScopedCapture capture;
     NodeMapRig rig;
     CDriverChannel& channel = rig.Channel();
-    HostReference dma(channel.GetDmaNodeMap());
+    HostObject dma(channel.GetDmaNodeMap());
     ASSERT_TRUE(dma);
     ASSERT_EQ(ORGenApi_SetIntegerFeature(dma.get(), "FG_WIDTH", 320), 0);
     uint32_t width = 0;
@@ -180,7 +184,7 @@ TEST(RegisterPort, Grabber_ShortRegisterNeverWritesBeyondIt) {
 
 TEST(RegisterPort, ThirdOperationAnswersFour) {
     NodeMapRig rig;
-    HostReference dma(rig.Channel().GetDmaNodeMap());
+    HostObject dma(rig.Channel().GetDmaNodeMap());
     ASSERT_TRUE(dma);
     int32_t mode = 0;
     ASSERT_EQ(ORGenApi_GetPortAccess(dma.get(), 100, 4, &mode), 0);

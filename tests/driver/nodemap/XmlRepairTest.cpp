@@ -166,6 +166,22 @@ TEST(XmlRepair, Rule36_AnyCategoryTextKeepsItOut) {
     EXPECT_EQ(result.text, text);
 }
 
+TEST(XmlRepair, CommentsOfTheDescription_AreLeftAsTheyAre) {
+    // A commented-out block: comment markers written into it would nest comments.
+    const std::string block = "<!-- <Integer Name=\"A|B\"><Min>1</Min><Inc>0</Inc></Integer> -->";
+    EXPECT_EQ(Repaired("<Min>0</Min>" + block + "<Max>9</Max>|"),
+              "<!-- comment <Min>0</Min> -->" + block + "<!-- comment <Max>9</Max> -->_");
+    // A comment never closed runs to the end.
+    EXPECT_EQ(Repaired("<Inc>0</Inc><!-- <Inc>0</Inc>"),
+              "<!-- comment <Inc>0</Inc> --><!-- <Inc>0</Inc>");
+    // Rule 36 does not write into a comment either.
+    const CXmlRepair::Result result =
+        CXmlRepair::Apply("<!-- <Port Name=\"Device\"></Port> --><Port Name=\"Device\"></Port>");
+    EXPECT_TRUE(result.categoryAdded);
+    EXPECT_EQ(result.text.rfind("<!-- <Port Name=\"Device\"></Port> --><Category Name='Root'", 0),
+              0u);
+}
+
 TEST(XmlRepair, Order_EarlierRulesSeeTheOriginalAndLaterOnesTheResult) {
     // Rule 5 turns the bar into an underscore before rule 8 looks for its text,
     // and rule 25 comments the <Min> that rule 1 left alone.

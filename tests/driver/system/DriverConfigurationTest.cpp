@@ -1,5 +1,5 @@
 // Typed lookups of the configuration tree and the default template.
-#include "driver/support/ScopedEnvironmentVariable.h"
+#include "support/ScopedEnvironmentVariable.h"
 
 #include "system/DriverConfiguration.h"
 

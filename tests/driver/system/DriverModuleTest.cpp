@@ -1,5 +1,5 @@
 // The driver's information object and the module hooks the framework calls.
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include <ddk/CDrvInfo.h>
 #include <ddk/CDrvSystem.h>

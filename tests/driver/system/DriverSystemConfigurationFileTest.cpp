@@ -1,10 +1,10 @@
 // The configuration file at start-up: location, generation from the template,
 // the reader's errors as the user sees them, and the log lines on the way.
 #include "SystemTestSupport.h"
-#include "driver/support/MessageBoxCapture.h"
-#include "driver/support/SimEnvironment.h"
 #include "support/CapturingTarget.h"
+#include "support/MessageBoxCapture.h"
 #include "support/ScopedCapture.h"
+#include "support/SimEnvironment.h"
 
 #include "system/DriverSystem.h"
 

@@ -1,6 +1,6 @@
 // The system's producer cache: shared while a producer lives, never kept alive
 // by the system, one entry per name.
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include "board/DriverProducer.h"
 #include "system/DriverSystem.h"

@@ -1,9 +1,9 @@
 // Start-up of the driver system against the simulated SDK: runtime version,
 // the CoaXPress companion library and whether the configuration file is read.
 #include "SystemTestSupport.h"
-#include "driver/support/SimEnvironment.h"
 #include "support/CapturingTarget.h"
 #include "support/ScopedCapture.h"
+#include "support/SimEnvironment.h"
 
 #include "system/DriverSystem.h"
 

@@ -1,9 +1,9 @@
 // The channel's default time-out: "Default Timeout" of the product key, in
 // milliseconds, answered in whole seconds.
 #include "SystemTestSupport.h"
-#include "driver/support/SimEnvironment.h"
 #include "support/CapturingTarget.h"
 #include "support/ScopedCapture.h"
+#include "support/SimEnvironment.h"
 
 #include "system/DriverSystem.h"
 

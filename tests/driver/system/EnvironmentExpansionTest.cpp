@@ -1,5 +1,5 @@
 // Environment expansion of path values: both reference forms, all or nothing.
-#include "driver/support/ScopedEnvironmentVariable.h"
+#include "support/ScopedEnvironmentVariable.h"
 
 #include "system/DriverConfiguration.h"
 

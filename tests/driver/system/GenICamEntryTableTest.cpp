@@ -1,5 +1,5 @@
 // The GenICam entry table: all 21 entries of siso_genicam.dll or none.
-#include "driver/support/SimEnvironment.h"
+#include "support/SimEnvironment.h"
 
 #include "sdk/GenICamEntryTable.h"
 

@@ -5,6 +5,7 @@
 
 #include "TestDriverControl.h"
 
+#include <ddk/CDDKBufferList.h>
 #include <ddk/CDrvBoard.h>
 #include <ddk/CDrvChannel.h>
 #include <ddk/CDrvInfo.h>
@@ -14,7 +15,7 @@
 TestDriverControl& Control();
 
 /// The per-image buffer list of the test driver.
-struct TestBufferList {
+struct TestBufferList : CDDKBufferList {
     int32_t count = 0;
     std::vector<uint8_t> memory;
 };

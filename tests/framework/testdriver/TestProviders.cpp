@@ -10,13 +10,14 @@
 
 namespace {
 
-TestBufferList* List(void* bufferList) {
+TestBufferList* List(CDDKBufferList* bufferList) {
     return static_cast<TestBufferList*>(bufferList);
 }
 
 class TestVpa : public CSPIVpa {
 public:
-    int32_t ImageDimensions(void* bl, int32_t* planes, int32_t* width, int32_t* height) override {
+    int32_t ImageDimensions(CDDKBufferList* bl, int32_t* planes, int32_t* width,
+                            int32_t* height) override {
         const int32_t result = Control().Call("Vpa.ImageDimensions");
         *planes = 1;
         *width = Control().width;
@@ -24,11 +25,12 @@ public:
         (void)bl;
         return result;
     }
-    int32_t PlaneDataType(void*, uint32_t, int32_t* type) override {
+    int32_t PlaneDataType(CDDKBufferList*, uint32_t, int32_t* type) override {
         *type = 8;
         return Control().Call("Vpa.PlaneDataType");
     }
-    int32_t PlaneAddress(void* bl, uint32_t, void** base, const ORV::VpaEntry** vpa) override {
+    int32_t PlaneAddress(CDDKBufferList* bl, uint32_t, void** base,
+                         const ORV::VpaEntry** vpa) override {
         *base = bl != nullptr ? List(bl)->memory.data() : nullptr;
         *vpa = nullptr;
         return Control().Call("Vpa.PlaneAddress");
@@ -37,8 +39,8 @@ public:
 
 class TestBoardSelect2 : public CSPIBoardSelect2 {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t BoardCount(void*, int32_t* count) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t BoardCount(CDDKBufferList*, int32_t* count) override {
         *count = Control().boardCount;
         return Control().Call("BoardSelect2.BoardCount");
     }
@@ -47,13 +49,15 @@ public:
 class TestCameraSelect2 : public CSPICameraSelect2 {
 public:
     explicit TestCameraSelect2(int32_t index) : index_(index) {}
-    bool Supported(void*) override { return true; }
-    int32_t PortCount(void*, int32_t* count) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t PortCount(CDDKBufferList*, int32_t* count) override {
         *count = Control().channelCount;
         return Control().Call("CameraSelect2.PortCount");
     }
-    int32_t CheckPort(void*, int32_t) override { return Control().Call("CameraSelect2.CheckPort"); }
-    int32_t CurrentPort(void*, int32_t* port) override {
+    int32_t CheckPort(CDDKBufferList*, int32_t) override {
+        return Control().Call("CameraSelect2.CheckPort");
+    }
+    int32_t CurrentPort(CDDKBufferList*, int32_t* port) override {
         *port = index_;
         return Control().Call("CameraSelect2.CurrentPort");
     }
@@ -64,9 +68,9 @@ private:
 
 class TestGrabber : public CSPIGrabber {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t Snap(void*) override { return Control().Call("Grabber.Snap"); }
-    int32_t SnapArea(void*, int64_t, int64_t, int64_t) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t Snap(CDDKBufferList*) override { return Control().Call("Grabber.Snap"); }
+    int32_t SnapArea(CDDKBufferList*, int64_t, int64_t, int64_t) override {
         return Control().Call("Grabber.SnapArea");
     }
     void Empty() override {}
@@ -81,20 +85,20 @@ public:
 
 class TestGrab2 : public CSPIGrab2 {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t GrabStart(void* bl) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t GrabStart(CDDKBufferList* bl) override {
         return bl != nullptr ? Control().Call("Grab2.GrabStart") : ORV::E_INVALIDARG;
     }
-    int32_t GrabWait(void*, int32_t* index) override {
+    int32_t GrabWait(CDDKBufferList*, int32_t* index) override {
         const int32_t result = Control().Call("Grab2.GrabWait");
         if (!Control().NextWaitIndex(index))
             return ORV::E_TIMEOUT;
         return result;
     }
-    int32_t GrabStop(void*, uint8_t flag) override {
+    int32_t GrabStop(CDDKBufferList*, uint8_t flag) override {
         return Control().Call("Grab2.GrabStop." + std::to_string(flag));
     }
-    int32_t GrabInfo(void*, int32_t command, double* value) override {
+    int32_t GrabInfo(CDDKBufferList*, int32_t command, double* value) override {
         *value = command;
         return Control().Call("Grab2.GrabInfo");
     }
@@ -102,7 +106,7 @@ public:
 
 class TestBufferContainer : public CSPIBufferContainer {
 public:
-    int32_t AllocateBufferList(void** bufferList) override {
+    int32_t AllocateBufferList(CDDKBufferList** bufferList) override {
         const int32_t result = Control().Call("BufferContainer.Allocate." +
                                               std::to_string(Control().numBuffers.load()));
         if (result < 0)
@@ -113,7 +117,7 @@ public:
         *bufferList = list;
         return result;
     }
-    int32_t FreeBufferList(void*& bufferList, int32_t, void*) override {
+    int32_t FreeBufferList(CDDKBufferList*& bufferList, int32_t, void*) override {
         delete List(bufferList);
         return Control().Call("BufferContainer.Free");
     }
@@ -121,8 +125,8 @@ public:
 
 class TestRingBuffer : public CSPIRingBuffer {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t NumBuffers(void*, uint32_t action, int32_t* count) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t NumBuffers(CDDKBufferList*, uint32_t action, int32_t* count) override {
         const int32_t result = Control().Call("RingBuffer.NumBuffers." + std::to_string(action));
         if (action == 0)
             *count = Control().numBuffers;
@@ -130,35 +134,37 @@ public:
             Control().numBuffers = *count;
         return result;
     }
-    int32_t UnlockBuffer(void*, int32_t) override { return Control().Call("RingBuffer.Unlock"); }
-    int32_t LockMode(void*, uint32_t, uint32_t*) override {
+    int32_t UnlockBuffer(CDDKBufferList*, int32_t) override {
+        return Control().Call("RingBuffer.Unlock");
+    }
+    int32_t LockMode(CDDKBufferList*, uint32_t, uint32_t*) override {
         return Control().Call("RingBuffer.LockMode");
     }
-    int32_t IsLocked(void*, int32_t, uint8_t*) override {
+    int32_t IsLocked(CDDKBufferList*, int32_t, uint8_t*) override {
         return Control().Call("RingBuffer.IsLocked");
     }
-    int32_t BufferDimensions(void* bl, int32_t index, int32_t* planes, int32_t* width,
+    int32_t BufferDimensions(CDDKBufferList* bl, int32_t index, int32_t* planes, int32_t* width,
                              int32_t* height) override {
         *planes = 1;
         *width = List(bl)->count; // lets a test see which buffer list answered
         *height = index;
         return Control().Call("RingBuffer.BufferDimensions");
     }
-    int32_t BufferDataType(void*, int32_t, uint32_t, int32_t* type) override {
+    int32_t BufferDataType(CDDKBufferList*, int32_t, uint32_t, int32_t* type) override {
         *type = 8;
         return Control().Call("RingBuffer.BufferDataType");
     }
-    int32_t BufferPlane(void* bl, int32_t, uint32_t, void** base,
+    int32_t BufferPlane(CDDKBufferList* bl, int32_t, uint32_t, void** base,
                         const ORV::VpaEntry** vpa) override {
         *base = List(bl)->memory.data();
         *vpa = nullptr;
         return Control().Call("RingBuffer.BufferPlane");
     }
-    int32_t BufferSequence(void*, int32_t, int32_t*) override {
+    int32_t BufferSequence(CDDKBufferList*, int32_t, int32_t*) override {
         const int32_t result = Control().Call("RingBuffer.BufferSequence");
         return result == 0 ? 1 : result;
     }
-    int32_t BufferInfo(void*, int32_t, int32_t, double* value) override {
+    int32_t BufferInfo(CDDKBufferList*, int32_t, int32_t, double* value) override {
         *value = 1.5;
         return Control().Call("RingBuffer.BufferInfo");
     }
@@ -198,8 +204,8 @@ int32_t MakeNodeMap(ORHandle* out) {
 
 class TestNodeMapHandle : public CSPINodeMapHandle {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t GetNodeMap(void*, ORHandle* nodeMap) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t GetNodeMap(CDDKBufferList*, ORHandle* nodeMap) override {
         const int32_t result = Control().Call("NodeMapHandle.GetNodeMap");
         return result != 0 ? result : MakeNodeMap(nodeMap);
     }
@@ -207,14 +213,14 @@ public:
 
 class TestNodeMapHandle2 : public CSPINodeMapHandle2 {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t ListNodeMaps(void*, std::vector<NodeMapEntry>& list) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t ListNodeMaps(CDDKBufferList*, std::vector<NodeMapEntry>& list) override {
         list.clear();
         list.push_back({"TLDevice", "Transport Layer Device Nodemap"});
         list.push_back({"Device", "Remote Device Nodemap"});
         return Control().Call("NodeMapHandle2.ListNodeMaps");
     }
-    int32_t GetNodeMapByName(void*, const char* name, ORHandle* nodeMap) override {
+    int32_t GetNodeMapByName(CDDKBufferList*, const char* name, ORHandle* nodeMap) override {
         Control().Call("NodeMapHandle2.GetNodeMapByName");
         *nodeMap = nullptr;
         if (std::string(name) != "Device")
@@ -225,11 +231,13 @@ public:
 
 class TestDeviceCtrl : public CSPIDeviceCtrl {
 public:
-    bool Supported(void*) override { return true; }
-    int32_t TextCommand(void*, uint32_t, const char*, uint64_t, char*, uint64_t*) override {
+    bool Supported(CDDKBufferList*) override { return true; }
+    int32_t TextCommand(CDDKBufferList*, uint32_t, const char*, uint64_t, char*,
+                        uint64_t*) override {
         return Control().Call("DeviceCtrl.Text");
     }
-    int32_t RawCommand(void*, uint32_t, const void*, uint64_t, void*, uint64_t*) override {
+    int32_t RawCommand(CDDKBufferList*, uint32_t, const void*, uint64_t, void*,
+                       uint64_t*) override {
         return Control().Call("DeviceCtrl.Raw");
     }
 };
@@ -237,14 +245,14 @@ public:
 class TestSoftwareTrigger : public CSPISoftwareTrigger {
 public:
     explicit TestSoftwareTrigger(CDrvChannel* channel) : channel_(channel) {}
-    int32_t SendTrigger(void*, uint32_t argument) override {
+    int32_t SendTrigger(CDDKBufferList*, uint32_t argument) override {
         const int32_t result = Control().Call("SoftwareTrigger.Send");
         // Lets notification tests see an event raised by the driver.
         int32_t payload = static_cast<int32_t>(argument);
         channel_->RaiseEvent(7, &payload, sizeof payload, 42);
         return result;
     }
-    bool Supported(void*) override { return true; }
+    bool Supported(CDDKBufferList*) override { return true; }
 
 private:
     CDrvChannel* channel_;
@@ -252,7 +260,7 @@ private:
 
 class TestImageRect : public CSPIImageRect {
 public:
-    bool Supported(void*) override { return true; }
+    bool Supported(CDDKBufferList*) override { return true; }
     int32_t ImageSize(uint32_t action, int32_t* width, int32_t* height, uint8_t* changed) override {
         const int32_t result = Control().Call("ImageRect.Size." + std::to_string(action));
         if (result < 0)

@@ -1,0 +1,50 @@
+#include "support/TempDir.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace orvtest {
+
+TempDir::TempDir(const std::string& prefix) {
+    // mkdtemp makes a name nobody else holds, whatever else runs at the same time.
+    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& text) const {
+    const std::string path = File(name);
+    fs::create_directories(fs::path(path).parent_path());
+    WriteFileText(path, text);
+    return path;
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+} // namespace orvtest
