@@ -2,7 +2,7 @@
 // exports are the two entry points, importing the host libraries by ordinal.
 // Built on Windows only, where the module is a PE image.
 
-#include "PeImage.h"
+#include "support/PeImage.h"
 
 #include <gtest/gtest.h>
 
