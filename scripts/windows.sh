@@ -30,6 +30,9 @@ windows_wine_start() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES='mscoree,mshtml='
   mkdir -p "$WINEPREFIX"
+  # A server left by an interrupted run of this build holds the prefix: end it.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
   # The first start creates the prefix; finish that before anything races it.

@@ -46,7 +46,8 @@ SharedMemoryReadResult ReadSharedMemory(const std::string& name, void* buffer, s
     HANDLE mapping = nullptr;
     DWORD error = ERROR_FILE_NOT_FOUND;
     for (const std::string& objectName : win32::SharedMemoryObjectNames(name)) {
-        mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, objectName.c_str());
+        // SECTION_QUERY: the block's size is read from the section itself.
+        mapping = ::OpenFileMappingA(FILE_MAP_READ | SECTION_QUERY, FALSE, objectName.c_str());
         if (mapping != nullptr)
             break;
         error = ::GetLastError();

@@ -55,8 +55,8 @@ SharedMemoryBlock SharedMemoryBlock::Create(const std::string& name, size_t size
     impl->name = name;
     const uint64_t size64 = size;
     DWORD lastError = ERROR_INVALID_NAME;
-    // Creating in the global namespace needs a privilege that user processes lack;
-    // the session's own namespace is the fallback.
+    // Creating a "Global\" block needs a privilege that user processes lack; the
+    // caller then publishes under the bare name too.
     for (const std::string& objectName : win32::SharedMemoryObjectNames(name)) {
         impl->mapping = ::CreateFileMappingA(
             INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(size64 >> 32),

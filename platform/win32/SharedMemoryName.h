@@ -1,6 +1,7 @@
 #pragma once
-// Named file mappings: a block is looked for in the global namespace first, which
-// services in session 0 share with every user session, then in the session's own.
+// Named file mappings. A block's name is the kernel object's: "Global\name" is in
+// the namespace that services in session 0 share with every user session, a bare
+// name in the session's own, so the two are different blocks, as on POSIX.
 
 #include <string>
 #include <vector>

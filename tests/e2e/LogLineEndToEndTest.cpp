@@ -34,6 +34,17 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+/// `text` inside a JSON string: Windows paths hold back slashes.
+std::string JsonEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
 /// The log service on its own thread for the life of the test program's first
 /// module call: the module asks it once, at its first export call.
 class ServiceThread {
@@ -42,8 +53,8 @@ public:
         configPath_ = directory_.File("logsvc.json");
         logPath_ = directory_.File("module.log");
         std::ofstream(configPath_)
-            << R"({"GDRVM": {"destination": "file", "level": "debug", "file": ")" << logPath_
-            << "\"}}";
+            << R"({"GDRVM": {"destination": "file", "level": "debug", "file": ")"
+            << JsonEscaped(logPath_) << "\"}}";
         logsvc::ServiceOptions options;
         options.configFile = configPath_;
         options.outputFile = directory_.File("records.txt");

@@ -41,11 +41,12 @@ TEST(ModuleImageTest, Imports_HostLibrariesByOrdinalOnly) {
         EXPECT_TRUE(import.name.empty()) << library << " imported by name: " << import.name;
         ordinals[library].insert(import.ordinal);
     }
-    // Ordinals the module cannot do without: allocate, release, query object,
-    // release object, open product key.
+    // Ordinals the module cannot do without: allocate, announce the object,
+    // release, add an interface table, release object, open product key.
     EXPECT_EQ(ordinals["orbase_v1_2.dll"].count(23), 1u);
+    EXPECT_EQ(ordinals["orbase_v1_2.dll"].count(21), 1u);
     EXPECT_EQ(ordinals["orbase_v1_2.dll"].count(26), 1u);
-    EXPECT_EQ(ordinals["orbase_v1_2.dll"].count(29), 1u);
+    EXPECT_EQ(ordinals["orbase_v1_2.dll"].count(30), 1u);
     EXPECT_EQ(ordinals["orcimg.dll"].count(82), 1u);
     EXPECT_EQ(ordinals["orcutilities.dll"].count(12), 1u);
 }

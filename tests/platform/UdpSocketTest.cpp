@@ -1,4 +1,5 @@
 #include <platform/Ipv4Address.h>
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,14 @@
 using namespace platform;
 
 namespace {
+
+// The sockets' user starts the socket library (Winsock; nothing on POSIX).
+class UdpSocketTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(library_); }
+
+    SocketLibrary library_ = SocketLibrary::Start(kSocketVersion22, nullptr, nullptr);
+};
 
 constexpr int kWaitMs = 10000; // generous: only a broken socket waits this long
 
@@ -37,7 +46,7 @@ int KernelLimit(const char* file) {
 
 } // namespace
 
-TEST(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
+TEST_F(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
     uint16_t receiverPort = 0, senderPort = 0;
     UdpSocket receiver = BoundSocket(&receiverPort);
     UdpSocket sender = BoundSocket(&senderPort);
@@ -56,7 +65,7 @@ TEST(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
     EXPECT_EQ(received.port, senderPort);
 }
 
-TEST(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
+TEST_F(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
     uint16_t port = 0, unused = 0;
     UdpSocket receiver = BoundSocket(&port);
     UdpSocket sender = BoundSocket(&unused);
@@ -76,7 +85,7 @@ TEST(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
     EXPECT_FALSE(second.truncated);
 }
 
-TEST(UdpSocketTest, NonBlocking_EmptySocket_WouldBlockNotError) {
+TEST_F(UdpSocketTest, NonBlocking_EmptySocket_WouldBlockNotError) {
     uint16_t port = 0;
     UdpSocket socket = BoundSocket(&port);
     ASSERT_FALSE(socket.SetNonBlocking(true));
@@ -92,14 +101,14 @@ TEST(UdpSocketTest, NonBlocking_EmptySocket_WouldBlockNotError) {
 #endif
 }
 
-TEST(UdpSocketTest, WaitReadable_NothingSent_TimesOut) {
+TEST_F(UdpSocketTest, WaitReadable_NothingSent_TimesOut) {
     uint16_t port = 0;
     UdpSocket socket = BoundSocket(&port);
     EXPECT_EQ(socket.WaitReadable(0).status, WaitStatus::TimedOut);
     EXPECT_EQ(socket.WaitReadable(20).status, WaitStatus::TimedOut);
 }
 
-TEST(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
+TEST_F(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
     // The log client drains stale replies with zero-time-out waits before a command.
     uint16_t port = 0, unused = 0;
     UdpSocket receiver = BoundSocket(&port);
@@ -112,7 +121,7 @@ TEST(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
     EXPECT_EQ(receiver.WaitReadable(0).status, WaitStatus::TimedOut);
 }
 
-TEST(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
+TEST_F(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
     UdpSocket socket = UdpSocket::Open();
     ASSERT_TRUE(socket);
     ASSERT_FALSE(socket.SetReceiveBufferSize(131072));
@@ -124,7 +133,7 @@ TEST(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
               std::min(131072, KernelLimit("/proc/sys/net/core/wmem_max")));
 }
 
-TEST(UdpSocketTest, Bind_PortInUse_Fails) {
+TEST_F(UdpSocketTest, Bind_PortInUse_Fails) {
     uint16_t port = 0;
     UdpSocket first = BoundSocket(&port);
     UdpSocket second = UdpSocket::Open();
@@ -132,7 +141,7 @@ TEST(UdpSocketTest, Bind_PortInUse_Fails) {
     EXPECT_EQ(second.Bind(kIpv4Loopback, port).value(), EADDRINUSE);
 }
 
-TEST(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
+TEST_F(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
     UdpSocket socket;
     EXPECT_FALSE(socket);
     char buffer[4];
@@ -154,7 +163,7 @@ bool IsOpenSocket(UdpSocket::Native handle) {
     return open;
 }
 
-TEST(UdpSocketTest, Ownership_MoveResetAndRelease) {
+TEST_F(UdpSocketTest, Ownership_MoveResetAndRelease) {
     UdpSocket first = UdpSocket::Open();
     ASSERT_TRUE(first);
     const UdpSocket::Native fd = first.get();

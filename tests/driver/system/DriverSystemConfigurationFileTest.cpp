@@ -76,14 +76,27 @@ private:
 };
 #endif
 
+/// The template as the driver's text-mode file holds it: Windows writes each line
+/// end as "\r\n".
+std::string WrittenTemplate() {
+    std::string text = CDriverConfiguration::TemplateText();
+#ifdef _WIN32
+    std::string::size_type at = 0;
+    while ((at = text.find('\n', at)) != std::string::npos) {
+        text.insert(at, 1, '\r');
+        at += 2;
+    }
+#endif
+    return text;
+}
+
 } // namespace
 
 TEST(DriverSystemConfigurationFile, FreshFile_EqualsTemplateByteForByte) {
     SimEnvironment sim(Runtime541(std::nullopt));
     auto system = std::make_shared<CDriverSystem>();
     ASSERT_TRUE(SimEnvironment::Exists(sim.ConfigurationPath()));
-    EXPECT_EQ(SimEnvironment::ReadFile(sim.ConfigurationPath()),
-              CDriverConfiguration::TemplateText());
+    EXPECT_EQ(SimEnvironment::ReadFile(sim.ConfigurationPath()), WrittenTemplate());
 
     // And it is read at once: the template's values.
     const CDriverConfiguration& configuration = system->Configuration();
@@ -204,8 +217,7 @@ TEST(DriverSystemConfigurationFile, WriteCutShort_RemovesThePartialFile) {
     // The next start writes the whole template.
     system.reset();
     system = std::make_shared<CDriverSystem>();
-    EXPECT_EQ(SimEnvironment::ReadFile(sim.ConfigurationPath()),
-              CDriverConfiguration::TemplateText());
+    EXPECT_EQ(SimEnvironment::ReadFile(sim.ConfigurationPath()), WrittenTemplate());
     EXPECT_FALSE(system->Configuration().Empty());
 }
 #endif
