@@ -7,6 +7,14 @@ windows_build() {
   shift 2
   local sysroot
   sysroot="$("$root/scripts/setup-windows.sh" | tail -n 1)"
+  # A new sysroot (the set-up script changed) invalidates every library path the
+  # cache found in the old one.
+  local marker="$build_dir/orv-windows-sysroot"
+  if [ -f "$build_dir/CMakeCache.txt" ] && [ "$(cat "$marker" 2>/dev/null)" != "$sysroot" ]; then
+    rm -rf "$build_dir/CMakeCache.txt" "$build_dir/CMakeFiles"
+  fi
+  mkdir -p "$build_dir"
+  echo "$sysroot" >"$marker"
   local launcher=()
   if command -v ccache >/dev/null 2>&1; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
