@@ -19,6 +19,16 @@
 // (checked on every batch for lock mode 2, in a pass before the timed loop
 // otherwise). "allocs_per_image" counts every operator new of the process during
 // the waits, after a warm-up.
+//
+// BM_AnchorLayerChain is the floor the module's layering is compared with: five
+// virtual calls, each taking and giving back a try-lock. BM_NumBuffersRing and
+// BM_MallocMemsetRing compare changing the number of buffers to a ring of
+// ORV_BENCH_RING_BUFFERS frames with malloc + memset of the same size.
+//
+// The applet comes from the environment, so one program measures every case:
+// ORV_BENCH_FRAME=<width>x<height> (default 64x48) and ORV_BENCH_FRAMERATE (frames
+// per second, default 0: as fast as the buffers allow), e.g. ORV_BENCH_FRAMERATE=100000
+// for the steady state at 100 kHz and ORV_BENCH_FRAME=1024x1024 for a 64 MiB ring.
 #include "AllocationCounter.h"
 #include "Sandbox.h"
 
@@ -33,9 +43,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,9 +56,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t kWidth = 64;
-constexpr uint32_t kHeight = 48;
+/// The applet's frame size and rate, from the environment (see the top).
+struct FrameSettings {
+    uint32_t width = 64;
+    uint32_t height = 48;
+    double frameRate = 0.0;
+    FrameSettings() {
+        if (const char* frame = std::getenv("ORV_BENCH_FRAME")) {
+            unsigned w = 0, h = 0;
+            if (std::sscanf(frame, "%ux%u", &w, &h) == 2 && w > 0 && h > 0) {
+                width = w;
+                height = h;
+            }
+        }
+        if (const char* rate = std::getenv("ORV_BENCH_FRAMERATE"))
+            frameRate = std::strtod(rate, nullptr);
+    }
+};
+const FrameSettings kFrame;
+const uint32_t kWidth = kFrame.width;
+const uint32_t kHeight = kFrame.height;
+const size_t kFrameBytes = size_t{kWidth} * kHeight;
 constexpr int64_t kBuffers = 256;
+constexpr int32_t kRingBuffers = 64;
+// The configured ring: kBuffers, or 2 for large frames (the ring benchmarks make
+// the large ring themselves).
+const int64_t kConfiguredBuffers = kFrameBytes > (size_t{64} << 10) ? 2 : kBuffers;
 constexpr int kTimeoutSeconds = 5;
 constexpr unsigned kFillTimeoutMs = 10000;
 constexpr int kWarmUpImages = 2000;
@@ -66,10 +101,11 @@ public:
         fs::create_directories(drivers);
         applet_ = (drivers / "bench.mcf").string();
         std::ofstream(applet_) << "[dma0]\nwidth = " << kWidth << "\nheight = " << kHeight
-                               << "\nformat = gray8\nframerate = 0\ntrigger = freerun\n";
+                               << "\nformat = gray8\nframerate = " << kFrame.frameRate
+                               << "\ntrigger = freerun\n";
         std::ofstream(drivers / "ORSisoMe.ini")
             << "[BOARD0]\ninifilemcf=%ORVDATA%Drivers\\bench.mcf\n\n[BOARD0_DMA0]\nframebuffers="
-            << kBuffers << "\n";
+            << kConfiguredBuffers << "\n";
         Sandbox::Settings settings;
         settings.root = root_;
         settings.genicamLibrary = ORV_SIM_GENICAM_LIBRARY;
@@ -223,8 +259,6 @@ public:
     int64_t NextPicture() const { return picture_; }
 
 private:
-    static constexpr size_t kFrameBytes = size_t{kWidth} * kHeight;
-
     bool Start() {
         picture_ = 1;
         previousBuffer_ = 0;
@@ -285,7 +319,7 @@ void BM_FullPathGrabWait(benchmark::State& state) {
         image ? orvhost::FindInterface<ORV::IRingBuffer>(image.get()) : nullptr;
     uint32_t lockMode = static_cast<uint32_t>(state.range(0));
     int32_t buffers = static_cast<int32_t>(state.range(1));
-    if (ring != nullptr && buffers != kBuffers) {
+    if (ring != nullptr && buffers != kConfiguredBuffers) {
         ORHandle replacement = nullptr;
         const int32_t result =
             ring->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &buffers, &replacement);
@@ -335,6 +369,98 @@ void BM_PausedBatchOverhead(benchmark::State& state) {
     }
 }
 
+/// One layer of the anchor chain: a virtual call that takes a try-lock around
+/// the call to the next layer, as each of the framework's layers does.
+class Layer {
+public:
+    explicit Layer(Layer* next) : next_(next) {}
+    virtual ~Layer() = default;
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+    virtual int32_t Call(int32_t* value) {
+        std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+        if (!lock.owns_lock())
+            return -1;
+        return next_ != nullptr ? next_->Call(value) : ++*value;
+    }
+
+private:
+    Layer* next_;
+    std::mutex mutex_;
+};
+
+/// The floor of five layers (virtual call + try-lock each), the anchor the
+/// module's own cost is compared with. The chain is built behind an opaque
+/// pointer so the calls stay virtual. Timed in batches of kBuffers calls with the
+/// timer paused in between, as the pre-filled waits are, so that both see the
+/// same share of preemption on a shared machine.
+void BM_AnchorLayerChain(benchmark::State& state) {
+    std::vector<std::unique_ptr<Layer>> layers;
+    Layer* next = nullptr;
+    for (int i = 0; i < 5; ++i) {
+        layers.push_back(std::make_unique<Layer>(next));
+        next = layers.back().get();
+    }
+    Layer* top = next;
+    benchmark::DoNotOptimize(top);
+    int32_t value = 0;
+    while (state.KeepRunningBatch(kBuffers)) {
+        state.PauseTiming();
+        state.ResumeTiming();
+        for (int64_t i = 0; i < kBuffers; ++i)
+            benchmark::DoNotOptimize(top->Call(&value));
+    }
+}
+
+/// Changing the number of buffers from 2 to kRingBuffers (a ring of
+/// kRingBuffers frames, 64 MiB with ORV_BENCH_FRAME=1024x1024) and back; only
+/// the change to the large ring is timed. The replacement image is the new ring.
+void BM_NumBuffersRing(benchmark::State& state) {
+    orvhost::HostObject image(g_module->GetImageV2());
+    for (auto _ : state) {
+        for (int32_t buffers : {2, kRingBuffers}) {
+            if (buffers == 2)
+                state.PauseTiming();
+            ORV::IRingBuffer* ring =
+                image ? orvhost::FindInterface<ORV::IRingBuffer>(image.get()) : nullptr;
+            ORHandle replacement = nullptr;
+            int32_t count = buffers;
+            if (ring == nullptr || ring->NumBuffers(ORV::RINGBUFFER_NUMBUFFER_CMD_SET, &count,
+                                                    &replacement) != ORV::OK) {
+                state.SkipWithError("cannot change the number of buffers");
+                return;
+            }
+            image = orvhost::HostObject(replacement);
+            if (buffers == 2)
+                state.ResumeTiming();
+        }
+    }
+    state.counters["ring_MiB"] =
+        static_cast<double>(size_t{kWidth} * kHeight * kRingBuffers) / (1024.0 * 1024.0);
+}
+
+/// What the ring's block costs the ordinary way: malloc and memset of the same
+/// size, then free. memset is called through a volatile pointer: the compiler would
+/// otherwise make the pair a calloc, which leaves a fresh mapping untouched.
+void BM_MallocMemsetRing(benchmark::State& state) {
+    const size_t size = size_t{kWidth} * kHeight * kRingBuffers;
+    void* (*volatile fill)(void*, int, size_t) = std::memset;
+    for (auto _ : state) {
+        void* block = std::malloc(size);
+        if (block == nullptr) {
+            state.SkipWithError("malloc failed");
+            return;
+        }
+        fill(block, 0, size);
+        benchmark::DoNotOptimize(block);
+        benchmark::ClobberMemory();
+        std::free(block);
+    }
+}
+
+BENCHMARK(BM_AnchorLayerChain)->UseRealTime();
+BENCHMARK(BM_NumBuffersRing)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MallocMemsetRing)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PausedBatchOverhead)->UseRealTime();
 BENCHMARK(BM_DirectWait)->ArgName("lock_mode")->Arg(2)->Arg(1)->Arg(0)->UseRealTime();
 BENCHMARK(BM_DirectWaitWithDriverQueries)

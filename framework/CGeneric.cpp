@@ -205,18 +205,16 @@ ORHandle CGeneric::ReplaceImage(const std::shared_ptr<DDKChannel>& channel) {
     SetRecordLimit(channel, baseImage->BufferList());
 
     orvBase::shared_handle old;
-    CBaseImage* oldObject = nullptr;
     {
         CLockGuard guard(bindingLock_);
         old = currentImage_.lock();
-        oldObject = currentImageObject_;
         currentImage_ = orvBase::weak_handle(image.get());
         currentImageObject_ = baseImage;
         channel_ = channel;
     }
-    // The old image no longer keeps this object alive; the new one does.
-    if (old)
-        oldObject->ReleaseOwner();
+    // The old image keeps its owner handle: a host that still holds it also holds
+    // the interface tables it found through it, which live in this object. Calls
+    // through them answer for the current image (0x80000010 once that is gone).
     old.reset(); // may destroy the old image when the host let go of it already
     return image.release();
 }

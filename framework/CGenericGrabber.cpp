@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -147,17 +148,65 @@ int32_t CGeneric::GrabStart() {
         grab.release();
         grabActive_ = true;
         grabLocksHeld_ = true;
+        PinGrab(
+            GrabPin{grab2, binding.bufferList(), binding.provider<CSPIRingBuffer>() != nullptr});
         return ORV::OK;
     });
 }
 
+void CGeneric::PinGrab(const GrabPin& pin) {
+    grabPin_ = pin;
+    grabPinned_.store(true, std::memory_order_seq_cst);
+}
+
+namespace {
+
+/// Counts a wait that may use the pin, from before it reads the pin until it
+/// has left it.
+class PinnedWaitCount {
+public:
+    explicit PinnedWaitCount(std::atomic<uint32_t>& count) : count_(count) {
+        count_.fetch_add(1, std::memory_order_seq_cst);
+    }
+    ~PinnedWaitCount() { count_.fetch_sub(1, std::memory_order_release); }
+    PinnedWaitCount(const PinnedWaitCount&) = delete;
+    PinnedWaitCount& operator=(const PinnedWaitCount&) = delete;
+
+private:
+    std::atomic<uint32_t>& count_;
+};
+
+} // namespace
+
+bool CGeneric::PinnedGrabWait(int32_t* bufferIndex, int32_t& result) {
+    // Counted first, then the pin read (both sequentially consistent): a stop that
+    // clears the pin and then finds no count has no wait left using it.
+    PinnedWaitCount counted(pinnedWaits_);
+    if (!grabPinned_.load(std::memory_order_seq_cst))
+        return false;
+    const GrabPin& pin = grabPin_;
+    result = pin.grab2->GrabWait(pin.bufferList, bufferIndex);
+    if (result >= 0 && bufferIndex != nullptr && *bufferIndex >= 0 && pin.recordsDeliveries)
+        delivered_.Record(*bufferIndex);
+    return true;
+}
+
+void CGeneric::DrainPinnedWaits() const {
+    // The stop has ended every blocked SDK wait already; what is left returns at once.
+    while (pinnedWaits_.load(std::memory_order_acquire) != 0)
+        std::this_thread::yield();
+}
+
 int32_t CGeneric::GrabWait(int32_t* bufferIndex) {
     return Guarded(log_, [&]() -> int32_t {
+        int32_t result = ORV::E_FAIL;
+        if (PinnedGrabWait(bufferIndex, result))
+            return result;
         Binding binding = Bind();
         CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
         if (grab2 == nullptr)
             return ORV::E_NOTSUPPORTED;
-        const int32_t result = grab2->GrabWait(binding.bufferList(), bufferIndex);
+        result = grab2->GrabWait(binding.bufferList(), bufferIndex);
         if (result >= 0 && bufferIndex != nullptr && *bufferIndex >= 0 &&
             binding.provider<CSPIRingBuffer>() != nullptr)
             delivered_.Record(*bufferIndex);
@@ -169,6 +218,9 @@ int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* b
                            uint8_t flag) {
     Binding binding = Bind();
     CSPIGrab2* grab2 = binding.provider<CSPIGrab2>();
+    // New waits bind again from here on; the pinned ones leave once the stop has
+    // ended them, before the buffer list can go.
+    const bool pinned = grabPinned_.exchange(false, std::memory_order_seq_cst);
     int32_t result = ORV::E_BUSY;
     if (wrapper != nullptr && wrapper->acquiring != 0 && grab2 != nullptr) {
         try {
@@ -178,6 +230,8 @@ int32_t CGeneric::StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* b
         }
         wrapper->acquiring = 0;
     }
+    if (pinned)
+        DrainPinnedWaits();
     grabActive_ = false;
     if (grabLocksHeld_.exchange(false))
         ReleaseGrabLocks();

@@ -2,35 +2,67 @@
 
 #include <ddk/CLockGuard.h>
 
-#include <algorithm>
-
 void CDeliveredBufferRecord::SetLimit(uint32_t limit) {
     CLockGuard guard(lock_);
     limit_ = limit;
-    // Recording never grows the record beyond this, so it never allocates.
-    entries_.reserve(std::max<size_t>(limit_, entries_.size()) + 1);
+    // A ring delivers indices below its limit, so recording them never allocates.
+    Reserve(limit_);
+}
+
+void CDeliveredBufferRecord::Reserve(size_t count) {
+    if (links_.size() < count)
+        links_.resize(count);
+}
+
+void CDeliveredBufferRecord::Unlink(int32_t index) {
+    Link& link = links_[static_cast<size_t>(index)];
+    if (link.newer != kNone)
+        links_[static_cast<size_t>(link.newer)].older = link.older;
+    else
+        newest_ = link.older;
+    if (link.older != kNone)
+        links_[static_cast<size_t>(link.older)].newer = link.newer;
+    else
+        oldest_ = link.newer;
+    link = Link();
+    --size_;
 }
 
 void CDeliveredBufferRecord::Record(int32_t index) {
-    CLockGuard guard(lock_);
     if (index < 0)
         return;
-    if (entries_.size() > limit_)
-        entries_.erase(entries_.begin());
-    entries_.erase(std::remove(entries_.begin(), entries_.end(), index), entries_.end());
-    entries_.push_back(index);
+    CLockGuard guard(lock_);
+    if (size_ > limit_)
+        Unlink(oldest_);
+    Reserve(static_cast<size_t>(index) + 1);
+    if (links_[static_cast<size_t>(index)].present)
+        Unlink(index);
+    Link& link = links_[static_cast<size_t>(index)];
+    link.present = true;
+    link.older = newest_;
+    link.newer = kNone;
+    if (newest_ != kNone)
+        links_[static_cast<size_t>(newest_)].newer = index;
+    else
+        oldest_ = index;
+    newest_ = index;
+    ++size_;
 }
 
 void CDeliveredBufferRecord::Clear() {
     CLockGuard guard(lock_);
-    entries_.clear();
+    while (newest_ != kNone)
+        Unlink(newest_);
 }
 
 bool CDeliveredBufferRecord::At(int32_t position, int32_t* index) const {
     CLockGuard guard(lock_);
-    if (position < 0 || static_cast<size_t>(position) >= entries_.size())
+    if (position < 0 || static_cast<uint32_t>(position) >= size_)
         return false;
+    int32_t entry = newest_;
+    for (int32_t step = 0; step < position; ++step)
+        entry = links_[static_cast<size_t>(entry)].older;
     if (index != nullptr)
-        *index = entries_[entries_.size() - 1 - static_cast<size_t>(position)];
+        *index = entry;
     return true;
 }

@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of fuzz/ (clang, ORV_FUZZ=ON) and runs each for a
-# while, on a scratch copy of its seed corpus: fuzz/corpus is only read.
-#   fuzz.sh [--seconds N] [--jobs N] [--build-dir DIR] [target...]
-# Targets are the names given to orv_add_fuzzer in fuzz/CMakeLists.txt; all of
-# them by default. --jobs runs that many targets at once (default 1). A finding
-# is kept in DIR/fuzz-findings/<target>/ and makes the script fail; each
-# target's log is DIR/fuzz-logs/<target>.log.
+# Builds the fuzz targets of fuzz/ and runs each for a while, on a scratch copy
+# of its seed corpus: fuzz/corpus is only read.
+#   fuzz.sh [--seconds N] [--jobs N] [--build-dir DIR] [--replay [--sanitize KIND]] [target...]
+# By default they are libFuzzer programs (clang, ORV_FUZZ=ON, in build-fuzz/).
+# --replay builds them into a test build instead (scripts/build.sh, GCC, the
+# given sanitizer) with a main that runs the seed corpus and then random
+# mutations of it: quick, not coverage-guided; CI runs it in its sanitizer
+# build. Targets are the names given to orv_add_fuzzer in fuzz/CMakeLists.txt;
+# all of them by default. --jobs runs that many targets at once (default 1). A
+# finding is kept in DIR/fuzz-findings/<target>/ and makes the script fail;
+# each target's log is DIR/fuzz-logs/<target>.log.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build_dir="$root/build-fuzz"
+build_dir=""
 seconds=20
 jobs=1
+replay=0
+sanitize=""
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --seconds) seconds="$2"; shift 2 ;;
     --jobs) jobs="$2"; shift 2 ;;
     --build-dir) build_dir="$2"; shift 2 ;;
+    --replay) replay=1; shift ;;
+    --sanitize) sanitize="$2"; shift 2 ;;
     -*) echo "error: unknown option '$1'" >&2; exit 2 ;;
     *) targets+=("$1"); shift ;;
   esac
@@ -36,14 +44,23 @@ for target in "${targets[@]}"; do
   fi
 done
 
-"$root/scripts/setup.sh"
-cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-  -DORV_FUZZ=ON -DORV_BUILD_TESTS=ON -DORV_BUILD_BENCH=OFF \
-  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
-  "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" >/dev/null
-cmake --build "$build_dir" --parallel "$(nproc 2>/dev/null || echo 2)" \
-  --target "${targets[@]/#/fuzz_}"
+if [ "$replay" -eq 1 ]; then
+  build_dir="${build_dir:-$root/build-fuzz-replay}"
+  # The targets take FuzzedDataProvider.h from clang's run-time package.
+  "$root/scripts/setup.sh" libclang-rt-dev
+  "$root/scripts/build.sh" --build-dir "$build_dir" ${sanitize:+--sanitize "$sanitize"} \
+    "${targets[@]/#/fuzz_}"
+else
+  build_dir="${build_dir:-$root/build-fuzz}"
+  "$root/scripts/setup.sh" clang libclang-rt-dev
+  cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+    -DORV_FUZZ=ON -DORV_BUILD_TESTS=ON -DORV_BUILD_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+    "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" >/dev/null
+  cmake --build "$build_dir" --parallel "$(nproc 2>/dev/null || echo 2)" \
+    --target "${targets[@]/#/fuzz_}"
+fi
 
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -59,16 +76,26 @@ run() {
   mkdir -p "$corpus" "$scratch/$target/tmp" "$findings"
   cp -R "$root/fuzz/corpus/$target/." "$corpus/"
   local status=0
-  TMPDIR="$scratch/$target/tmp" "$build_dir/bin/fuzz_$target" \
-    -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || status=$?
+  if [ "$replay" -eq 1 ]; then
+    TMPDIR="$scratch/$target/tmp" "$build_dir/bin/fuzz_$target" \
+      --seconds "$seconds" --artifact-prefix "$findings/" "$corpus" >"$log" 2>&1 || status=$?
+  else
+    TMPDIR="$scratch/$target/tmp" "$build_dir/bin/fuzz_$target" \
+      -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+      -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || status=$?
+  fi
+  if [ "$status" -ne 0 ]; then
+    echo "FAIL $target (exit $status): see $log and $findings"
+    tail -n 40 "$log" >&2
+    return 1
+  fi
+  if [ "$replay" -eq 1 ]; then
+    echo "ok   $target: $(sed -n 's/^fuzz: \([0-9]* runs\).*/\1/p' "$log" | tail -n 1)"
+    return 0
+  fi
   local done_line runs
   done_line="$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)"
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
-  if [ "$status" -ne 0 ]; then
-    echo "FAIL $target (exit $status): see $log and $findings"
-    return 1
-  fi
   echo "ok   $target: ${runs:-?} runs; ${done_line#*DONE   }"
 }
 

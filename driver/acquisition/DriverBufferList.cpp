@@ -3,6 +3,8 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include "sdk/SdkErrorText.h"
+#include "sdk/SdkFailure.h"
 
 #include <ddk/CLockGuard.h>
 
@@ -49,6 +51,10 @@ void CDriverBufferList::Require(State required, const char* text) const {
         throw std::runtime_error(text);
 }
 
+void CDriverBufferList::FailSdk(const std::string& text) const {
+    throw CSdkFailure(text, FgLastErrorText(channel_->DriverBoard().Grabber()));
+}
+
 void CDriverBufferList::Allocate() {
     Require(State::Free, "Not in state \"Free\" for allocating buffer");
     layout_ = channel_->Layout();
@@ -56,8 +62,9 @@ void CDriverBufferList::Allocate() {
     const uint64_t count = numberOfBuffers_;
     if (count != 0 && imageSize_ > std::numeric_limits<size_t>::max() / count)
         throw std::bad_alloc();
-    // One zero-filled block for every buffer: nothing is allocated per image.
-    memory_.reset(new uint8_t[static_cast<size_t>(count * imageSize_)]());
+    // One zero-filled block for every buffer: nothing is allocated per image. A
+    // large ring comes from the system in large pages, zeroed by it once.
+    memory_ = platform::ZeroedBlock(static_cast<size_t>(count * imageSize_));
     bufferAddresses_.resize(count);
     for (uint64_t i = 0; i < count; ++i)
         bufferAddresses_[i] = memory_.get() + i * imageSize_;

@@ -7,6 +7,7 @@
 #include <ddk/CDDKBufferList.h>
 #include <ddk/CMutex.h>
 #include <ddk/ThreadSafety.h>
+#include <platform/ZeroedBlock.h>
 
 #include <atomic>
 #include <cstdint>
@@ -152,29 +153,42 @@ private:
     void Free();
     /// Throws `text` unless the state is `required`.
     void Require(State required, const char* text) const;
+    /// Throws `text` with the SDK's description of the grabber's last failure.
+    [[noreturn]] void FailSdk(const std::string& text) const;
     /// Status query `code` of the running acquisition.
     int64_t QueryStatus(int code, int64_t data) const;
+    /// The same, for a caller that holds the lock already: the SDK's per-buffer
+    /// answers take no lock of their own on the per-image path.
+    int64_t QueryStatusHeld(int code, int64_t data) const DDK_REQUIRES(lock_);
     int64_t Counter(int code) const;
     /// Per-buffer parameter `id` into `value`; false when the SDK refuses.
     bool BufferParameter(int id, void* value, int64_t bufferNumber) const;
+    bool BufferParameterHeld(int id, void* value, int64_t bufferNumber) const DDK_REQUIRES(lock_);
+    uint16_t BufferTagHeld(int64_t bufferNumber) const DDK_REQUIRES(lock_);
+    uint64_t TransferLengthHeld(int64_t bufferNumber) const DDK_REQUIRES(lock_);
     /// Blocking (2) for lock modes 0 and 2, standard (1) for lock mode 1.
     static int AcquisitionMode(uint32_t lockMode);
     void StartCamera();
     void StopCamera();
     /// The stop's steps: DMA (tried twice), camera, buffers, head. Gives the head
     /// and the block up when the DMA could not be stopped. Answers the first
-    /// failure's text, empty when every step worked.
-    std::string StopSteps() noexcept DDK_REQUIRES(lock_);
+    /// failure's text, empty when every step worked, and sets `reason` to the
+    /// SDK's description of that failure.
+    std::string StopSteps(std::string& reason) noexcept DDK_REQUIRES(lock_);
     // WaitForImage steps.
     int32_t FailedWait(int64_t result) DDK_REQUIRES(lock_);
     int32_t DeliverImage(int32_t& bufferIndex) DDK_REQUIRES(lock_);
+    /// Stores a value that only holders of the lock write.
+    static void Publish(std::atomic<uint64_t>& field, uint64_t value) {
+        field.store(value, std::memory_order_release);
+    }
 
     std::vector<ORV::VpaEntry> vpaTable_;
     std::atomic<uint64_t> imagesAcquired_{0};
     std::atomic<uint64_t> lastTag_{0};
     uint64_t imageSize_ = 0;
     mutable CMutex<std::recursive_mutex> lock_;
-    std::unique_ptr<uint8_t[]> memory_;
+    platform::ZeroedBlock memory_;
     CDriverChannel* channel_;
     std::atomic<State> state_{State::Free};
     SdkMemoryHead head_ DDK_GUARDED_BY(lock_);

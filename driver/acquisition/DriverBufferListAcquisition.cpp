@@ -4,6 +4,8 @@
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 #include "sdk/GenICamEntryTable.h"
+#include "sdk/SdkErrorText.h"
+#include "sdk/SdkFailure.h"
 
 #include <ddk/CLockGuard.h>
 
@@ -13,6 +15,11 @@
 #include <string>
 
 namespace {
+
+/// A library's text, empty for none.
+std::string Text(const char* text) {
+    return text != nullptr ? std::string(text) : std::string();
+}
 
 /// Undoes a partly done start: stops the DMA when it was started, removes the
 /// buffers that were added and frees the head, in that order.
@@ -47,22 +54,28 @@ private:
 
 /// Starts or stops (`verb`) the acquisition of the channel's camera, when the
 /// board's technology has one: `gige` for a GigE camera, the GenICam library's
-/// `genicam` entry for a CoaXPress camera. Throws when the camera refuses.
+/// `genicam` entry for a CoaXPress camera. Throws when the camera refuses, with
+/// the camera library's description of the refusal.
 template <class GenICamEntry>
 void SwitchCamera(const CDriverChannel& channel, int (*gige)(Gbe_Camera*),
                   GenICamEntry GenICamEntryTable::*genicam, const char* verb) {
     const int32_t technology = channel.DriverBoard().Technology();
     if (technology == TechnologyGigE && channel.GigECamera() != nullptr) {
-        if (gige(channel.GigECamera()) != 0)
-            throw std::runtime_error(std::string("There is a GigE camera connected to the board, "
-                                                 "however it was not possible to ") +
-                                     verb + " acquisition");
+        const int result = gige(channel.GigECamera());
+        if (result != 0)
+            throw CSdkFailure(std::string("There is a GigE camera connected to the board, "
+                                          "however it was not possible to ") +
+                                  verb + " acquisition",
+                              Text(Gbe_ErrorText(result)));
     } else if (technology == TechnologyCoaXPress && channel.CoaXPressCamera() != nullptr) {
-        const auto entry = GenICam().*genicam;
-        if (entry == nullptr || entry(channel.CoaXPressCamera(), 1) != 0)
-            throw std::runtime_error(std::string("There is a SiSo GenICam camera connected to the "
-                                                 "board, however it was not possible to ") +
-                                     verb + " acquisition");
+        const GenICamEntryTable& table = GenICam();
+        const auto entry = table.*genicam;
+        const int result = entry != nullptr ? entry(channel.CoaXPressCamera(), 1) : -1;
+        if (result != 0)
+            throw CSdkFailure(std::string("There is a SiSo GenICam camera connected to the "
+                                          "board, however it was not possible to ") +
+                                  verb + " acquisition",
+                              entry != nullptr ? Text(table.ErrorText(result)) : std::string());
     }
 }
 
@@ -84,16 +97,16 @@ void CDriverBufferList::StartAcquisition() {
 
     SdkMemoryHead head = SdkMemoryHead::Create(grabber, count * imageSize_, count);
     if (!head)
-        throw std::runtime_error("Failed to create head for custom memory");
+        FailSdk("Failed to create head for custom memory");
     StartRollback rollback(grabber, dma, head);
     for (uint32_t i = 0; i < count; ++i) {
         if (Fg_AddBuffer(grabber, bufferAddresses_[i], imageSize_, i, head.get()) != i)
-            throw std::runtime_error("Failed to add custom memory to SiSo SDK");
+            FailSdk("Failed to add custom memory to SiSo SDK");
         rollback.BufferAdded();
     }
     if (Fg_AcquireEx(grabber, dma, FG_FRAMES_ENDLESS, AcquisitionMode(channel_->LockMode()),
                      head.get()) != 0)
-        throw std::runtime_error("Error in Fg_AcquireEx");
+        FailSdk("Error in Fg_AcquireEx");
     rollback.DmaStarted();
     StartCamera();
     rollback.Dismiss();
@@ -115,48 +128,57 @@ void CDriverBufferList::StopAcquisition() {
     CLockGuard guard(lock_);
     Require(State::AcquisitionStarted,
             "Not in state \"AcquisitionStarted\" for stopping acquisition");
-    const std::string failure = StopSteps();
+    std::string reason;
+    const std::string failure = StopSteps(reason);
     pendingUnlock_ = 0;
     state_.store(State::Allocated);
     if (!failure.empty())
-        throw std::runtime_error(failure);
+        throw CSdkFailure(failure, reason);
 }
 
-std::string CDriverBufferList::StopSteps() noexcept {
+std::string CDriverBufferList::StopSteps(std::string& reason) noexcept {
     // Best effort: a step that fails does not keep the others from running, so
     // that one transient fault never leaves the list stuck in its acquisition.
-    // The first failure is the one reported.
+    // The first failure is the one reported, with the SDK's reason for it.
     std::string failure;
-    const auto note = [&failure](const char* text) {
-        if (failure.empty())
-            failure = text;
-    };
     Fg_Grabber* grabber = channel_->DriverBoard().Grabber();
+    const auto note = [&](const char* text, const std::string& why) {
+        if (failure.empty()) {
+            failure = text;
+            reason = why;
+        }
+    };
+    const auto noteSdk = [&](const char* text) {
+        if (failure.empty())
+            note(text, FgLastErrorText(grabber));
+    };
     const unsigned dma = channel_->DmaIndex();
     bool dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
     if (!dmaStopped) {
-        note("Error failed to stop acquisition");
+        noteSdk("Error failed to stop acquisition");
         dmaStopped = Fg_StopAcquire(grabber, dma, head_.get(), FG_STOP_SYNC) == 0;
     }
     try {
         StopCamera();
+    } catch (const CSdkFailure& e) {
+        note(e.what(), e.Reason());
     } catch (const std::exception& e) {
-        note(e.what());
+        note(e.what(), std::string());
     }
     for (uint32_t i = 0; i < numberOfBuffers_; ++i) {
         if (Fg_RemoveBuffer(grabber, head_.get(), i) != 0)
-            note("Error freeing removing custom memory");
+            noteSdk("Error freeing removing custom memory");
     }
     if (!dmaStopped) {
         // The DMA may still write into the block: give the head and the block up
         // rather than free or reuse memory it can reach.
         head_.release();
-        memory_.release();
-        note("Error failed to stop acquisition");
+        memory_.Abandon();
+        noteSdk("Error failed to stop acquisition");
         failure += "; the DMA could not be stopped, its memory is given up";
     } else if (head_.Free() != 0) {
         // The head is kept; the next start or the destructor frees it.
-        note("Error freeing memory head");
+        noteSdk("Error freeing memory head");
     }
     return failure;
 }

@@ -12,6 +12,10 @@
 
 int64_t CDriverBufferList::QueryStatus(int code, int64_t data) const {
     CLockGuard guard(lock_);
+    return QueryStatusHeld(code, data);
+}
+
+int64_t CDriverBufferList::QueryStatusHeld(int code, int64_t data) const {
     return Fg_QueryStatus(channel_->DriverBoard().Grabber(), code, data, channel_->DmaIndex(),
                           head_.get());
 }
@@ -44,6 +48,10 @@ int64_t CDriverBufferList::GetPendingCount() const {
 
 bool CDriverBufferList::BufferParameter(int id, void* value, int64_t bufferNumber) const {
     CLockGuard guard(lock_);
+    return BufferParameterHeld(id, value, bufferNumber);
+}
+
+bool CDriverBufferList::BufferParameterHeld(int id, void* value, int64_t bufferNumber) const {
     return Fg_GetBufferParameter(channel_->DriverBoard().Grabber(), id, value, channel_->DmaIndex(),
                                  head_.get(), bufferNumber) == 0;
 }
@@ -52,28 +60,38 @@ double CDriverBufferList::GetLastTimestamp() const {
     uint64_t stamp = 0;
     if (!BufferParameter(FG_BUFPARAM_TIMESTAMP64, &stamp,
                          static_cast<int64_t>(lastBufferNumber_.load())))
-        throw std::runtime_error("Error getting timestamp");
+        FailSdk("Error getting timestamp");
     return static_cast<double>(stamp);
 }
 
 double CDriverBufferList::GetBufferTimestamp(int64_t bufferNumber) const {
     uint32_t stamp = 0;
     if (!BufferParameter(FG_BUFPARAM_TIMESTAMP32, &stamp, bufferNumber))
-        throw std::runtime_error("Error getting timestamp");
+        FailSdk("Error getting timestamp");
     return static_cast<double>(stamp);
 }
 
 uint16_t CDriverBufferList::GetBufferTag(int64_t bufferNumber) const {
+    CLockGuard guard(lock_);
+    return BufferTagHeld(bufferNumber);
+}
+
+uint16_t CDriverBufferList::BufferTagHeld(int64_t bufferNumber) const {
     uint16_t tag = 0;
-    if (!BufferParameter(FG_BUFPARAM_TAG, &tag, bufferNumber))
-        throw std::runtime_error("Error getting tag");
+    if (!BufferParameterHeld(FG_BUFPARAM_TAG, &tag, bufferNumber))
+        FailSdk("Error getting tag");
     return tag;
 }
 
 uint64_t CDriverBufferList::GetTransferLength(int64_t bufferNumber) const {
+    CLockGuard guard(lock_);
+    return TransferLengthHeld(bufferNumber);
+}
+
+uint64_t CDriverBufferList::TransferLengthHeld(int64_t bufferNumber) const {
     uint64_t length = 0;
-    if (!BufferParameter(FG_BUFPARAM_TRANSFER_LENGTH, &length, bufferNumber))
-        throw std::runtime_error("Error getting DMA transfer length");
+    if (!BufferParameterHeld(FG_BUFPARAM_TRANSFER_LENGTH, &length, bufferNumber))
+        FailSdk("Error getting DMA transfer length");
     return length;
 }
 
@@ -95,7 +113,7 @@ void CDriverBufferList::Unlock(int64_t bufferNumber) {
         return;
     if (Fg_SetBufferStatus(channel_->DriverBoard().Grabber(), FG_BUFFER_UNBLOCK, bufferNumber,
                            channel_->DmaIndex(), head_.get()) != 0)
-        throw std::runtime_error("Unable to unlock buffer");
+        FailSdk("Unable to unlock buffer");
 }
 
 int32_t CDriverBufferList::GetTypedParameter(const TypedParameterRecord& descriptor, void* buffer,

@@ -22,8 +22,7 @@ int32_t CDriverBufferList::WaitForImage(int32_t& bufferIndex) {
         if (channel_->LockMode() == 0 && pendingUnlock_ != 0) {
             if (Fg_SetBufferStatus(grabber, FG_BUFFER_UNBLOCK, pendingUnlock_, dma, head_.get()) !=
                 0)
-                throw std::runtime_error("Error buffer unlocking for last image: " +
-                                         std::to_string(pendingUnlock_));
+                FailSdk("Error buffer unlocking for last image: " + std::to_string(pendingUnlock_));
             pendingUnlock_ = 0;
         }
         head = head_.get();
@@ -52,27 +51,32 @@ int32_t CDriverBufferList::DeliverImage(int32_t& bufferIndex) {
     if (!IsAcquiring())
         return WaitStopped;
     const uint64_t count = numberOfBuffers_;
-    const uint64_t buffer = nextBufferNumber_.load();
-    const uint64_t picture = nextPictureNumber_.load();
+    const uint64_t buffer = nextBufferNumber_.load(std::memory_order_relaxed);
+    const uint64_t picture = nextPictureNumber_.load(std::memory_order_relaxed);
     const int64_t number = static_cast<int64_t>(buffer);
 
-    lastTransferLength_.store(GetTransferLength(number));
-    lastTag_.store(GetBufferTag(number));
-    if (channel_->MinimumBytes() > lastTransferLength_.load())
-        ++incompleteImages_;
-    ++imagesAcquired_;
+    // The lock is held already: the per-buffer answers must not take it again.
+    // Every writer holds the lock, so the counters are published with plain
+    // release stores rather than read-modify-writes; readers need no lock.
+    const uint64_t length = TransferLengthHeld(number);
+    Publish(lastTransferLength_, length);
+    Publish(lastTag_, BufferTagHeld(number));
+    if (channel_->MinimumBytes() > length)
+        Publish(incompleteImages_, incompleteImages_.load(std::memory_order_relaxed) + 1);
+    Publish(imagesAcquired_, imagesAcquired_.load(std::memory_order_relaxed) + 1);
 
-    const bool locked = QueryStatus(FG_STATUS_BUFFER_LOCKED, number) == 1;
+    const bool locked = QueryStatusHeld(FG_STATUS_BUFFER_LOCKED, number) == 1;
     const bool expectLocked = channel_->LockMode() != 1;
     if (locked != expectLocked)
         throw std::runtime_error("Error buffer lockstate not right: " + std::to_string(buffer));
 
+    const uint64_t lastBuffer = (picture - 1) % count + 1;
     bufferIndex = static_cast<int32_t>(buffer - 1);
-    currentImage_.store(bufferAddresses_[buffer - 1]);
-    lastPictureNumber_.store(picture);
-    nextPictureNumber_.store(picture + 1);
-    lastBufferNumber_.store((picture - 1) % count + 1);
-    nextBufferNumber_.store(picture % count + 1);
-    pendingUnlock_ = static_cast<int64_t>(lastBufferNumber_.load());
+    currentImage_.store(bufferAddresses_[buffer - 1], std::memory_order_release);
+    Publish(lastPictureNumber_, picture);
+    Publish(nextPictureNumber_, picture + 1);
+    Publish(lastBufferNumber_, lastBuffer);
+    Publish(nextBufferNumber_, picture % count + 1);
+    pendingUnlock_ = static_cast<int64_t>(lastBuffer);
     return WaitDelivered;
 }

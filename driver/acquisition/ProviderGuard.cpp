@@ -1,6 +1,7 @@
 #include "acquisition/ProviderGuard.h"
 
 #include "board/DriverChannel.h"
+#include "sdk/SdkFailure.h"
 
 #include <nwLogging/LogMacros.h>
 
@@ -25,4 +26,12 @@ void CProviderGuard::Log(uint32_t level, int line, const char* lead, const char*
     // The location is made only for a line that is written.
     NWLOG_LOCATED_(log_, level, (std::string(file_) + '(' + std::to_string(line) + ')').c_str(),
                    channel_->Prefix() << '\t' << word_ << lead << text);
+}
+
+void CProviderGuard::LogSdkReason(const std::exception& e, const ProviderFailure& failure,
+                                  int line) const {
+    const auto* sdk = dynamic_cast<const CSdkFailure*>(&e);
+    if (sdk == nullptr || sdk->Reason().empty())
+        return;
+    Log(failure.level, line, "SDK: ", sdk->Reason().c_str());
 }

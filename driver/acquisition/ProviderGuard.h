@@ -66,7 +66,9 @@ public:
                 return operation();
             }
         } catch (const std::exception& e) {
-            return Failed(ExceptionText(e, texts_.empty), failure, line);
+            const int32_t code = Failed(ExceptionText(e, texts_.empty), failure, line);
+            LogSdkReason(e, failure, line);
+            return code;
         } catch (...) {
             if (texts_.nonStandard == nullptr)
                 throw;
@@ -88,6 +90,9 @@ public:
 
 private:
     void Log(uint32_t level, int line, const char* lead, const char* text) const;
+    /// For an exception from a failed SDK call: the SDK's reason as a line of its
+    /// own, "SDK: " + the reason, at the failure's level.
+    void LogSdkReason(const std::exception& e, const ProviderFailure& failure, int line) const;
 
     CDriverChannel* channel_;
     nwLogging::logger_ptr log_;

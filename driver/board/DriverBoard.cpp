@@ -2,8 +2,9 @@
 
 #include "board/DriverChannel.h"
 #include "board/DriverProducer.h"
-#include "system/DriverSystem.h"
 #include "board/IndexName.h"
+#include "sdk/SdkErrorText.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 
@@ -51,10 +52,8 @@ CDriverBoard::CDriverBoard(std::shared_ptr<CDriverProducer> producer, std::wstri
         NWLOG_AT(log_, nwLogging::level_err, "DriverBoard", 59,
                  Prefix() << "BoardConfig(mcf/hap) could not be initialized. MCF = "
                           << *appletFile);
-        // The SDK's own reason (the applet file's line, for one), as a line of its own.
-        const char* reason = Fg_LastErrorText(nullptr);
-        NWLOG(log_, nwLogging::level_err,
-              Prefix() << "SDK: " << (reason != nullptr ? reason : "no error text"));
+        // The SDK's own reason (the applet file's line, for one).
+        LogSdkReason(log_, nwLogging::level_err, Prefix(), FgLastErrorText(nullptr));
         return;
     }
     NWLOG(log_, nwLogging::level_info, Prefix() << "initialized with: " << *appletFile);

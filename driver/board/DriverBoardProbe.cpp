@@ -1,8 +1,9 @@
 // The DMA probe: how many DMAs, from 0 upwards, can really acquire into memory.
 #include "board/DriverBoard.h"
 
-#include "system/DriverSystem.h"
+#include "sdk/SdkErrorText.h"
 #include "sdk/SdkMemory.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 
@@ -49,6 +50,9 @@ int32_t CDriverBoard::ProbeDma(uint32_t dma) {
         result = Fg_GetParameter(grabber, FG_PARAM_HEIGHT, &height, dma);
     if (result != 0) {
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA dimension error = " << result);
+        // Past the applet's last DMA the walk simply ends; any other reason is news.
+        if (result != FG_ERR_INVALID_DMA)
+            LogSdkReason(log_, nwLogging::level_info, Prefix(), FgLastErrorText(grabber));
         return result;
     }
     if (width > MaxProbeDimension)
@@ -64,19 +68,23 @@ int32_t CDriverBoard::ProbeDma(uint32_t dma) {
         if (result == 0)
             result = FG_ERR_OUT_OF_MEMORY;
         NWLOG(log_, nwLogging::level_info, Prefix() << "Failed to alloc memory for DMA: " << dma);
+        LogSdkReason(log_, nwLogging::level_info, Prefix(), FgLastErrorText(grabber));
         return result;
     }
     result = Fg_AcquireEx(grabber, dma, 1, FG_ACQ_STANDARD, memory.get());
     if (result == FG_ERR_INVALID_MEMORY)
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA " << dma << " INVALID_MEMORY");
-    if (result == 0)
+    if (result == 0) {
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA " << dma << " OK");
-    else
+    } else {
         NWLOG(log_, nwLogging::level_info, Prefix() << "DMA " << dma << " error = " << result);
+        LogSdkReason(log_, nwLogging::level_info, Prefix(), FgLastErrorText(grabber));
+    }
     int stopped = Fg_StopAcquire(grabber, dma, memory.get(), FG_STOP_SYNC);
     if (stopped != 0) {
         NWLOG_AT(log_, nwLogging::level_warn, "DriverBoard", 405,
                  Prefix() << "Failed to stop acquisition");
+        LogSdkReason(log_, nwLogging::level_warn, Prefix(), FgLastErrorText(grabber));
         // A DMA left running stays busy for every later start: try once more,
         // and never count a DMA that cannot be stopped as working.
         if (result == 0 && stopped != FG_ERR_NOT_ACQUIRING)
@@ -87,8 +95,10 @@ int32_t CDriverBoard::ProbeDma(uint32_t dma) {
             result = stopped;
         }
     }
-    if (memory.Free() != 0)
+    if (memory.Free() != 0) {
         NWLOG_AT(log_, nwLogging::level_warn, "DriverBoard", 407,
                  Prefix() << "Failed to free memory");
+        LogSdkReason(log_, nwLogging::level_warn, Prefix(), FgLastErrorText(grabber));
+    }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "board/DriverChannel.h"
 
 #include "board/DriverBoard.h"
+#include "sdk/SdkErrorText.h"
 
 #include <ORV/ResultCodes.h>
 
@@ -30,7 +31,7 @@ bool CDriverChannel::GetParameter(int32_t id, uint32_t& value) {
     if (Fg_GetParameterTyped(grabber, id, &value, dmaIndex_, FG_TYPE_UINT32) == 0)
         return true;
     NWLOG_HERE(log_, nwLogging::level_warn, "DriverChannel",
-               Prefix() << '\t' << "error getting parameter: " << Text(Fg_LastErrorText(grabber)));
+               Prefix() << '\t' << "error getting parameter: " << FgLastErrorText(grabber));
     return false;
 }
 
@@ -39,7 +40,7 @@ bool CDriverChannel::SetParameter(int32_t id, uint32_t value) {
     if (Fg_SetParameter(grabber, id, &value, dmaIndex_) == 0)
         return true;
     NWLOG_HERE(log_, nwLogging::level_warn, "DriverChannel",
-               Prefix() << '\t' << "error setting parameter: " << Text(Fg_LastErrorText(grabber)));
+               Prefix() << '\t' << "error setting parameter: " << FgLastErrorText(grabber));
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "board/DriverBoard.h"
 #include "board/IndexName.h"
+#include "sdk/SdkErrorText.h"
 #include "system/DriverSystem.h"
 #include "system/ExceptionText.h"
 
@@ -66,6 +67,10 @@ int32_t CDriverProducer::Enumerate() {
             // Only the SDK's "no board" ends the walk; empty or unknown slots do not.
             NWLOG(log_, nwLogging::level_info,
                   "Found no board: " << info.name << " | With board index: " << index);
+            // Past the last board the SDK simply has none; any other reason (a machine
+            // description it could not load, for one) is what the user needs to know.
+            if (Fg_LastErrorNumber(nullptr) != FG_ERR_NO_SUCH_BOARD)
+                LogSdkReason(log_, nwLogging::level_info, "", FgLastErrorText(nullptr));
             NWLOG(log_, nwLogging::level_info, separatorLine);
             break;
         } else {

@@ -1,5 +1,6 @@
 // The exported C functions of ORGenApi: node maps and proxies as ORBase blocks.
 
+#include "CallFaults.h"
 #include "HandleLookup.h"
 #include "NodeMap.h"
 #include "NodeMapProxy.h"
@@ -34,6 +35,8 @@ ORGENAPI_API int32_t ORGenApi_CreateNodeMap(ORHandle* nodeMap) {
     if (nodeMap == nullptr)
         return ORV::E_INVALIDARG;
     *nodeMap = nullptr;
+    if (const auto injected = orgenapi::CallFaults::Instance().Enter("ORGenApi_CreateNodeMap"))
+        return *injected;
     try {
         *nodeMap = orvBase::make_shared_object<NodeMap>(NodeMap::TypeKey(), nullptr).release();
         return ORV::OK;
@@ -47,6 +50,8 @@ ORGENAPI_API int32_t ORGenApi_CreateNodeMap(ORHandle* nodeMap) {
 }
 
 ORGENAPI_API int32_t ORGenApi_LoadDescription(ORHandle nodeMap, const char* xml) {
+    if (const auto injected = orgenapi::CallFaults::Instance().Enter("ORGenApi_LoadDescription"))
+        return *injected;
     NodeMap* map = AsNodeMap(nodeMap);
     if (map == nullptr || xml == nullptr)
         return ORV::E_INVALIDARG;
@@ -60,6 +65,8 @@ ORGENAPI_API int32_t ORGenApi_LoadDescription(ORHandle nodeMap, const char* xml)
 ORGENAPI_API int32_t ORGenApi_AttachPort(ORHandle nodeMap, ORGenApi_PortRead read,
                                          ORGenApi_PortWrite write, ORGenApi_PortAccess access,
                                          void* context, const char* portName) {
+    if (const auto injected = orgenapi::CallFaults::Instance().Enter("ORGenApi_AttachPort"))
+        return *injected;
     NodeMap* map = AsNodeMap(nodeMap);
     if (map == nullptr || portName == nullptr)
         return ORV::E_INVALIDARG;
@@ -81,6 +88,8 @@ ORGENAPI_API int32_t ORGenApi_CreateProxy(ORHandle nodeMap, ORGenApi_ProxyReleas
     if (proxy == nullptr)
         return ORV::E_INVALIDARG;
     *proxy = nullptr;
+    if (const auto injected = orgenapi::CallFaults::Instance().Enter("ORGenApi_CreateProxy"))
+        return *injected;
     NodeMap* map = AsNodeMap(nodeMap);
     if (map == nullptr)
         return ORV::E_INVALIDARG;

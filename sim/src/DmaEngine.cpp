@@ -1,8 +1,8 @@
 #include "DmaEngine.h"
 
 #include "PatternGenerator.h"
-#include <fglib5.h>
 #include "simctl/SimControl.h"
+#include <fglib5.h>
 
 #include <algorithm>
 #include <system_error>
@@ -88,7 +88,9 @@ std::int64_t DmaEngine::WaitImage(std::unique_lock<std::mutex>& lock, std::int64
         return FG_ERR_NOT_ACQUIRING;
     }
     const std::uint64_t generation = generation_;
-    const auto deadline = Clock::now() + std::chrono::seconds(std::max(timeoutSeconds, 0));
+    // The clock is read only when the picture is not there yet.
+    Clock::time_point deadline{};
+    bool deadlineSet = false;
     while (true) {
         if (delivered_ >= picture) {
             collected_ = std::max(collected_, picture);
@@ -99,6 +101,10 @@ std::int64_t DmaEngine::WaitImage(std::unique_lock<std::mutex>& lock, std::int64
         }
         if (state_ == State::Finished || (frameLimit_ >= 0 && picture > frameLimit_)) {
             return FG_ERR_FRAME_LIMIT;
+        }
+        if (!deadlineSet) {
+            deadline = Clock::now() + std::chrono::seconds(std::max(timeoutSeconds, 0));
+            deadlineSet = true;
         }
         if (eventCv_.wait_until(lock, deadline) == std::cv_status::timeout &&
             delivered_ < picture) {

@@ -3,6 +3,7 @@
 
 #include "DmaConfig.h"
 #include "MemoryHead.h"
+#include "Relaxed.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -50,7 +51,8 @@ public:
 
     // From Fg_AcquireEx until Fg_StopAcquire returns (also once the frame count is done).
     bool Acquiring() const { return state_ != State::Idle; }
-    // The memory of the current or last acquisition, nullptr before the first.
+    // The memory of the current or last acquisition, nullptr before the first. Readable
+    // without the mutex (the per-buffer status reads compare it).
     MemoryHead* Memory() const { return memory_; }
     // The memory is being freed; forget it if it was the last one.
     void Forget(const MemoryHead* head);
@@ -85,7 +87,7 @@ private:
     DmaConfig config_;
     State state_ = State::Idle;
     std::uint64_t generation_ = 0; // counts acquisitions, so waiters notice a restart
-    MemoryHead* memory_ = nullptr;
+    Relaxed<MemoryHead*> memory_ = nullptr;
     int mode_ = 1;
     std::int64_t frameLimit_ = -1;
     std::int64_t delivered_ = 0;

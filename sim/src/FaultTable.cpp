@@ -1,5 +1,6 @@
 #include "FaultTable.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -17,9 +18,54 @@ static_assert(sizeof(Names) / sizeof(Names[0]) == SimFunctionCount);
 
 } // namespace
 
+thread_local FaultTable::ThreadCounts* threadCallCounts = nullptr;
+
+bool FaultTable::Count(SimFunction function) {
+    ThreadCounts* counts = threadCallCounts;
+    return CountIn(counts != nullptr ? *counts : ThreadCounts::Mine(), function);
+}
+
 FaultTable& FaultTable::Instance() {
-    static FaultTable table;
-    return table;
+    // Never destroyed: threads that end after the static objects still fold their counts
+    // into it.
+    static FaultTable* table = new FaultTable();
+    return *table;
+}
+
+FaultTable::ThreadCounts::ThreadCounts() {
+    threadCallCounts = this;
+    FaultTable& table = Instance();
+    std::lock_guard<std::mutex> lock(table.countsMutex_);
+    table.threads_.push_back(this);
+}
+
+FaultTable::ThreadCounts::~ThreadCounts() {
+    threadCallCounts = nullptr;
+    FaultTable& table = Instance();
+    std::lock_guard<std::mutex> lock(table.countsMutex_);
+    for (std::size_t i = 0; i < SimFunctionCount; ++i) {
+        table.ended_[i] += counts[i].load(std::memory_order_relaxed);
+    }
+    table.threads_.erase(std::remove(table.threads_.begin(), table.threads_.end(), this),
+                         table.threads_.end());
+}
+
+FaultTable::ThreadCounts& FaultTable::ThreadCounts::Mine() {
+    thread_local ThreadCounts counts;
+    return counts;
+}
+
+std::int64_t FaultTable::CountedLocked(std::size_t index) const {
+    std::int64_t total = ended_[index];
+    for (const ThreadCounts* counts : threads_) {
+        total += counts->counts[index].load(std::memory_order_relaxed);
+    }
+    return total;
+}
+
+std::int64_t FaultTable::CallCount(SimFunction function) {
+    std::lock_guard<std::mutex> lock(countsMutex_);
+    return CountedLocked(Index(function)) - baseline_[Index(function)];
 }
 
 std::optional<int> FaultTable::EnterArmed(SimFunction function) {
@@ -27,6 +73,9 @@ std::optional<int> FaultTable::EnterArmed(SimFunction function) {
     std::optional<int> failure;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (recordOrder_) {
+            lastOrder_[Index(function)] = ++sequence_;
+        }
         Entry& entry = entries_[Index(function)];
         if (entry.delays != 0) {
             delayMs = entry.delayMs;
@@ -72,9 +121,25 @@ void FaultTable::Clear() {
 }
 
 void FaultTable::ResetCounts() {
-    for (auto& count : counts_) {
-        count.store(0, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(countsMutex_);
+    for (std::size_t i = 0; i < SimFunctionCount; ++i) {
+        baseline_[i] = CountedLocked(i);
     }
+}
+
+void FaultTable::RecordOrder(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    recordOrder_ = on;
+    if (on) {
+        sequence_ = 0;
+        lastOrder_.fill(0);
+    }
+    RecountLocked();
+}
+
+std::int64_t FaultTable::LastOrder(SimFunction function) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lastOrder_[Index(function)];
 }
 
 std::optional<SimFunction> FaultTable::Lookup(const char* name) {
@@ -94,7 +159,7 @@ const char* FaultTable::Name(SimFunction function) {
 }
 
 void FaultTable::RecountLocked() {
-    int armed = 0;
+    int armed = recordOrder_ ? 1 : 0;
     for (const Entry& entry : entries_) {
         armed += entry.Armed() ? 1 : 0;
     }

@@ -2,9 +2,10 @@
 
 #include "DmaDescription.h"
 #include "ErrorText.h"
+#include "MemorySlots.h"
 #include "ParameterTable.h"
-#include <fglib5.h>
 #include "simctl/SimControl.h"
+#include <fglib5.h>
 
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,7 @@ constexpr std::int64_t MaxBuffers = std::int64_t{1} << 24;
 Grabber::Grabber(const BoardSetup& board, const AppletConfig& applet, const std::string& runtime)
     : board_(board), appletName_(applet.name), runtime_(runtime) {
     handle_.serial = NextHandleSerial();
+    handle_.object.store(this, std::memory_order_release);
     const auto epoch = DmaEngine::Clock::now();
     for (unsigned i = 0; i < applet.dmas.size(); ++i) {
         engines_.push_back(std::make_unique<DmaEngine>(i, mutex_, applet.dmas[i], epoch));
@@ -32,7 +34,11 @@ Grabber::Grabber(const BoardSetup& board, const AppletConfig& applet, const std:
 }
 
 Grabber::~Grabber() {
+    Invalidate();
     Shutdown();
+    for (auto& entry : memories_) {
+        MemorySlots::Instance().Release(entry.second->Handle());
+    }
 }
 
 void Grabber::Shutdown() {
@@ -113,9 +119,8 @@ int Grabber::SetParameter(int id, const void* value, unsigned dma, int type) {
     return FG_OK;
 }
 
-MemoryHead* Grabber::FindMemory(const Fg_Memory* memory) {
-    const auto found = memories_.find(memory);
-    return found == memories_.end() ? nullptr : found->second.get();
+MemoryHead* Grabber::FindMemory(const Fg_Memory* memory) const {
+    return MemorySlots::Instance().Resolve(memory, this);
 }
 
 Fg_Memory* Grabber::AddMemory(MemoryHead::Kind kind, std::size_t totalBytes,
@@ -128,9 +133,15 @@ Fg_Memory* Grabber::AddMemory(MemoryHead::Kind kind, std::size_t totalBytes,
     }
     try {
         auto head = std::make_unique<MemoryHead>(kind, totalBytes, bufferCount);
-        Fg_Memory* handle = head->Handle();
         std::lock_guard<std::mutex> lock(mutex_);
-        memories_.emplace(handle, std::move(head));
+        Fg_Memory* handle = MemorySlots::Instance().Acquire(this, head.get());
+        head->SetHandle(handle);
+        try {
+            memories_.emplace(handle, std::move(head));
+        } catch (...) {
+            MemorySlots::Instance().Release(handle);
+            throw;
+        }
         return handle;
     } catch (const std::bad_alloc&) {
         Fail(FG_ERR_OUT_OF_MEMORY);
@@ -166,6 +177,7 @@ int Grabber::FreeMemory(Fg_Memory* memory, MemoryHead::Kind kind) {
         const auto found = memories_.find(memory);
         doomed = std::move(found->second);
         memories_.erase(found);
+        MemorySlots::Instance().Release(doomed->Handle());
     }
     return FG_OK; // storage is released outside the lock
 }
@@ -240,11 +252,21 @@ int Grabber::Stop(unsigned dma, Fg_Memory* memory, int flags) {
     return result == FG_OK ? FG_OK : Fail(result);
 }
 
+MemoryHead* Grabber::MemoryOfEngine(unsigned dma, const Fg_Memory* memory) const {
+    MemoryHead* head = engines_[dma]->Memory();
+    return head != nullptr && head->Handle() == memory ? head : nullptr;
+}
+
 int Grabber::EngineFor(unsigned dma, const Fg_Memory* memory, DmaEngine*& engine) {
     if (dma >= engines_.size()) {
         return FG_ERR_INVALID_DMA;
     }
-    MemoryHead* head = FindMemory(memory);
+    // The engine's own memory is what the per-image calls name; only another one is
+    // looked for.
+    MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
+        head = FindMemory(memory);
+    }
     if (head == nullptr || engines_[dma]->Memory() != head) {
         return FG_ERR_INVALID_MEMORY;
     }
@@ -267,7 +289,25 @@ std::int64_t Grabber::WaitImage(int mode, std::int64_t picture, unsigned dma, in
     return result >= 0 ? result : Fail(static_cast<int>(result));
 }
 
+std::int64_t Grabber::BufferLocked(std::int64_t bufferNumber, unsigned dma,
+                                   const Fg_Memory* memory) {
+    if (dma >= engines_.size()) {
+        return Fail(FG_ERR_INVALID_DMA);
+    }
+    const MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
+        return Fail(FG_ERR_INVALID_MEMORY);
+    }
+    if (!head->ValidNumber(bufferNumber)) {
+        return Fail(FG_ERR_INVALID_BUFFER_NUMBER);
+    }
+    return head->Record(bufferNumber).locked ? 1 : 0;
+}
+
 std::int64_t Grabber::QueryStatus(int code, std::int64_t data, unsigned dma, Fg_Memory* memory) {
+    if (code == FG_STATUS_BUFFER_LOCKED) {
+        return BufferLocked(data, dma, memory);
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     DmaEngine* engine = nullptr;
     const int found = EngineFor(dma, memory, engine);
@@ -298,11 +338,15 @@ int Grabber::GetBufferParameter(int id, void* value, unsigned dma, Fg_Memory* me
     if (value == nullptr) {
         return Fail(FG_ERR_NULL_ARGUMENT, "value");
     }
-    std::lock_guard<std::mutex> lock(mutex_);
+    // No lock: the engines are fixed, and the memory and its records are read as
+    // registers (see the class comment).
     if (dma >= engines_.size()) {
         return Fail(FG_ERR_INVALID_DMA);
     }
-    const MemoryHead* head = FindMemory(memory);
+    const MemoryHead* head = MemoryOfEngine(dma, memory);
+    if (head == nullptr) {
+        head = FindMemory(memory);
+    }
     // Records belong to the DMA that wrote them; a memory never acquired into has none.
     if (head == nullptr || (head->boundDma >= 0 && head->boundDma != static_cast<int>(dma))) {
         return Fail(FG_ERR_INVALID_MEMORY);

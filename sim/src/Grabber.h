@@ -8,9 +8,11 @@
 #include "MachineSetup.h"
 #include "MemoryHead.h"
 #include "SimExport.h"
+#include <fglib5.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -25,7 +27,12 @@ namespace sim {
 //
 // Thread-safe: mutex_ guards memories_, every engine's state and configuration, and the
 // records in the memories. Blocking calls (wait, stop) release it while they wait. The
-// board setup, applet name, runtime and epoch are fixed at construction.
+// board setup, applet name, runtime, epoch and the engines themselves are fixed at
+// construction. The per-buffer reads (lock state, tag, time stamp, length) take no
+// lock: they resolve the memory's handle and read the record's relaxed fields, as a
+// real board's status reads are memory reads. A caller that frees a memory while it
+// still reads from it on another thread breaks the SDK's contract, as it would with a
+// board.
 class SIM_EXPORT Grabber {
 public:
     Grabber(const BoardSetup& board, const AppletConfig& applet, const std::string& runtime);
@@ -34,6 +41,9 @@ public:
     Grabber& operator=(const Grabber&) = delete;
 
     Fg_Grabber* Handle() { return &handle_; }
+    // The handle stops resolving to this grabber (Fg_CloseBoard).
+    void Invalidate() { handle_.object.store(nullptr, std::memory_order_release); }
+    bool IsOpen() const { return handle_.object.load(std::memory_order_acquire) != nullptr; }
     int BoardIndex() const { return board_.index; }
     const BoardSetup& Board() const { return board_; }
     unsigned DmaCount() const { return static_cast<unsigned>(engines_.size()); }
@@ -60,6 +70,35 @@ public:
     int SetBufferStatus(int command, std::int64_t bufferNumber, unsigned dma, Fg_Memory* memory);
     int GetBufferParameter(int id, void* value, unsigned dma, Fg_Memory* memory,
                            std::int64_t bufferNumber);
+
+    // The per-image reads of a buffer of the memory `dma` acquires into, inline and
+    // without a lock; the full calls above handle everything else (and every failure).
+    std::int64_t QueryStatusFast(int code, std::int64_t data, unsigned dma, Fg_Memory* memory) {
+        if (code == FG_STATUS_BUFFER_LOCKED) {
+            if (const MemoryHead* head = EngineMemoryFast(dma, memory, data)) {
+                return head->Record(data).locked ? 1 : 0;
+            }
+        }
+        return QueryStatus(code, data, dma, memory);
+    }
+    int GetBufferParameterFast(int id, void* value, unsigned dma, Fg_Memory* memory,
+                               std::int64_t bufferNumber) {
+        const MemoryHead* head = EngineMemoryFast(dma, memory, bufferNumber);
+        if (head != nullptr && value != nullptr) {
+            const BufferRecord& record = head->Record(bufferNumber);
+            if (id == FG_BUFPARAM_TRANSFER_LENGTH) {
+                const std::uint64_t length = record.transferLength;
+                std::memcpy(value, &length, sizeof(length));
+                return FG_OK;
+            }
+            if (id == FG_BUFPARAM_TAG) {
+                const std::uint16_t tag = record.tag;
+                std::memcpy(value, &tag, sizeof(tag));
+                return FG_OK;
+            }
+        }
+        return GetBufferParameter(id, value, dma, memory, bufferNumber);
+    }
     int SoftwareTrigger(unsigned dma);
     int DmaDescription(unsigned dma, char* buffer, std::size_t* size);
 
@@ -70,7 +109,24 @@ public:
     int GetFrameSetup(unsigned dma, FrameSetup& setup);
 
 private:
-    MemoryHead* FindMemory(const Fg_Memory* memory);
+    // The memory `dma` acquires or last acquired into when that is `memory` and holds
+    // `bufferNumber`; nullptr otherwise.
+    const MemoryHead* EngineMemoryFast(unsigned dma, const Fg_Memory* memory,
+                                       std::int64_t bufferNumber) const {
+        if (dma >= engines_.size()) {
+            return nullptr;
+        }
+        const MemoryHead* head = engines_[dma]->Memory();
+        return head != nullptr && head->Handle() == memory && head->ValidNumber(bufferNumber)
+                   ? head
+                   : nullptr;
+    }
+    MemoryHead* FindMemory(const Fg_Memory* memory) const;
+    // The memory `dma` acquires or last acquired into, when that is `memory`: found by
+    // comparing handles, without reading the caller's handle.
+    MemoryHead* MemoryOfEngine(unsigned dma, const Fg_Memory* memory) const;
+    // FG_STATUS_BUFFER_LOCKED, without the mutex.
+    std::int64_t BufferLocked(std::int64_t bufferNumber, unsigned dma, const Fg_Memory* memory);
     // The engine of `dma` when the memory is the one it acquires or last acquired into.
     int EngineFor(unsigned dma, const Fg_Memory* memory, DmaEngine*& engine);
     Fg_Memory* AddMemory(MemoryHead::Kind kind, std::size_t totalBytes, std::int64_t bufferCount);

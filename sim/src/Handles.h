@@ -1,17 +1,30 @@
-// The opaque handle types of the SDK headers, completed for the simulator. Each handle is
-// a member of the object it stands for; tables look objects up by handle address without
-// dereferencing, so a stale or foreign handle is refused rather than followed.
+// The opaque handle types of the SDK headers, completed for the simulator. A grabber's
+// handle is a member of its Grabber, which outlives its closing (the machine retires it);
+// a memory handle is a slot that is never given back (MemorySlots). So a handle can be
+// checked where it points: open handles carry their object and a check word, closed ones
+// neither, and a stale handle is refused rather than followed.
 #pragma once
 
 #include "SimExport.h"
 
+#include <atomic>
 #include <cstdint>
+
+namespace sim {
+class Grabber;
+class MemoryHead;
+} // namespace sim
 
 struct Fg_Grabber {
     std::uint64_t serial = 0;
+    // The grabber while the handle is open, null once it is closed.
+    std::atomic<sim::Grabber*> object{nullptr};
 };
 struct Fg_Memory {
     std::uint64_t serial = 0;
+    // The memory and its grabber while the handle is valid, null once freed.
+    std::atomic<sim::MemoryHead*> head{nullptr};
+    std::atomic<const sim::Grabber*> owner{nullptr};
 };
 struct Gbe_Board {
     std::uint64_t serial = 0;

@@ -189,10 +189,12 @@ bool Machine::CloseGrabber(const Fg_Grabber* handle) {
         if (found == grabbers_.end()) {
             return false;
         }
-        grabber = std::move(found->second);
+        grabber = found->second;
         grabbers_.erase(found);
+        grabber->Invalidate();
+        retired_.push_back(grabber);
     }
-    // Calls still running on other threads keep the grabber alive; its DMAs stop now.
+    // Calls still running on other threads find it stopped; its DMAs stop now.
     grabber->Shutdown();
     return true;
 }

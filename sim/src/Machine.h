@@ -14,6 +14,7 @@
 #include <shared_mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace sim {
 
@@ -23,7 +24,11 @@ namespace sim {
 // whose load error every open call reports.
 //
 // Thread-safe: mutex_ (shared for lookups) guards setup_, loadError_, cameras_,
-// grabbers_ and sessions_; loaded_ is set under it and read without it on the fast path.
+// grabbers_, retired_ and sessions_; loaded_ is set under it and read without it on the
+// fast path. Closed grabbers are kept (stopped, handle invalidated) for the process's
+// life: the SDK calls resolve a handle to its grabber without a lock or a reference
+// count, so a call still running on another thread, or a stale handle, must never find
+// the grabber freed.
 class SIM_EXPORT Machine {
 public:
     // Sessions other libraries hold on a board; the machine cannot be swapped under them.
@@ -75,6 +80,7 @@ private:
     char runtime_[64] = {};
     std::map<std::string, std::shared_ptr<CameraDevice>> cameras_;
     std::unordered_map<const Fg_Grabber*, std::shared_ptr<Grabber>> grabbers_;
+    std::vector<std::shared_ptr<Grabber>> retired_;
     std::map<std::pair<Session, int>, bool> sessions_;
 };
 

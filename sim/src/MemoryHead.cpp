@@ -8,7 +8,6 @@ namespace sim {
 
 MemoryHead::MemoryHead(Kind kind, std::size_t totalBytes, std::int64_t bufferCount)
     : kind_(kind), totalBytes_(totalBytes), buffers_(static_cast<std::size_t>(bufferCount)) {
-    handle_.serial = NextHandleSerial();
     if (kind == Kind::Allocated) {
         storage_.reset(new std::uint8_t[totalBytes]);
         std::memset(storage_.get(), 0, totalBytes);
@@ -72,14 +71,6 @@ std::uint8_t* MemoryHead::Address(std::int64_t bufferNumber) const {
 
 std::size_t MemoryHead::BufferSize(std::int64_t bufferNumber) const {
     return buffers_[static_cast<std::size_t>(bufferNumber - 1)].size;
-}
-
-BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) {
-    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
-}
-
-const BufferRecord& MemoryHead::Record(std::int64_t bufferNumber) const {
-    return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
 }
 
 std::int64_t MemoryHead::LockedCount() const {

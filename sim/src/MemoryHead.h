@@ -4,6 +4,7 @@
 
 #include "DmaConfig.h"
 #include "Handles.h"
+#include "Relaxed.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,19 +13,22 @@
 
 namespace sim {
 
+// The per-buffer answers (tag, time stamp, length, lock state) are written under the
+// grabber's mutex and read without it, as a real board's status registers are.
 struct BufferRecord {
     std::int64_t picture = 0; // 0: nothing delivered into this buffer
-    std::uint16_t tag = 0;
-    std::uint64_t timestamp = 0; // microseconds since the grabber was opened
-    std::uint64_t transferLength = 0;
-    bool locked = false;
+    Relaxed<std::uint16_t> tag = 0;
+    Relaxed<std::uint64_t> timestamp = 0; // microseconds since the grabber was opened
+    Relaxed<std::uint64_t> transferLength = 0;
+    Relaxed<bool> locked = false;
     FrameSetup setup{};
 };
 
 // Buffer numbers are 1-based; indices given to add/remove are 0-based (number = index + 1).
 //
-// Not thread-safe on its own: every instance belongs to one Grabber and is only used
-// under that grabber's mutex. The engine writes pixels into a buffer without the mutex,
+// Not thread-safe on its own: every instance belongs to one Grabber and is only changed
+// under that grabber's mutex; the records' per-buffer answers, the buffer count and
+// boundDma may be read without it. The engine writes pixels into a buffer without the mutex,
 // which is safe because buffers cannot be removed while the memory is being acquired into.
 class MemoryHead {
 public:
@@ -33,7 +37,9 @@ public:
     // Allocated memory gets its storage here (std::bad_alloc when there is none).
     MemoryHead(Kind kind, std::size_t totalBytes, std::int64_t bufferCount);
 
-    Fg_Memory* Handle() { return &handle_; }
+    // The slot naming this memory (MemorySlots), set by the grabber.
+    Fg_Memory* Handle() const { return handle_; }
+    void SetHandle(Fg_Memory* handle) { handle_ = handle; }
     Kind HeadKind() const { return kind_; }
     std::int64_t BufferCount() const { return static_cast<std::int64_t>(buffers_.size()); }
 
@@ -48,15 +54,19 @@ public:
     }
     std::uint8_t* Address(std::int64_t bufferNumber) const;
     std::size_t BufferSize(std::int64_t bufferNumber) const;
-    BufferRecord& Record(std::int64_t bufferNumber);
-    const BufferRecord& Record(std::int64_t bufferNumber) const;
+    BufferRecord& Record(std::int64_t bufferNumber) {
+        return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
+    }
+    const BufferRecord& Record(std::int64_t bufferNumber) const {
+        return buffers_[static_cast<std::size_t>(bufferNumber - 1)].record;
+    }
     std::int64_t LockedCount() const;
     // Forget the previous acquisition: no pictures, nothing locked.
     void ResetRecords();
 
     // The DMA that acquires or last acquired into this memory (-1: none yet), and whether
     // it is acquiring now. Maintained by the grabber.
-    int boundDma = -1;
+    Relaxed<int> boundDma = -1;
     bool acquiring = false;
 
 private:
@@ -66,7 +76,7 @@ private:
         BufferRecord record;
     };
 
-    Fg_Memory handle_;
+    Relaxed<Fg_Memory*> handle_ = nullptr;
     Kind kind_;
     std::size_t totalBytes_;
     std::size_t addedBytes_ = 0;

@@ -1,7 +1,7 @@
 #pragma once
-// End-to-end fixture: a sandbox with a simulated Camera Link board, ORSisoMe.xvd
-// loaded through the host-application API and its image object, as a host
-// application sees them.
+// End-to-end fixture: a sandbox with one simulated board (Camera Link, or GigE or
+// CoaXPress with a camera), ORSisoMe.xvd loaded through the host-application API
+// and its image object, as a host application sees them.
 
 #include "support/SimEnvironment.h"
 
@@ -22,7 +22,17 @@ namespace e2e {
 /// Generous bound for every condition a test waits on.
 constexpr std::chrono::seconds kWaitBound{10};
 
+/// The board of the simulated machine: a Camera Link board (type 1873), a GigE
+/// board (3650) with camera "gcam" on port 0, or a CoaXPress board (1875) with
+/// camera "xcam" on port 0.
+enum class BoardKind { CameraLink, GigE, CoaXPress };
+
+const char* BoardKindName(BoardKind kind);
+
 struct MachineSetup {
+    BoardKind board = BoardKind::CameraLink;
+    /// DMAs of the board, each with the same applet settings.
+    uint32_t dmas = 1;
     uint32_t width = 64;
     uint32_t height = 48;
     std::string format = "gray8";
@@ -34,7 +44,14 @@ struct MachineSetup {
     uint32_t buffers = 3;
     uint32_t rotation = 0;
     bool invertdim = false;
+    /// Further sections of the machine text ([board1], [faults], ...).
+    std::string machineSections;
+    /// Further lines of ORSisoMe.ini, after the [BOARD0_DMA0] section.
+    std::string configurationLines;
 };
+
+/// The machine text of `setup`.
+std::string MachineText(const MachineSetup& setup);
 
 class AcquisitionModule : public ::testing::Test {
 protected:
@@ -42,9 +59,21 @@ protected:
 
     /// Builds the sandbox, loads the module and opens its image.
     void Open(const MachineSetup& setup = MachineSetup());
+    /// Open for a machine that may give no image: false when GetImageV2 gave none.
+    bool TryOpen(const MachineSetup& setup);
     ORHandle Image() const { return image_.get(); }
+    /// A further image of the module, as a host makes one with GetImageV2; null
+    /// when the module gives none. The caller owns it.
+    orvhost::HostObject OpenAnotherImage();
+    /// Replaces the held image by `image`, a reference the caller hands over.
+    void HoldImage(ORHandle image) { *image_.out() = image; }
+    /// The module's own answer: 1 when no driver object is left.
+    int32_t CanUnload() const { return module_->CanUnload(); }
     /// Releases the image (and so its buffer list).
     void ReleaseImage() { image_.reset(); }
+    /// Releases the image, checks that the module would unload and removes the
+    /// sandbox, so that a test may Open another machine.
+    void Close();
 
     template <class I> I* Find(ORHandle image) const {
         I* table = orvhost::FindInterface<I>(image);
@@ -54,6 +83,7 @@ protected:
     ORV::IGrab2* Grab2() const { return Find<ORV::IGrab2>(Image()); }
     ORV::IGrabber* Grabber() const { return Find<ORV::IGrabber>(Image()); }
     ORV::IRingBuffer* Ring() const { return Find<ORV::IRingBuffer>(Image()); }
+    const SimEnvironment& Sandbox() const { return *sim_; }
 
     const MachineSetup& Settings() const { return setup_; }
 

@@ -3,6 +3,7 @@
 #include "FakeRegisterPort.h"
 #include "GenApiTestSupport.h"
 
+#include <ORGenApi/ORGenApiControl.h>
 #include <ORV/ResultCodes.h>
 
 using hosttest::CameraDescription;
@@ -119,6 +120,28 @@ TEST_F(NodeMapProxy, CreateProxy_RefusesBadArguments) {
     EXPECT_NE(ORGenApi_CreateProxy(first, nullptr, nullptr, &proxy), 0);
     EXPECT_NE(ORGenApi_LoadDescription(first, CameraDescription()), 0);
     ORCImg_ReleaseObject(&first);
+}
+
+TEST_F(NodeMapProxy, InjectedFailures_AnswerTheCodeOnlyAsOftenAsArmed) {
+    ASSERT_EQ(ORGenApiCtl_FailCall("ORGenApi_CreateProxy", ORV::E_OUTOFMEMORY, 1), ORV::OK);
+    ASSERT_EQ(ORGenApiCtl_FailCall("ORGenApi_AttachPort", ORV::E_FAIL, -1), ORV::OK);
+    ORHandle proxy = reinterpret_cast<ORHandle>(this);
+    EXPECT_EQ(ORGenApi_CreateProxy(nodeMap_, Released, nullptr, &proxy), ORV::E_OUTOFMEMORY);
+    EXPECT_EQ(proxy, nullptr);
+    FakeRegisterPort port(16);
+    const auto attach = [&] {
+        return ORGenApi_AttachPort(nodeMap_, FakeRegisterPort::Read, FakeRegisterPort::Write,
+                                   nullptr, &port, "Device");
+    };
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(attach(), ORV::E_FAIL);
+    ORGenApiCtl_ClearFaults();
+    EXPECT_EQ(attach(), ORV::OK);
+    ASSERT_EQ(ORGenApi_CreateProxy(nodeMap_, nullptr, nullptr, &proxy), ORV::OK);
+    ORCImg_ReleaseObject(&proxy);
+    // Only the calls that build a node map can be failed.
+    EXPECT_EQ(ORGenApiCtl_FailCall("ORGenApi_ReadPort", ORV::E_FAIL, 1), ORV::E_INVALIDARG);
+    EXPECT_EQ(ORGenApiCtl_FailCall(nullptr, ORV::E_FAIL, 1), ORV::E_INVALIDARG);
 }
 
 } // namespace

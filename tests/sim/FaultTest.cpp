@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace simtest;
 
@@ -106,6 +108,52 @@ TEST_F(FaultTest, CallCounts_CountEveryCallByNameUntilReset) {
     EXPECT_EQ(SimCtl_CallCount("No_Such"), -1);
     SimCtl_ResetCallCounts();
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 0);
+}
+
+// Each thread counts in its own counters: the count is the exact sum over running
+// and ended threads, and a reset counts from the moment it was made.
+TEST_F(FaultTest, CallCounts_FromManyThreads_AreExactAndSurviveTheThreads) {
+    SimCtl_ResetCallCounts();
+    constexpr int kThreads = 4;
+    constexpr int kCalls = 2500;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([] {
+            for (int i = 0; i < kCalls; ++i)
+                Fg_BoardType(0);
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    Fg_BoardType(0);
+    EXPECT_EQ(SimCtl_CallCount("Fg_BoardType"), kThreads * kCalls + 1);
+    SimCtl_ResetCallCounts();
+    EXPECT_EQ(SimCtl_CallCount("Fg_BoardType"), 0);
+    std::thread([] { Fg_BoardType(0); }).join();
+    EXPECT_EQ(SimCtl_CallCount("Fg_BoardType"), 1);
+}
+
+TEST_F(FaultTest, CallOrder_NumbersTheLatestCallOfEachFunctionWhileOn) {
+    Fg_BoardType(0); // before recording: no number
+    SimCtl_RecordCallOrder(1);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_BoardType"), 0);
+    Fg_BoardType(0);
+    Fg_RuntimeVersion();
+    ASSERT_EQ(SimCtl_FailCall("Fg_BoardType", -1, 1), SIMCTL_OK);
+    Fg_BoardType(0); // a failed call takes a number too
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 2);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_BoardType"), 3);
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_WaitImage"), 0);
+    EXPECT_EQ(SimCtl_LastCallOrder("No_Such"), -1);
+
+    SimCtl_ClearFaults(); // leaves the recording on
+    Fg_RuntimeVersion();
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 4);
+    SimCtl_RecordCallOrder(1); // afresh
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 0);
+    SimCtl_RecordCallOrder(0);
+    Fg_RuntimeVersion();
+    EXPECT_EQ(SimCtl_LastCallOrder("Fg_RuntimeVersion"), 0);
 }
 
 TEST_F(FaultTest, UnknownFunctionName_IsRefused) {

@@ -68,6 +68,9 @@ TEST_F(MachineTest, LazyLoad_MachineFileInSisoDir_IsReadOnTheFirstCall) {
     sisoDir_.Set(dir_.Path().string());
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), 3652);
+    EXPECT_EQ(Fg_BoardType(1), -1);
+    EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_NO_SUCH_BOARD);
+    EXPECT_STREQ(Fg_LastErrorText(nullptr), "no board at this index: index 1");
     EXPECT_STREQ(Fg_RuntimeVersion(), "5.1.0");
 }
 
@@ -83,6 +86,10 @@ TEST_F(MachineTest, LazyLoad_MalformedMachineFile_LeavesNoBoardsAndSaysWhy) {
     sisoDir_.Set(dir_.Path().string());
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), -1);
+    // The board-type query says why as well.
+    EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_MACHINE);
+    EXPECT_NE(std::string(Fg_LastErrorText(nullptr)).find("fgsim_machine.ini:2"),
+              std::string::npos);
     EXPECT_EQ(Fg_RuntimeVersion(), nullptr);
     EXPECT_EQ(Fg_OpenBoard(dir_.Write("a.ini", "").c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_MACHINE);

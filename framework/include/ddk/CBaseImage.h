@@ -18,7 +18,9 @@ struct CImageInstanceDataWrapper;
 
 /// A host image object: describes the current buffer of its buffer list through
 /// the channel's VPA provider, and keeps its generic object alive through the
-/// owner handle until image replacement hands that role to a newer image.
+/// owner handle for as long as it lives, also after image replacement made a
+/// newer image the current one: the host reaches the generic object's interface
+/// tables through every image it holds.
 class CBaseImage : public ORV::IImageVPA {
 public:
     CBaseImage(std::shared_ptr<DDKChannel> channel, orvBase::shared_handle owner,

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <ddk/CMutex.h>
+#include <ddk/CSpinLock.h>
 
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
 /// The order in which buffers were delivered, newest first, for the ring-buffer
 /// sequence queries. Guarded by its own lock (the sequence lock). Each buffer
 /// occurs once; the limit (the ring's number of buffers) only bounds the length:
 /// a record longer than the limit loses its oldest entry at the next delivery.
-/// Only SetLimit allocates.
+///
+/// The entries form a list linked through arrays indexed by buffer, so recording
+/// costs the same for any ring. Only SetLimit allocates, and Record for an index
+/// beyond every limit set so far (which a ring never delivers).
 class CDeliveredBufferRecord {
 public:
     /// The number of buffers of the ring; set again whenever the image changes.
@@ -24,8 +26,19 @@ public:
     bool At(int32_t position, int32_t* index) const;
 
 private:
-    // Oldest first; the capacity always leaves room for one more entry.
-    mutable CMutex<std::mutex> lock_;
-    std::vector<int32_t> entries_ DDK_GUARDED_BY(lock_);
+    static constexpr int32_t kNone = -1;
+    struct Link {
+        int32_t newer = kNone;
+        int32_t older = kNone;
+        bool present = false;
+    };
+    void Reserve(size_t count) DDK_REQUIRES(lock_);
+    void Unlink(int32_t index) DDK_REQUIRES(lock_);
+
+    mutable CSpinLock lock_;
+    std::vector<Link> links_ DDK_GUARDED_BY(lock_);
+    int32_t newest_ DDK_GUARDED_BY(lock_) = kNone;
+    int32_t oldest_ DDK_GUARDED_BY(lock_) = kNone;
+    uint32_t size_ DDK_GUARDED_BY(lock_) = 0;
     uint32_t limit_ DDK_GUARDED_BY(lock_) = 0;
 };

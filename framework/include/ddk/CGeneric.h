@@ -28,6 +28,7 @@ class CDDKBoard;
 class DDKChannel;
 class CBaseImage;
 class CDDKBufferList;
+class CSPIGrab2;
 struct CImageInstanceDataWrapper;
 
 /// The generic image object: lives in a host block, is the base object of every
@@ -39,6 +40,9 @@ struct CImageInstanceDataWrapper;
 /// the channel's acquisition lock are try-locks held across a running grab;
 /// `bindingLock_` guards the wrappers and the current image, which selection and
 /// image replacement change; the delivered-buffer record has its own lock.
+/// While a grab runs, its waits use what GrabStart pinned instead of binding
+/// again; the stop unpins and lets every pinned wait leave before the locks (and
+/// with them the buffer list) are given up.
 class CGeneric : public virtual ORV::IDisposableType {
 public:
     CGeneric();
@@ -169,6 +173,19 @@ private:
     void ReleaseGrabLocks() DDK_REQUIRES(stateLock_);
     int32_t StopGrab(CImageInstanceDataWrapper* wrapper, CDDKBufferList* bufferList, uint8_t flag)
         DDK_REQUIRES(stateLock_);
+    /// What a running grab's waits work on, fixed from a successful GrabStart to
+    /// the stop. The grab's locks keep the image from being replaced meanwhile;
+    /// releasing it stops the grab first (StopGrabOfReleasedImage).
+    struct GrabPin {
+        CSPIGrab2* grab2 = nullptr;
+        CDDKBufferList* bufferList = nullptr;
+        bool recordsDeliveries = false;
+    };
+    void PinGrab(const GrabPin& pin) DDK_REQUIRES(stateLock_);
+    /// False when no grab is pinned; the wait then binds as every other call.
+    bool PinnedGrabWait(int32_t* bufferIndex, int32_t& result);
+    /// Waits until every wait that found the pin has left it.
+    void DrainPinnedWaits() const;
     int32_t SwitchTo(const std::shared_ptr<CDDKBoard>& board,
                      const std::shared_ptr<DDKChannel>& channel, ORHandle* newImage);
     int32_t ShareCurrentImage(ORHandle* image) const;
@@ -191,6 +208,10 @@ private:
     std::shared_ptr<DDKChannel> grabChannel_ DDK_GUARDED_BY(stateLock_);
     std::atomic<bool> grabLocksHeld_{false};
     std::atomic<bool> grabActive_{false};
+    // Written only while unpinned with no pinned wait in flight (PinGrab).
+    GrabPin grabPin_;
+    std::atomic<bool> grabPinned_{false};
+    std::atomic<uint32_t> pinnedWaits_{0};
     std::atomic<void*> userPointer_{nullptr};
     std::atomic<uint32_t> timeoutMilliseconds_{0};
     bool tablesAdded_ = false;

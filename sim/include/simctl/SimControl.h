@@ -80,6 +80,13 @@ SIMCTL_API void SimCtl_ClearFaults(void);
 /* Calls of `function` since the last reset (failed ones included); -1 for unknown names. */
 SIMCTL_API int64_t SimCtl_CallCount(const char* function);
 SIMCTL_API void SimCtl_ResetCallCounts(void);
+/* Call order. With `on` non-zero every later call of an SDK entry point (failed ones
+ * included) takes the next number of one sequence shared by all functions, from 1;
+ * turning it on again starts afresh, 0 turns it off (SimCtl_ClearFaults does not). */
+SIMCTL_API void SimCtl_RecordCallOrder(int on);
+/* The number of the latest call of `function` since recording was turned on; 0 when it
+ * was not called, -1 for unknown names. A later call of a function replaces its number. */
+SIMCTL_API int64_t SimCtl_LastCallOrder(const char* function);
 
 /* --- Machine description ------------------------------------------------------------ */
 

@@ -40,7 +40,7 @@ SIM_EXPORT int64_t Fg_QueryStatus(Fg_Grabber* grabber, int code, int64_t data, u
         return *fault;
     }
     const auto found = ResolveGrabber(grabber);
-    return found ? found->QueryStatus(code, data, dma, memory) : int64_t{FG_ERR_INVALID_HANDLE};
+    return found ? found->QueryStatusFast(code, data, dma, memory) : int64_t{FG_ERR_INVALID_HANDLE};
 }
 
 SIM_EXPORT int Fg_SetBufferStatus(Fg_Grabber* grabber, int command, int64_t bufferNumber,
@@ -59,7 +59,7 @@ SIM_EXPORT int Fg_GetBufferParameter(Fg_Grabber* grabber, int id, void* value, u
         return *fault;
     }
     const auto found = ResolveGrabber(grabber);
-    return found ? found->GetBufferParameter(id, value, dma, memory, bufferNumber)
+    return found ? found->GetBufferParameterFast(id, value, dma, memory, bufferNumber)
                  : FG_ERR_INVALID_HANDLE;
 }
 

@@ -32,20 +32,20 @@ const char* ThreadLastErrorText() {
     return threadLastText;
 }
 
-std::optional<int> EnterFg(SimFunction function, Fg_Grabber* handle) {
-    const std::optional<int> fault = FaultTable::Instance().Enter(function);
+FaultCheck EnterFgArmed(SimFunction function, Fg_Grabber* handle) {
+    const std::optional<int> fault = FaultTable::Instance().EnterArmed(function);
     if (!fault) {
-        return std::nullopt;
+        return FaultCheck{};
     }
     if (auto grabber = Machine::Instance().FindGrabber(handle)) {
         grabber->Fail(*fault, "injected fault");
     } else {
         FailWithoutGrabber(*fault, "injected fault");
     }
-    return fault;
+    return FaultCheck{*fault, true};
 }
 
-std::shared_ptr<Grabber> ResolveGrabber(Fg_Grabber* handle) {
+Grabber* ResolveGrabberSlowly(Fg_Grabber* handle) {
     Machine& machine = Machine::Instance();
     if (!machine.EnsureLoaded()) {
         FailWithoutGrabber(FG_ERR_MACHINE, machine.LoadError().c_str());
@@ -55,7 +55,7 @@ std::shared_ptr<Grabber> ResolveGrabber(Fg_Grabber* handle) {
     if (grabber == nullptr) {
         FailWithoutGrabber(FG_ERR_INVALID_HANDLE);
     }
-    return grabber;
+    return grabber.get(); // an open grabber is kept by the machine for good
 }
 
 } // namespace sim

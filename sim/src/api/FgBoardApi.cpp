@@ -5,6 +5,7 @@
 #include "SimExport.h"
 
 #include <cstring>
+#include <string>
 
 using namespace sim;
 
@@ -18,10 +19,22 @@ SIM_EXPORT const char* Fg_RuntimeVersion(void) {
 }
 
 SIM_EXPORT int Fg_BoardType(int boardIndex) {
-    if (const auto fault = FaultTable::Instance().Enter(SimFunction::Fg_BoardType)) {
+    if (const auto fault = EnterFg(SimFunction::Fg_BoardType, nullptr)) {
         return *fault;
     }
-    return Machine::Instance().BoardType(boardIndex);
+    Machine& machine = Machine::Instance();
+    const int type = machine.BoardType(boardIndex);
+    if (type == -1) {
+        // The reason stays readable with Fg_LastErrorText(NULL): no board there, or
+        // a machine description that could not be loaded.
+        if (machine.Setup() == nullptr) {
+            FailWithoutGrabber(FG_ERR_MACHINE, machine.LoadError().c_str());
+        } else {
+            FailWithoutGrabber(FG_ERR_NO_SUCH_BOARD,
+                               ("index " + std::to_string(boardIndex)).c_str());
+        }
+    }
+    return type;
 }
 
 SIM_EXPORT Fg_Grabber* Fg_OpenBoard(const char* appletConfigPath, unsigned boardIndex) {

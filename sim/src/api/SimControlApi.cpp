@@ -105,6 +105,15 @@ void SimCtl_ResetCallCounts(void) {
     FaultTable::Instance().ResetCounts();
 }
 
+void SimCtl_RecordCallOrder(int on) {
+    FaultTable::Instance().RecordOrder(on != 0);
+}
+
+int64_t SimCtl_LastCallOrder(const char* function) {
+    const auto found = FaultTable::Lookup(function);
+    return found ? FaultTable::Instance().LastOrder(*found) : -1;
+}
+
 int SimCtl_LoadMachineFile(const char* path) {
     if (path == nullptr) {
         return Failed(SIMCTL_ERR_INVALID_ARGUMENT, "no path");

@@ -1,5 +1,6 @@
 #include "CxpBoard.h"
 
+#include "Grabber.h"
 #include "IniDocument.h"
 #include <siso_genicam.h>
 
@@ -36,7 +37,9 @@ CxpBoard::CxpBoard(std::weak_ptr<Grabber> grabber, int boardIndex,
 }
 
 int CxpBoard::CheckGrabber() const {
-    return grabber_.expired() ? SGC_ERR_INVALID_GRABBER : SGC_OK;
+    // A closed grabber is kept by the machine, with its handle invalidated.
+    const std::shared_ptr<Grabber> grabber = grabber_.lock();
+    return grabber != nullptr && grabber->IsOpen() ? SGC_OK : SGC_ERR_INVALID_GRABBER;
 }
 
 int CxpBoard::LoadLayout(const char* path) {

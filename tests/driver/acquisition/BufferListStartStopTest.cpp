@@ -6,6 +6,8 @@
 
 #include <simctl/SimControl.h>
 
+#include <platform/ZeroedBlock.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,8 +15,8 @@
 #include <string>
 
 using imagepath::ImagePathRig;
-using imagepath::ThrownText;
 using imagepath::RigOptions;
+using imagepath::ThrownText;
 using State = CDriverBufferList::State;
 
 namespace {
@@ -157,6 +159,7 @@ TEST(BufferListDestruction, DmaThatCannotBeStopped_KeepsWritingIntoMemoryThatSta
     auto list = std::make_unique<CDriverBufferList>(rig->Channel());
     list->StartAcquisition();
     uint8_t* block = list->BufferAddress(0);
+    const size_t blockSize = static_cast<size_t>(list->ImageSize() * list->NumberOfBuffers());
     SimCtl_FailCall("Fg_StopAcquire", FG_ERR_INVALID_MEMORY, SIMCTL_ALWAYS);
 
     list.reset(); // must neither end the process nor free memory the DMA still reaches
@@ -166,6 +169,7 @@ TEST(BufferListDestruction, DmaThatCannotBeStopped_KeepsWritingIntoMemoryThatSta
     EXPECT_EQ(Counters().acquiring, 1);
 
     SimCtl_ClearFaults();
-    rig.reset();    // closing the board stops the DMA
-    delete[] block; // given up by the list; nothing writes into it any more
+    rig.reset(); // closing the board stops the DMA
+    // Given up by the list; nothing writes into it any more.
+    platform::ZeroedBlock::FreeAbandoned(block, blockSize);
 }

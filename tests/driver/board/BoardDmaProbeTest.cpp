@@ -129,6 +129,9 @@ TEST(DriverBoardProbe, StopRefused_TriedAgainOrTheDmaIsNotCounted) {
         EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 2);
         const auto error = With(capture.target(), "\tBoard = 0\tDMA 0 could not be stopped");
         EXPECT_EQ(error.size(), once ? 0u : 1u);
+        // The refusal's own reason follows the warning.
+        EXPECT_FALSE(
+            With(capture.target(), "\tBoard = 0\tSDK: memory is in use by an acquisition").empty());
         if (once) {
             SimCtlDmaCounters counters{};
             ASSERT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
