@@ -15,7 +15,13 @@ namespace {
 std::mutex g_hookLock;
 DebugOutputHook g_hook; // guarded by g_hookLock
 
+// Appends from several threads through handles of their own may interleave or
+// overwrite each other (Wine does not keep FILE_APPEND_DATA writes apart), so the
+// process appends one message at a time.
+std::mutex g_appendLock;
+
 bool AppendToFile(const std::string& path, const std::string& text) {
+    std::lock_guard<std::mutex> guard(g_appendLock);
     HANDLE file = ::CreateFileA(ToNativePath(path).c_str(), FILE_APPEND_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
