@@ -13,7 +13,12 @@
 #include <atomic>
 #include <chrono>
 
+#if defined(_WIN32)
+// The module's .def file names its exports.
+#define DDK_EXPORT extern "C"
+#else
 #define DDK_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 

@@ -47,7 +47,8 @@ std::string NarrowText(const std::wstring& text) {
     std::string narrow;
     narrow.reserve(text.size());
     for (wchar_t c : text)
-        narrow.push_back(c >= 0 && c < 0x80 ? static_cast<char>(c) : '?');
+        // wchar_t is signed 32-bit on Linux, unsigned 16-bit on Windows.
+        narrow.push_back(static_cast<uint32_t>(c) < 0x80 ? static_cast<char>(c) : '?');
     return narrow;
 }
 

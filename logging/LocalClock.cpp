@@ -17,8 +17,10 @@ struct second_cache {
 };
 
 boost::posix_time::ptime to_local(std::time_t second) {
-    std::tm parts{};
-    boost::date_time::c_time::localtime(&second, &parts);
+    std::tm buffer{};
+    // The answer may not be our buffer: where the C library has no localtime_r,
+    // Boost fills its own static tm and leaves ours untouched.
+    const std::tm& parts = *boost::date_time::c_time::localtime(&second, &buffer);
     const boost::gregorian::date day(static_cast<unsigned short>(parts.tm_year + 1900),
                                      static_cast<unsigned short>(parts.tm_mon + 1),
                                      static_cast<unsigned short>(parts.tm_mday));

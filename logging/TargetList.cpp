@@ -47,14 +47,14 @@ target_list::snapshot target_list::make_snapshot(std::vector<target_entry> entri
 }
 
 target_list::snapshot target_list::current() const {
-    std::lock_guard<std::mutex> guard(mutex_);
+    std::lock_guard<spin_mutex> guard(mutex_);
     return entries_;
 }
 
 void target_list::install(filter_ptr filter, target_ptr target) {
     if (!target)
         throw std::invalid_argument("Target is <null>");
-    std::lock_guard<std::mutex> guard(mutex_);
+    std::lock_guard<spin_mutex> guard(mutex_);
     std::vector<target_entry> entries = entries_ ? *entries_ : std::vector<target_entry>();
     entries.emplace_back(std::move(filter), std::move(target));
     entries_ = make_snapshot(std::move(entries));
@@ -64,7 +64,7 @@ void target_list::install(filter_ptr filter, target_ptr target) {
 void target_list::release() {
     snapshot old;
     {
-        std::lock_guard<std::mutex> guard(mutex_);
+        std::lock_guard<spin_mutex> guard(mutex_);
         old.swap(entries_);
         count_.store(0, std::memory_order_release);
     }

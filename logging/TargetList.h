@@ -3,6 +3,8 @@
 
 #include <nwLogging/Target.h>
 
+#include "SpinMutex.h"
+
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -34,7 +36,8 @@ private:
     static snapshot make_snapshot(std::vector<target_entry> entries);
     snapshot current() const;
 
-    mutable std::mutex mutex_; // guards entries_
+    // Its sections only copy or swap a pointer or a short vector.
+    mutable spin_mutex mutex_; // guards entries_
     snapshot entries_;
     std::atomic<std::size_t> count_{0}; // lets dispatch skip the mutex with no target
 };

@@ -1,7 +1,6 @@
 #pragma once
 // The GenICam engine of a node map: features evaluated over the register port.
 
-#include "GObjectRef.h"
 #include "RegisterAccess.h"
 
 #include <cstdint>
@@ -10,9 +9,14 @@
 #include <string>
 #include <vector>
 
+// Aravis is the engine where it can be built (not for Windows: it needs glib).
+#if ORGENAPI_FEATURE_ENGINE
+#include "GObjectRef.h"
+
 typedef struct _ArvDevice ArvDevice;
 typedef struct _ArvGc ArvGc;
 typedef struct _ArvGcNode ArvGcNode;
+#endif
 
 namespace orgenapi {
 
@@ -30,7 +34,14 @@ namespace orgenapi {
 /// callback may use features of the same node map on its own thread.
 class FeatureEngine {
 public:
-    /// Null when Aravis cannot make a RegisterDescription of `xml`.
+    /// Why every feature call fails in a build without an engine.
+    static constexpr const char* kUnavailableText =
+        "feature evaluation is not available in this build";
+    /// Whether this build evaluates features at all.
+    static constexpr bool Available() { return ORGENAPI_FEATURE_ENGINE != 0; }
+
+    /// Null when Aravis cannot make a RegisterDescription of `xml`, and always in a
+    /// build without an engine.
     static std::unique_ptr<FeatureEngine> Create(const std::string& xml,
                                                  const RegisterAccess& access);
     ~FeatureEngine();
@@ -56,6 +67,7 @@ public:
     /// implemented, not available, or its actual mode now.
     int32_t GetAccess(const char* name, int32_t* mode);
 
+#if ORGENAPI_FEATURE_ENGINE
 private:
     FeatureEngine(GObjectRef<ArvDevice> device, GObjectRef<ArvGc> genicam);
     /// The node of that name when it is an instance of `type`, else null.
@@ -65,6 +77,7 @@ private:
     std::recursive_mutex mutex_; // guards the evaluation of genicam_
     GObjectRef<ArvDevice> device_;
     GObjectRef<ArvGc> genicam_;
+#endif
 };
 
 } // namespace orgenapi

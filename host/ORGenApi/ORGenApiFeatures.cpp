@@ -4,6 +4,9 @@
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>
+#include <platform/DebugOutput.h>
+
+#include <atomic>
 
 #include <cstring>
 #include <exception>
@@ -20,6 +23,14 @@ template <class Call> int32_t OnEngine(ORHandle handle, const char* name, Call c
     NodeMap* map = orgenapi::NodeMapOrProxyOf(handle);
     if (map == nullptr || name == nullptr)
         return ORV::E_INVALIDARG;
+    if (!FeatureEngine::Available()) {
+        // Said once per process: the result code alone would look like a device fault.
+        static std::atomic<bool> said{false};
+        if (!said.exchange(true))
+            platform::OutputDebugText(std::string("ORGenApi: ") + FeatureEngine::kUnavailableText +
+                                      "\n");
+        return ORV::E_FAIL;
+    }
     try {
         return map->WithEngine(call);
     } catch (const std::exception& error) {

@@ -12,7 +12,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* The library itself defines the macro as dllexport. */
+#if defined(FGLIB5_API)
+#elif defined(_WIN32)
 #define FGLIB5_API __declspec(dllimport)
 #else
 #define FGLIB5_API __attribute__((visibility("default")))

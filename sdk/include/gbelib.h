@@ -11,7 +11,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
+/* The library itself defines the macro as dllexport. */
+#if defined(GBELIB_API)
+#elif defined(_WIN32)
 #define GBELIB_API __declspec(dllimport)
 #else
 #define GBELIB_API __attribute__((visibility("default")))

@@ -28,7 +28,7 @@ public:
         std::string value;
         int line = 0;
     };
-    struct Section {
+    struct SIM_EXPORT Section { // a nested class is not exported with its outer one on Windows
         std::string name;
         int line = 0;
         std::vector<Entry> entries;

@@ -7,9 +7,12 @@
 #include "simctl/SimControl.h"
 #include <fglib5.h>
 
+#include <platform/Environment.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace sim {
 
@@ -37,9 +40,11 @@ bool Machine::EnsureLoaded() {
 }
 
 void Machine::LoadDefaultLocked() {
-    const char* dir = std::getenv("SISODIR5");
-    const std::filesystem::path file = dir != nullptr && dir[0] != '\0'
-                                           ? std::filesystem::path(dir) / MachineFileName
+    // The process environment as the platform layer keeps it: on Windows the C
+    // run-time's copy misses what SetEnvironmentVariable changed after start-up.
+    const std::optional<std::string> dir = platform::GetEnv("SISODIR5");
+    const std::filesystem::path file = dir && !dir->empty()
+                                           ? std::filesystem::path(*dir) / MachineFileName
                                            : std::filesystem::path();
     std::error_code ec;
     std::string error;

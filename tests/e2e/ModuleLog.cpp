@@ -8,12 +8,26 @@
 #include <sstream>
 
 namespace e2e {
+namespace {
+
+/// `text` inside a JSON string: Windows paths hold back slashes.
+std::string JsonEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\\' || c == '"')
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+} // namespace
 
 ModuleLog::ModuleLog() {
     configPath_ = directory_.File("logsvc.json");
     logPath_ = directory_.File("module.log");
     std::ofstream(configPath_) << R"({"GDRVM": {"destination": "file", "level": "debug", "file": ")"
-                               << logPath_ << "\"}}";
+                               << JsonEscaped(logPath_) << "\"}}";
     logsvc::ServiceOptions options;
     options.configFile = configPath_;
     options.outputFile = directory_.File("records.txt");

@@ -1,7 +1,11 @@
 // The framework through the host-application API, on the test driver.
 
-#include "ElfExports.h"
 #include "FrameworkModuleFixture.h"
+#ifdef _WIN32
+#include "support/PeImage.h"
+#else
+#include "ElfExports.h"
+#endif
 
 #include <ORV/ORV.h>
 
@@ -17,7 +21,11 @@ using ORV::E_POSITION;
 using orvhost::HostObject;
 
 TEST(FrameworkModuleExports, TestDriverExportsOnlyTheEntryPointsAndItsControl) {
+#ifdef _WIN32
+    std::vector<std::string> exports = PeImage(TEST_DRIVER_PATH).ExportNames();
+#else
     std::vector<std::string> exports = ElfExports(TEST_DRIVER_PATH);
+#endif
     std::sort(exports.begin(), exports.end());
     EXPECT_EQ(exports, (std::vector<std::string>{"CanUnload", "GetImageV2", "TestDriver_Control"}));
 }

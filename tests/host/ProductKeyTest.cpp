@@ -15,6 +15,9 @@ namespace registry = platform::registry;
 
 namespace {
 
+// On Windows support/win32/RegistrySandbox.cpp gives the program a registry
+// branch of its own instead.
+#ifndef _WIN32
 /// Points the registry at a fresh temporary file for the whole program.
 class RegistryFileEnvironment : public ::testing::Environment {
 public:
@@ -34,6 +37,7 @@ private:
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new RegistryFileEnvironment);
+#endif
 
 void SetDword(const std::string& path, const std::string& name, uint32_t value) {
     registry::ScopedKey key;

@@ -4,6 +4,7 @@
 #include <boost/date_time/gregorian/gregorian_types.hpp>
 #include <boost/date_time/posix_time/posix_time_types.hpp>
 
+#include "support/ScopedTimeZone.h"
 #include <gtest/gtest.h>
 
 #include <array>
@@ -61,8 +62,7 @@ TEST(DatagramHeader, RequestId_LowBitsOfLocalMicroseconds) {
     // Seven hours east of UTC: that offset is about half of 65536 microseconds
     // away from a multiple of it, so an id made from UTC would fall outside the
     // window. A fresh thread starts with an empty local-time cache.
-    ASSERT_EQ(::setenv("TZ", "<+07>-7", 1), 0);
-    ::tzset();
+    const orvtest::ScopedTimeZone zone("XST-07");
     bool inWindow = false;
     std::thread([&] {
         for (int i = 0; i < 5 && !inWindow; ++i) { // a pre-emption between reads widens the window
@@ -72,7 +72,5 @@ TEST(DatagramHeader, RequestId_LowBitsOfLocalMicroseconds) {
             inWindow = Between(id, before, after) && after - before < 20000;
         }
     }).join();
-    ::unsetenv("TZ");
-    ::tzset();
     EXPECT_TRUE(inWindow);
 }

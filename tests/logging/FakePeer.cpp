@@ -18,8 +18,10 @@ std::string Datagram::Payload() const {
     return std::string(bytes.begin() + nwLogging::datagram_header_size, bytes.end());
 }
 
-FakePeer::FakePeer() : socket_(platform::UdpSocket::Open()) {
-    if (!socket_ || socket_.Bind(platform::kIpv4Loopback, 0) ||
+FakePeer::FakePeer()
+    : library_(platform::SocketLibrary::Start(platform::kSocketVersion22, nullptr, nullptr)),
+      socket_(platform::UdpSocket::Open()) {
+    if (!library_ || !socket_ || socket_.Bind(platform::kIpv4Loopback, 0) ||
         socket_.LocalAddress(&endpoint_.address, &endpoint_.port))
         throw std::runtime_error("cannot open the fake peer's socket");
 }

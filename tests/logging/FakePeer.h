@@ -5,6 +5,7 @@
 #include <nwLogging/DatagramHeader.h>
 #include <nwLogging/Endpoint.h>
 
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     void Send(const std::vector<uint8_t>& bytes, const nwLogging::endpoint& to);
 
 private:
+    // Started before the socket and ended after it, as any user of sockets
+    // must (Winsock; nothing on POSIX).
+    platform::SocketLibrary library_;
     platform::UdpSocket socket_;
     nwLogging::endpoint endpoint_;
 };

@@ -4,7 +4,10 @@
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 
+#include "support/ScopedTimeZone.h"
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdlib>
 #include <ctime>
@@ -314,10 +317,7 @@ TEST(LogRecord, TimestampIsTheLocalTimeOfCompletion) {
 
 TEST(LogRecord, TimestampFollowsTheTimeZone) {
     // Half-hour offsets catch a stamp taken in UTC or rounded to whole hours.
-    const char* oldZone = std::getenv("TZ");
-    const std::string saved = oldZone ? oldZone : "";
-    ::setenv("TZ", "XST-05:30", 1);
-    ::tzset();
+    std::optional<orvtest::ScopedTimeZone> zone(std::in_place, "XST-05:30");
     ScopedCapture capture;
     pt::ptime utcBefore, utcAfter;
     // A fresh thread, so nothing cached under the previous zone is reused.
@@ -326,11 +326,7 @@ TEST(LogRecord, TimestampFollowsTheTimeZone) {
         NWLOG(nw::root_logger(), nw::level_info, "zoned");
         utcAfter = pt::microsec_clock::universal_time();
     }).join();
-    if (oldZone)
-        ::setenv("TZ", saved.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
+    zone.reset();
     ASSERT_EQ(capture->count(), 1u);
     const pt::ptime stamp = capture->records()[0].timestamp;
     const pt::time_duration offset = pt::hours(5) + pt::minutes(30);

@@ -21,12 +21,19 @@ using targettest::FixedRecord;
 
 namespace {
 
+#ifdef _WIN32
+// Not inherited, and binary: the C run-time would turn "\n" into "\r\n".
+constexpr int kPrivateFile = _O_NOINHERIT | _O_BINARY;
+#else
+constexpr int kPrivateFile = O_CLOEXEC;
+#endif
+
 // Points a standard descriptor at a file for the length of a scope.
 class Redirect {
 public:
     Redirect(int fd, const std::string& path) : fd_(fd), saved_(::dup(fd)) {
         std::fflush(nullptr);
-        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kPrivateFile, 0644);
         ::dup2(file, fd_);
         ::close(file);
     }

@@ -1,16 +1,27 @@
 #include <platform/Ipv4Address.h>
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#ifndef _WIN32
 #include <fcntl.h>
+#endif
 #include <fstream>
 #include <string>
 
 using namespace platform;
 
 namespace {
+
+// The sockets' user starts the socket library (Winsock; nothing on POSIX).
+class UdpSocketTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(library_); }
+
+    SocketLibrary library_ = SocketLibrary::Start(kSocketVersion22, nullptr, nullptr);
+};
 
 constexpr int kWaitMs = 10000; // generous: only a broken socket waits this long
 
@@ -35,7 +46,7 @@ int KernelLimit(const char* file) {
 
 } // namespace
 
-TEST(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
+TEST_F(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
     uint16_t receiverPort = 0, senderPort = 0;
     UdpSocket receiver = BoundSocket(&receiverPort);
     UdpSocket sender = BoundSocket(&senderPort);
@@ -54,7 +65,7 @@ TEST(UdpSocketTest, SendAndReceive_ReportsDataAndSender) {
     EXPECT_EQ(received.port, senderPort);
 }
 
-TEST(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
+TEST_F(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
     uint16_t port = 0, unused = 0;
     UdpSocket receiver = BoundSocket(&port);
     UdpSocket sender = BoundSocket(&unused);
@@ -74,26 +85,30 @@ TEST(UdpSocketTest, ReceiveFrom_DatagramLongerThanBuffer_IsMarkedTruncated) {
     EXPECT_FALSE(second.truncated);
 }
 
-TEST(UdpSocketTest, NonBlocking_EmptySocket_WouldBlockNotError) {
+TEST_F(UdpSocketTest, NonBlocking_EmptySocket_WouldBlockNotError) {
     uint16_t port = 0;
     UdpSocket socket = BoundSocket(&port);
     ASSERT_FALSE(socket.SetNonBlocking(true));
     char buffer[16];
     ReceiveResult result = socket.ReceiveFrom(buffer, sizeof buffer);
     EXPECT_EQ(result.status, IoStatus::WouldBlock);
+#ifndef _WIN32 // Winsock cannot read a socket's blocking mode back
     EXPECT_TRUE((::fcntl(socket.get(), F_GETFL) & O_NONBLOCK) != 0);
+#endif
     ASSERT_FALSE(socket.SetNonBlocking(false));
+#ifndef _WIN32
     EXPECT_TRUE((::fcntl(socket.get(), F_GETFL) & O_NONBLOCK) == 0);
+#endif
 }
 
-TEST(UdpSocketTest, WaitReadable_NothingSent_TimesOut) {
+TEST_F(UdpSocketTest, WaitReadable_NothingSent_TimesOut) {
     uint16_t port = 0;
     UdpSocket socket = BoundSocket(&port);
     EXPECT_EQ(socket.WaitReadable(0).status, WaitStatus::TimedOut);
     EXPECT_EQ(socket.WaitReadable(20).status, WaitStatus::TimedOut);
 }
 
-TEST(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
+TEST_F(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
     // The log client drains stale replies with zero-time-out waits before a command.
     uint16_t port = 0, unused = 0;
     UdpSocket receiver = BoundSocket(&port);
@@ -106,7 +121,7 @@ TEST(UdpSocketTest, WaitReadable_StaleDatagram_IsReadyAtOnce) {
     EXPECT_EQ(receiver.WaitReadable(0).status, WaitStatus::TimedOut);
 }
 
-TEST(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
+TEST_F(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
     UdpSocket socket = UdpSocket::Open();
     ASSERT_TRUE(socket);
     ASSERT_FALSE(socket.SetReceiveBufferSize(131072));
@@ -118,7 +133,7 @@ TEST(UdpSocketTest, BufferSizes_AreGrantedAtLeastAsAsked) {
               std::min(131072, KernelLimit("/proc/sys/net/core/wmem_max")));
 }
 
-TEST(UdpSocketTest, Bind_PortInUse_Fails) {
+TEST_F(UdpSocketTest, Bind_PortInUse_Fails) {
     uint16_t port = 0;
     UdpSocket first = BoundSocket(&port);
     UdpSocket second = UdpSocket::Open();
@@ -126,7 +141,7 @@ TEST(UdpSocketTest, Bind_PortInUse_Fails) {
     EXPECT_EQ(second.Bind(kIpv4Loopback, port).value(), EADDRINUSE);
 }
 
-TEST(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
+TEST_F(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
     UdpSocket socket;
     EXPECT_FALSE(socket);
     char buffer[4];
@@ -139,20 +154,29 @@ TEST(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
     EXPECT_TRUE(socket.Bind(kIpv4Loopback, 0));
 }
 
-TEST(UdpSocketTest, Ownership_MoveResetAndRelease) {
+/// Whether `handle` names an open socket: only an open one takes a mode change.
+/// The probe gives the handle back, so it closes nothing.
+bool IsOpenSocket(UdpSocket::Native handle) {
+    UdpSocket probe(handle);
+    const bool open = !probe.SetNonBlocking(false);
+    probe.release();
+    return open;
+}
+
+TEST_F(UdpSocketTest, Ownership_MoveResetAndRelease) {
     UdpSocket first = UdpSocket::Open();
     ASSERT_TRUE(first);
-    const int fd = first.get();
+    const UdpSocket::Native fd = first.get();
     UdpSocket second = std::move(first);
     EXPECT_FALSE(first);
     EXPECT_EQ(second.get(), fd);
-    EXPECT_NE(::fcntl(fd, F_GETFD), -1);
+    EXPECT_TRUE(IsOpenSocket(fd));
     second.reset();
-    EXPECT_EQ(::fcntl(fd, F_GETFD), -1); // closed
+    EXPECT_FALSE(IsOpenSocket(fd)); // closed
 
     UdpSocket third = UdpSocket::Open();
-    const int kept = third.release();
+    const UdpSocket::Native kept = third.release();
     EXPECT_FALSE(third);
-    EXPECT_NE(::fcntl(kept, F_GETFD), -1); // still open: the caller owns it now
+    EXPECT_TRUE(IsOpenSocket(kept)); // still open: the caller owns it now
     UdpSocket adopt(kept);
 }

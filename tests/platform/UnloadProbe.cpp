@@ -8,6 +8,7 @@
 #include <platform/Process.h>
 #include <platform/Registry.h>
 #include <platform/SharedMemory.h>
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <cstring>
@@ -24,6 +25,9 @@ extern "C" __attribute__((visibility("default"))) int orv_unload_probe_use_platf
                                         platform::registry::KEY_READ, &key) != 0;
     char buffer[4];
     used += !platform::ReadSharedMemory("orv_unload_probe_absent", buffer, sizeof buffer).opened;
+    // A socket's user starts the socket library (Winsock; nothing on POSIX).
+    const platform::SocketLibrary library =
+        platform::SocketLibrary::Start(platform::kSocketVersion22, nullptr, nullptr);
     platform::UdpSocket socket = platform::UdpSocket::Open();
     used += static_cast<bool>(socket);
     return used;

@@ -127,7 +127,7 @@ TEST_F(CxpTest, Layout_MakesListedCamerasKnownWithoutScanning) {
 
     EXPECT_EQ(library_.loadBoardConfiguration(sgc_, ""), SGC_ERR_LAYOUT_FILE);
     EXPECT_EQ(library_.loadBoardConfiguration(sgc_, nullptr), SGC_ERR_LAYOUT_FILE);
-    EXPECT_EQ(library_.loadBoardConfiguration(sgc_, (dir_.Path() / "no.ini").c_str()),
+    EXPECT_EQ(library_.loadBoardConfiguration(sgc_, (dir_.Path() / "no.ini").string().c_str()),
               SGC_ERR_LAYOUT_FILE);
     const std::string emptyPort = dir_.Write("bad.ini", "[camera0]\nport = 1\n");
     EXPECT_EQ(library_.loadBoardConfiguration(sgc_, emptyPort.c_str()), SGC_ERR_LAYOUT_FILE);

@@ -2,6 +2,8 @@
 // parse errors, applet files and swapping the machine.
 #include "SimTestSupport.h"
 
+#include "support/ScopedEnvironmentVariable.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,7 +17,6 @@ namespace {
 class MachineTest : public ::testing::Test {
 protected:
     void SetUp() override { UseMachine(); }
-    void TearDown() override { unsetenv("SISODIR5"); }
 
     // Loads text that must be refused and answers the error text.
     static std::string Refused(const std::string& text) {
@@ -24,6 +25,7 @@ protected:
     }
 
     TempDir dir_;
+    ScopedEnvironmentVariable sisoDir_{"SISODIR5", std::nullopt};
 };
 
 TEST_F(MachineTest, EmbeddedDefault_OneCameraLinkBoardWithTwoDmasOf640x480Gray8) {
@@ -63,7 +65,7 @@ TEST_F(MachineTest, BoardType_PerIndex_AnyCodeHolesAndMinusOne) {
 
 TEST_F(MachineTest, LazyLoad_MachineFileInSisoDir_IsReadOnTheFirstCall) {
     dir_.Write("fgsim_machine.ini", "[machine]\nruntime = 5.1.0\n[board0]\ntype = 3652\n");
-    setenv("SISODIR5", dir_.Path().c_str(), 1);
+    sisoDir_.Set(dir_.Path().string());
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), 3652);
     EXPECT_EQ(Fg_BoardType(1), -1);
@@ -73,7 +75,7 @@ TEST_F(MachineTest, LazyLoad_MachineFileInSisoDir_IsReadOnTheFirstCall) {
 }
 
 TEST_F(MachineTest, LazyLoad_NoMachineFile_UsesTheEmbeddedDefault) {
-    setenv("SISODIR5", dir_.Path().c_str(), 1);
+    sisoDir_.Set(dir_.Path().string());
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), 1873);
     EXPECT_STREQ(Fg_RuntimeVersion(), "5.7.0");
@@ -81,7 +83,7 @@ TEST_F(MachineTest, LazyLoad_NoMachineFile_UsesTheEmbeddedDefault) {
 
 TEST_F(MachineTest, LazyLoad_MalformedMachineFile_LeavesNoBoardsAndSaysWhy) {
     dir_.Write("fgsim_machine.ini", "[board0]\ntype = banana\n");
-    setenv("SISODIR5", dir_.Path().c_str(), 1);
+    sisoDir_.Set(dir_.Path().string());
     ASSERT_EQ(SimCtl_ResetMachine(), SIMCTL_OK);
     EXPECT_EQ(Fg_BoardType(0), -1);
     // The board-type query says why as well.
@@ -137,7 +139,8 @@ TEST_F(MachineTest, Parse_Errors_NameTheLineAndKeepTheOldMachine) {
 }
 
 TEST_F(MachineTest, LoadMachineFile_MissingFile_IsRefused) {
-    EXPECT_EQ(SimCtl_LoadMachineFile((dir_.Path() / "none.ini").c_str()), SIMCTL_ERR_MACHINE);
+    EXPECT_EQ(SimCtl_LoadMachineFile((dir_.Path() / "none.ini").string().c_str()),
+              SIMCTL_ERR_MACHINE);
     EXPECT_NE(std::string(SimCtl_LastError()).find("none.ini"), std::string::npos);
     const std::string path = dir_.Write("m.ini", "[board3]\ntype = 2650\n");
     EXPECT_EQ(SimCtl_LoadMachineFile(path.c_str()), SIMCTL_OK);
@@ -154,11 +157,11 @@ TEST_F(MachineTest, Swap_WhileABoardIsOpen_IsRefusedAsBusy) {
 }
 
 TEST_F(MachineTest, Applet_MissingOrMalformed_OpenFailsWithText) {
-    EXPECT_EQ(Fg_OpenBoard((dir_.Path() / "missing.mcf").c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard((dir_.Path() / "missing.mcf").string().c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_APPLET_CONFIG);
     EXPECT_NE(std::string(Fg_LastErrorText(nullptr)).find("missing.mcf"), std::string::npos);
 
-    EXPECT_EQ(Fg_OpenBoard(dir_.Path().c_str(), 0), nullptr);
+    EXPECT_EQ(Fg_OpenBoard(dir_.Path().string().c_str(), 0), nullptr);
     EXPECT_EQ(Fg_LastErrorNumber(nullptr), FG_ERR_APPLET_CONFIG);
 
     const struct {

@@ -1,20 +1,19 @@
 #include "SgcLibrary.h"
 
-#include <dlfcn.h>
+#include <platform/DynamicLibrary.h>
 
 namespace simtest {
 
-SgcLibrary::SgcLibrary(const std::string& path)
-    : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+SgcLibrary::SgcLibrary(const std::string& path) : handle_(platform::LoadLibrary(path)) {}
 
 SgcLibrary::~SgcLibrary() {
     if (handle_ != nullptr) {
-        dlclose(handle_);
+        platform::FreeLibrary(handle_);
     }
 }
 
 void* SgcLibrary::Symbol(const char* name) const {
-    return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
+    return handle_ != nullptr ? platform::ResolveSymbol(handle_, name) : nullptr;
 }
 
 bool SgcLibrary::Resolve() {

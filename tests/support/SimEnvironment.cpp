@@ -16,6 +16,15 @@ namespace {
 const char* const kProductKey = "Software\\Orvento\\Pictora";
 const char* const kMachineFile = "fgsim_machine.ini";
 
+// A link on POSIX; a copy on Windows, where a symbolic link needs a privilege.
+void PlaceGenICamLibrary(const std::string& library, const std::string& place) {
+#ifdef _WIN32
+    fs::copy_file(library, place);
+#else
+    fs::create_symlink(library, place);
+#endif
+}
+
 } // namespace
 
 SimEnvironment::SimEnvironment() : SimEnvironment(Options()) {}
@@ -29,8 +38,8 @@ SimEnvironment::SimEnvironment(const Options& options)
         fs::create_directories(runtimeDirectory_ + "/bin");
 
         if (options.genicam != GenICamLibrary::Absent)
-            fs::create_symlink(GenICamLibraryPath(options.genicam),
-                               runtimeDirectory_ + "/bin/siso_genicam.dll");
+            PlaceGenICamLibrary(GenICamLibraryPath(options.genicam),
+                                runtimeDirectory_ + "/bin/siso_genicam.dll");
         if (options.machineText)
             WriteFile(MachinePath(), *options.machineText);
         if (options.configurationText)

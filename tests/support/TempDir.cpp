@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include <platform/TemporaryFiles.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -13,11 +15,8 @@ namespace fs = std::filesystem;
 namespace orvtest {
 
 TempDir::TempDir(const std::string& prefix) {
-    // mkdtemp makes a name nobody else holds, whatever else runs at the same time.
-    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
-    path_ = pattern;
+    // A name nobody else holds, whatever else runs at the same time.
+    path_ = platform::MakeTemporaryDirectory(prefix);
 }
 
 TempDir::~TempDir() {

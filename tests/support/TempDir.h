@@ -1,5 +1,6 @@
 #pragma once
-// A fresh directory below the temporary area ($TMPDIR, else /tmp), removed with
+// A fresh directory below the temporary area ($TMPDIR or /tmp; the user's
+// temporary folder on Windows), removed with
 // its content on destruction: every test's files live in one of these.
 //
 //   orvtest::TempDir dir("orv-sim");

@@ -8,12 +8,13 @@
 
 #include <ORV/ResultCodes.h>
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -79,12 +80,6 @@ private:
     std::vector<uint8_t> memory_;
     std::vector<ORV::VpaEntry> table_;
 };
-
-std::string TempPng(const char* name) {
-    const char* tmp = std::getenv("TMPDIR");
-    return std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/" + name + "-" +
-           std::to_string(::getpid()) + ".png";
-}
 
 } // namespace
 
@@ -157,10 +152,10 @@ TEST(PngWriter, SixteenBitRgb_ReadsBackUnchanged) {
     image.bitDepth = 16;
     image.significantBits = 10;
     image.bytes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    const std::string path = TempPng("orvgrab-writer");
+    const orvtest::TempDir dir("orvgrab-writer");
+    const std::string path = dir.File("image.png");
     PngWriter::Write(path, image);
     const PngImage back = toolstest::ReadPng(path);
-    std::filesystem::remove(path);
     EXPECT_EQ(back.width, 2u);
     EXPECT_EQ(back.height, 1u);
     EXPECT_EQ(back.channels, 3);
@@ -174,7 +169,8 @@ TEST(PngWriter, InconsistentImage_IsRefusedWithoutAFile) {
     image.width = 2;
     image.height = 2;
     image.bytes = {1, 2, 3};
-    const std::string path = TempPng("orvgrab-writer-bad");
+    const orvtest::TempDir dir("orvgrab-writer-bad");
+    const std::string path = dir.File("image.png");
     EXPECT_THROW(PngWriter::Write(path, image), ToolError);
     EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -3,13 +3,14 @@
 #include "ToolError.h"
 
 #include <platform/Environment.h>
+#include <platform/TemporaryFiles.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 
@@ -25,12 +26,12 @@ DebugCapture::DebugCapture() {
         start_ = error ? 0 : static_cast<long long>(size);
         return;
     }
-    const char* tmp = std::getenv("TMPDIR");
-    path_ = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-debug-XXXXXX";
-    const int descriptor = ::mkstemp(path_.data());
-    if (descriptor < 0)
-        throw ToolError("cannot create a file for the module's debugger output from " + path_);
-    ::close(descriptor);
+    try {
+        path_ = platform::MakeTemporaryFile("orvgrab-debug");
+    } catch (const std::system_error& error) {
+        throw ToolError(std::string("cannot create a file for the module's debugger output: ") +
+                        error.what());
+    }
     own_ = true;
     if (!platform::SetEnv("ORV_DEBUG_OUTPUT_FILE", path_))
         throw ToolError("cannot set ORV_DEBUG_OUTPUT_FILE");
@@ -38,7 +39,7 @@ DebugCapture::DebugCapture() {
 
 DebugCapture::~DebugCapture() {
     if (own_)
-        ::unlink(path_.c_str());
+        std::remove(path_.c_str());
 }
 
 std::string DebugCapture::Text() const {

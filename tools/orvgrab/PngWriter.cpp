@@ -14,11 +14,56 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The few file calls whose names or forms differ between the C run-times.
+#ifdef _WIN32
+// Windows keeps no execute bit and no per-file mode worth copying; the
+// directory's permissions show when the temporary file is made.
+bool DirectoryWritable(const fs::path& directory) {
+    return ::_waccess(directory.c_str(), 2) == 0;
+}
+int MakeTemporary(std::string& pattern) {
+    if (::_mktemp_s(pattern.data(), pattern.size() + 1) != 0)
+        return -1;
+    return ::_open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                   _S_IREAD | _S_IWRITE);
+}
+void CopyMode(int, const fs::path&) {}
+int SyncDescriptor(int descriptor) {
+    return ::_commit(descriptor);
+}
+int CloseDescriptor(int descriptor) {
+    return ::_close(descriptor);
+}
+#else
+bool DirectoryWritable(const fs::path& directory) {
+    return ::access(directory.c_str(), W_OK | X_OK) == 0;
+}
+int MakeTemporary(std::string& pattern) {
+    return ::mkstemp(pattern.data());
+}
+// mkstemp makes the file private; the PNG gets the mode of the file it
+// replaces, or the usual one.
+void CopyMode(int descriptor, const fs::path& target) {
+    struct stat existing {};
+    ::fchmod(descriptor, ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+}
+int SyncDescriptor(int descriptor) {
+    return ::fsync(descriptor);
+}
+int CloseDescriptor(int descriptor) {
+    return ::close(descriptor);
+}
+#endif
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -99,7 +144,7 @@ fs::path Target(const std::string& path) {
                         (fs::is_directory(status) ? " is a directory" : " is not a regular file") +
                         "; orvgrab replaces only regular files");
     const fs::path directory = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    if (::access(directory.c_str(), W_OK | X_OK) != 0)
+    if (!DirectoryWritable(directory))
         throw ToolError("cannot write " + path + ": the directory " + directory.string() + ": " +
                         std::strerror(errno));
     return target;
@@ -110,28 +155,27 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const fs::path& target) {
         path_ = target.string() + ".orvgrab-XXXXXX";
-        descriptor_ = ::mkstemp(path_.data());
+        descriptor_ = MakeTemporary(path_);
         if (descriptor_ < 0)
             throw ToolError("cannot write " + target.string() + ": " + std::strerror(errno));
-        // mkstemp makes the file private; the PNG gets the mode of the file it
-        // replaces, or the usual one.
-        struct stat existing {};
-        ::fchmod(descriptor_,
-                 ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+        CopyMode(descriptor_, target);
     }
     ~TemporaryFile() {
         if (descriptor_ >= 0)
-            ::close(descriptor_);
+            CloseDescriptor(descriptor_);
         if (!renamed_)
-            ::unlink(path_.c_str());
+            std::remove(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     int TakeDescriptor() { return std::exchange(descriptor_, -1); }
     void RenameTo(const fs::path& target, const std::string& given) {
-        if (std::rename(path_.c_str(), target.c_str()) != 0)
-            throw ToolError("cannot write " + given + ": " + std::strerror(errno));
+        // std::rename does not replace an existing file on Windows; fs::rename does.
+        std::error_code error;
+        fs::rename(path_, target, error);
+        if (error)
+            throw ToolError("cannot write " + given + ": " + error.message());
         renamed_ = true;
     }
 
@@ -171,7 +215,7 @@ void PngWriter::Write(const std::string& path, const PngImage& image) {
         throw ToolError("cannot write " + path + ": " + errors.message);
     // Buffered data that does not fit (a full disk, a file-size limit) shows at the
     // flush or the close.
-    if (std::fflush(file.get()) != 0 || ::fsync(::fileno(file.get())) != 0 ||
+    if (std::fflush(file.get()) != 0 || SyncDescriptor(::fileno(file.get())) != 0 ||
         std::fclose(file.release()) != 0)
         throw ToolError("cannot write " + path + ": " + std::strerror(errno));
     temporary.RenameTo(target, path);

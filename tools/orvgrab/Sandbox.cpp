@@ -4,6 +4,7 @@
 
 #include <platform/Environment.h>
 #include <platform/Registry.h>
+#include <platform/TemporaryFiles.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -93,6 +95,25 @@ void WriteNew(const fs::path& path, const std::string& text) {
                         (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
 }
 
+#ifdef _WIN32
+// Symbolic links need a privilege on Windows, so the sandbox holds copies; a copy
+// cannot be told from a user's file, so whatever is there is replaced.
+void PlaceLink(const fs::path& link, const fs::path& target, std::error_code& error) {
+    fs::copy_file(target, link, fs::copy_options::overwrite_existing, error);
+}
+bool IsOurLink(const fs::path& link, std::error_code& error) {
+    return fs::is_regular_file(link, error);
+}
+#else
+void PlaceLink(const fs::path& link, const fs::path& target, std::error_code& error) {
+    fs::remove(link, error);
+    fs::create_symlink(target, link, error);
+}
+bool IsOurLink(const fs::path& link, std::error_code& error) {
+    return fs::is_symlink(link, error);
+}
+#endif
+
 /// Points the link `link` at `target`; a link orvgrab made before is replaced,
 /// anything else there is refused.
 void Link(const fs::path& link, const std::string& target) {
@@ -100,11 +121,10 @@ void Link(const fs::path& link, const std::string& target) {
     const fs::path absolute = fs::absolute(target, error).lexically_normal();
     if (!fs::is_regular_file(absolute, error))
         throw ToolError("no file " + target);
-    if (fs::exists(fs::symlink_status(link, error)) && !fs::is_symlink(link, error))
+    if (fs::exists(fs::symlink_status(link, error)) && !IsOurLink(link, error))
         throw ToolError(link.string() + " is a file of its own; orvgrab links only where it "
                                         "made the link itself");
-    fs::remove(link, error);
-    fs::create_symlink(absolute, link, error);
+    PlaceLink(link, absolute, error);
     if (error)
         throw ToolError("cannot link " + link.string() + " to " + absolute.string() + ": " +
                         error.message());
@@ -122,12 +142,11 @@ std::string WithSeparator(std::string directory) {
 }
 
 std::string MakeTemporaryDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/orvgrab-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw ToolError("cannot create a temporary sandbox from " + pattern);
-    return pattern;
+    try {
+        return platform::MakeTemporaryDirectory("orvgrab");
+    } catch (const std::system_error& error) {
+        throw ToolError(std::string("cannot create a temporary sandbox: ") + error.what());
+    }
 }
 
 } // namespace
@@ -241,8 +260,7 @@ void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibr
             throw ToolError("no siso_genicam.dll next to the module to put into " +
                             (runtime / "bin").string());
         std::error_code error;
-        fs::remove(link, error); // a link left dangling by a moved build
-        fs::create_symlink(*genicamLibrary, link, error);
+        PlaceLink(link, *genicamLibrary, error); // replaces a link left dangling by a moved build
         if (error)
             throw ToolError("cannot link " + link.string() + " to " + *genicamLibrary + ": " +
                             error.message());
@@ -252,6 +270,11 @@ void Sandbox::MakeRuntimeDirectory(const std::optional<std::string>& genicamLibr
 }
 
 void Sandbox::MakeRegistry(uint32_t defaultTimeoutMs) {
+    namespace reg = platform::registry;
+    if (reg::StorePath().empty()) {
+        UseSystemRegistry(defaultTimeoutMs);
+        return;
+    }
     const std::string file = (fs::path(Root()) / "registry.ini").string();
     SetVariable("ORV_REGISTRY_FILE", file);
     // A registry file already there is the user's, even without "Default Timeout".
@@ -259,7 +282,6 @@ void Sandbox::MakeRegistry(uint32_t defaultTimeoutMs) {
         report_.push_back("registry: " + file + " (sandbox)");
         return;
     }
-    namespace reg = platform::registry;
     reg::ScopedKey key;
     if (reg::CreateKey(reg::Hive::LocalMachine, kProductKey, reg::KEY_ALL_ACCESS, key.out()) !=
         reg::ERROR_SUCCESS)
@@ -267,4 +289,19 @@ void Sandbox::MakeRegistry(uint32_t defaultTimeoutMs) {
     if (reg::SetDword(key.get(), "Default Timeout", defaultTimeoutMs) != reg::ERROR_SUCCESS)
         throw ToolError("cannot write \"Default Timeout\" into " + file);
     report_.push_back("registry: " + file + " (sandbox)");
+}
+
+void Sandbox::UseSystemRegistry(uint32_t defaultTimeoutMs) {
+    // Windows: the system's registry, where a value already set is the user's.
+    namespace reg = platform::registry;
+    const std::string where = std::string("HKEY_LOCAL_MACHINE\\") + kProductKey;
+    reg::ScopedKey key;
+    if (reg::CreateKey(reg::Hive::LocalMachine, kProductKey, reg::KEY_ALL_ACCESS, key.out()) !=
+        reg::ERROR_SUCCESS)
+        throw ToolError("cannot create the product key " + where);
+    uint32_t existing = 0;
+    if (reg::QueryDword(key.get(), "Default Timeout", &existing) != reg::ERROR_SUCCESS &&
+        reg::SetDword(key.get(), "Default Timeout", defaultTimeoutMs) != reg::ERROR_SUCCESS)
+        throw ToolError("cannot write \"Default Timeout\" into " + where);
+    report_.push_back("registry: " + where + " (the system's)");
 }

@@ -52,6 +52,7 @@ private:
     void MakeRuntimeDirectory(const std::optional<std::string>& genicamLibrary,
                               const std::optional<std::string>& machine);
     void MakeRegistry(uint32_t defaultTimeoutMs);
+    void UseSystemRegistry(uint32_t defaultTimeoutMs);
 
     std::string root_;
     bool temporary_ = false;

@@ -33,7 +33,9 @@ int Fail(ResultPrinter& out, int status, const std::string& line) {
 int main(int argc, char** argv) {
     // A file-size limit shows as a failed write with its reason, not as a kill
     // that would leave the temporary PNG and the sandbox behind.
+#ifdef SIGXFSZ
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     StopSignals signals;
     ResultPrinter out;
     try {

@@ -10,7 +10,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(ORBASE_BUILD)
+#if defined(_WIN32)
+// Exported by ordinal through the library's .def file.
+#define ORBASE_API
+#elif defined(ORBASE_BUILD)
 #define ORBASE_API __attribute__((visibility("default")))
 #else
 #define ORBASE_API
@@ -36,7 +39,7 @@ ORBASE_API ORTypeKey ORBase_RegisterTypeKey(const char* typeName);
 /// releases the handle.
 ORBASE_API ORHandle ORBase_Allocate(size_t size, void** storage);
 
-/// Announces the object constructed in the block's storage and its type key. The
+/// Ordinal 21: announces the object constructed in the block's storage and its type key. The
 /// block runs the object's destructor (never Dispose) when the last strong
 /// reference goes. Negative when the handle is null or an object is already set.
 ORBASE_API int32_t ORBase_SetObject(ORHandle handle, ORV::IDisposableType* object,

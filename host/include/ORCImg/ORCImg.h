@@ -3,7 +3,10 @@
 
 #include <ORV/ORVTypes.h>
 
-#if defined(ORCIMG_BUILD)
+#if defined(_WIN32)
+// Exported by ordinal through the library's .def file.
+#define ORCIMG_API
+#elif defined(ORCIMG_BUILD)
 #define ORCIMG_API __attribute__((visibility("default")))
 #else
 #define ORCIMG_API

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
-#if defined(ORCUTILITIES_BUILD)
+#if defined(_WIN32)
+// Exported by ordinal through the library's .def file.
+#define ORCUTILITIES_API
+#elif defined(ORCUTILITIES_BUILD)
 #define ORCUTILITIES_API __attribute__((visibility("default")))
 #else
 #define ORCUTILITIES_API

@@ -11,7 +11,10 @@
 
 #include <cstdint>
 
-#if defined(ORGENAPI_BUILD)
+#if defined(_WIN32)
+// Exported by ordinal through the library's .def file.
+#define ORGENAPI_API
+#elif defined(ORGENAPI_BUILD)
 #define ORGENAPI_API __attribute__((visibility("default")))
 #else
 #define ORGENAPI_API

@@ -40,8 +40,14 @@ struct WaitResult {
 /// threads at once, except that sending and receiving may overlap.
 class UdpSocket {
 public:
+#if defined(_WIN32)
+    // A SOCKET is pointer-sized; INVALID_SOCKET is all ones.
+    using Native = uintptr_t;
+    static constexpr Native kInvalid = ~static_cast<Native>(0);
+#else
     using Native = int;
     static constexpr Native kInvalid = -1;
+#endif
 
     UdpSocket() = default;
     explicit UdpSocket(Native socket) : socket_(socket) {}

@@ -12,7 +12,13 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#if defined(_WIN32) && defined(SIMCTL_BUILD)
+#define SIMCTL_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define SIMCTL_API __declspec(dllimport)
+#else
 #define SIMCTL_API __attribute__((visibility("default")))
+#endif
 
 #ifdef __cplusplus
 extern "C" {

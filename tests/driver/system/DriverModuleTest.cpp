@@ -1,12 +1,12 @@
 // The driver's information object and the module hooks the framework calls.
 #include "support/SimEnvironment.h"
 
+#include "system/DriverInfo.h"
+#include "system/DriverLogging.h"
+#include "system/DriverSystem.h"
 #include <ddk/CDrvInfo.h>
 #include <ddk/CDrvSystem.h>
 #include <ddk/CGlobalObj.h>
-#include "system/DriverLogging.h"
-#include "system/DriverInfo.h"
-#include "system/DriverSystem.h"
 
 #include <nwLogging/Logger.h>
 

@@ -211,7 +211,13 @@ TEST(DriverSystemStartup, Banner_HasTheBuildShape) {
 
     std::ostringstream compiler;
     compiler << std::hex << (__GNUC__ * 10000 + __GNUC_MINOR__ * 100 + __GNUC_PATCHLEVEL__);
-    const std::regex shape("\\[ Version ORSisoMe\\.xvd ORVDDK_0x230 platform_linux64 "
+#ifdef _WIN32
+    const char* const platform = "platform_win64";
+#else
+    const char* const platform = "platform_linux64";
+#endif
+    const std::regex shape("\\[ Version ORSisoMe\\.xvd ORVDDK_0x230 " + std::string(platform) +
+                           " "
                            "build_(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
                            "[ 123][0-9] [0-9]{4}_[0-2][0-9]:[0-5][0-9]:[0-5][0-9] nodebug "
                            "mscver=" +

@@ -1,0 +1,149 @@
+#include "WindowsApi.h"
+
+#include <platform/SharedMemoryBlock.h>
+
+#include "SharedMemoryName.h"
+#include "Win32Error.h"
+
+#include <cstring>
+
+namespace platform {
+
+// A named file mapping backed by the paging file. Windows removes it when its last
+// handle closes, so a block never outlives every process that had it open.
+struct SharedMemoryBlock::Impl {
+    std::string name;
+    HANDLE mapping = nullptr;
+    void* view = nullptr;
+    size_t size = 0;
+
+    ~Impl() {
+        if (view != nullptr)
+            ::UnmapViewOfFile(view);
+        if (mapping != nullptr)
+            ::CloseHandle(mapping);
+    }
+};
+
+SharedMemoryBlock::SharedMemoryBlock() = default;
+SharedMemoryBlock::SharedMemoryBlock(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+SharedMemoryBlock::SharedMemoryBlock(SharedMemoryBlock&& other) noexcept = default;
+
+SharedMemoryBlock& SharedMemoryBlock::operator=(SharedMemoryBlock&& other) noexcept {
+    if (this != &other) {
+        reset();
+        impl_ = std::move(other.impl_);
+    }
+    return *this;
+}
+
+SharedMemoryBlock::~SharedMemoryBlock() {
+    reset();
+}
+
+SharedMemoryBlock SharedMemoryBlock::Create(const std::string& name, size_t size,
+                                            std::string* error, bool replaceExisting) {
+    std::string problem = win32::SharedMemoryNameProblem(name);
+    if (problem.empty() && size == 0)
+        problem = "a shared memory block needs at least one byte";
+    if (!problem.empty()) {
+        if (error != nullptr)
+            *error = problem;
+        return SharedMemoryBlock();
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->name = name;
+    const uint64_t size64 = size;
+    DWORD lastError = ERROR_INVALID_NAME;
+    // Creating a "Global\" block needs a privilege that user processes lack; the
+    // caller then publishes under the bare name too.
+    for (const std::string& objectName : win32::SharedMemoryObjectNames(name)) {
+        impl->mapping = ::CreateFileMappingA(
+            INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(size64 >> 32),
+            static_cast<DWORD>(size64 & 0xFFFFFFFF), objectName.c_str());
+        lastError = ::GetLastError();
+        if (impl->mapping != nullptr)
+            break;
+    }
+    if (impl->mapping == nullptr) {
+        if (error != nullptr)
+            *error =
+                "cannot create shared memory block '" + name + "': " + win32::ErrorText(lastError);
+        return SharedMemoryBlock();
+    }
+    // Another process holds a block of that name. It cannot be removed from here; a
+    // caller that replaces a stale block takes the live one over instead.
+    if (lastError == ERROR_ALREADY_EXISTS && !replaceExisting) {
+        if (error != nullptr)
+            *error = "cannot create shared memory block '" + name + "': it already exists";
+        return SharedMemoryBlock();
+    }
+    impl->view = ::MapViewOfFile(impl->mapping, FILE_MAP_ALL_ACCESS, 0, 0, size);
+    if (impl->view == nullptr) {
+        lastError = ::GetLastError();
+        if (error != nullptr)
+            *error =
+                "cannot size shared memory block '" + name + "': " + win32::ErrorText(lastError);
+        return SharedMemoryBlock();
+    }
+    impl->size = size;
+    if (error != nullptr)
+        error->clear();
+    return SharedMemoryBlock(std::move(impl));
+}
+
+bool SharedMemoryBlock::Remove(const std::string& name) {
+    // Windows has no name to unlink: a block goes with its last handle. Report
+    // whether one of that name was there.
+    if (!win32::SharedMemoryNameProblem(name).empty())
+        return false;
+    for (const std::string& objectName : win32::SharedMemoryObjectNames(name)) {
+        if (HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, objectName.c_str())) {
+            ::CloseHandle(mapping);
+            return true;
+        }
+    }
+    return false;
+}
+
+SharedMemoryBlock::operator bool() const {
+    return impl_ != nullptr;
+}
+
+void* SharedMemoryBlock::get() const {
+    return impl_ ? impl_->view : nullptr;
+}
+
+size_t SharedMemoryBlock::size() const {
+    return impl_ ? impl_->size : 0;
+}
+
+const std::string& SharedMemoryBlock::name() const {
+    static const std::string kNone;
+    return impl_ ? impl_->name : kNone;
+}
+
+bool SharedMemoryBlock::Write(size_t offset, const void* data, size_t size) {
+    if (!impl_ || offset > this->size() || size > this->size() - offset)
+        return false;
+    if (size > 0)
+        std::memcpy(static_cast<char*>(impl_->view) + offset, data, size);
+    return true;
+}
+
+std::string SharedMemoryBlock::release() {
+    // The block lives as long as a handle does, so letting go of it here means
+    // keeping the handle open for the rest of the process.
+    if (!impl_)
+        return std::string();
+    std::string name = impl_->name;
+    impl_->mapping = nullptr;
+    impl_.reset();
+    return name;
+}
+
+void SharedMemoryBlock::reset() {
+    impl_.reset();
+}
+
+} // namespace platform
