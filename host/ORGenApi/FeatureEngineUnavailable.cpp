@@ -47,5 +47,11 @@ int32_t FeatureEngine::SetEnumeration(const char*, const char*) {
 int32_t FeatureEngine::Execute(const char*) {
     return ORV::E_FAIL;
 }
+int32_t FeatureEngine::ListFeatures(std::vector<std::string>*) {
+    return ORV::E_FAIL;
+}
+int32_t FeatureEngine::GetAccess(const char*, int32_t*) {
+    return ORV::E_FAIL;
+}
 
 } // namespace orgenapi
