@@ -1,6 +1,6 @@
-#include "WindowsApi.h"
-
 #include <platform/ZeroedBlock.h>
+
+#include "ZeroedPages.h"
 
 #include <cstdlib>
 #include <new>
@@ -10,40 +10,24 @@ namespace platform {
 
 namespace {
 
-// Blocks from this size on come from VirtualAlloc, which hands out zeroed pages;
-// below it the allocator's zeroed memory is as good.
-constexpr size_t kLargeBlock = size_t{2} << 20;
-
-size_t PageSize() {
-    SYSTEM_INFO info{};
-    ::GetSystemInfo(&info);
-    return info.dwPageSize != 0 ? info.dwPageSize : 4096;
-}
-
 /// Faults every page in now, writing the zero it holds already.
 void Prefault(uint8_t* data, size_t size) {
-    const size_t step = PageSize();
+    const size_t step = detail::SystemPageSize();
     for (size_t offset = 0; offset < size; offset += step)
         static_cast<volatile uint8_t*>(data)[offset] = 0;
 }
 
 bool IsMapped(size_t size) {
-    return size >= kLargeBlock;
+    return size >= detail::kLargeBlock;
 }
 
 } // namespace
 
 ZeroedBlock::ZeroedBlock(size_t size) : size_(size) {
-    if (!IsMapped(size)) {
-        data_ = static_cast<uint8_t*>(std::calloc(size != 0 ? size : 1, 1));
-        if (data_ == nullptr)
-            throw std::bad_alloc();
-    } else {
-        data_ = static_cast<uint8_t*>(
-            ::VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        if (data_ == nullptr)
-            throw std::bad_alloc();
-    }
+    data_ = IsMapped(size) ? detail::MapZeroedPages(size)
+                           : static_cast<uint8_t*>(std::calloc(size != 0 ? size : 1, 1));
+    if (data_ == nullptr)
+        throw std::bad_alloc();
     Prefault(data_, size_);
 }
 
@@ -73,7 +57,7 @@ void ZeroedBlock::FreeAbandoned(uint8_t* data, size_t size) {
         return;
     // The size alone decides how a block was made.
     if (IsMapped(size))
-        ::VirtualFree(data, 0, MEM_RELEASE);
+        detail::UnmapZeroedPages(data, size);
     else
         std::free(data);
 }
