@@ -13,8 +13,8 @@
 #include <string>
 
 using imagepath::ImagePathRig;
-using imagepath::ThrownText;
 using imagepath::RigOptions;
+using imagepath::ThrownText;
 using State = CDriverBufferList::State;
 
 namespace {

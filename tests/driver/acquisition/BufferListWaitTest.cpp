@@ -13,31 +13,15 @@
 #include <stdexcept>
 #include <string>
 
+using imagepath::Counters;
 using imagepath::ImagePathRig;
-using imagepath::ThrownText;
+using imagepath::Record;
 using imagepath::RigOptions;
+using imagepath::ThrownText;
+using imagepath::Triggered;
 using Outcome = CDriverBufferList::WaitOutcome;
 
 namespace {
-
-SimCtlBufferRecord Record(int64_t bufferNumber) {
-    SimCtlBufferRecord record{};
-    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
-    return record;
-}
-
-SimCtlDmaCounters Counters() {
-    SimCtlDmaCounters counters{};
-    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
-    return counters;
-}
-
-RigOptions Triggered(uint32_t buffers) {
-    RigOptions options;
-    options.dma.trigger = "software";
-    options.buffers = buffers;
-    return options;
-}
 
 int32_t Wait(CDriverBufferList& list, int32_t& index) {
     return list.WaitForImage(index);

@@ -12,10 +12,13 @@
 
 #include <gtest/gtest.h>
 
+using imagepath::Counters;
 using imagepath::ImagePathRig;
 using imagepath::LoggedAt;
 using imagepath::LoggedPlain;
+using imagepath::Record;
 using imagepath::RigOptions;
+using imagepath::Triggered;
 using nwLogging::level_debug;
 using nwLogging::level_err;
 using nwLogging::level_info;
@@ -24,25 +27,6 @@ using nwLogging::level_warn;
 namespace {
 
 const std::string kPrefix = "\tBoard = 0 | Channel = 0\tGrab2: ";
-
-RigOptions Triggered(uint32_t buffers) {
-    RigOptions options;
-    options.dma.trigger = "software";
-    options.buffers = buffers;
-    return options;
-}
-
-SimCtlBufferRecord Record(int64_t bufferNumber) {
-    SimCtlBufferRecord record{};
-    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
-    return record;
-}
-
-SimCtlDmaCounters Counters() {
-    SimCtlDmaCounters counters{};
-    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
-    return counters;
-}
 
 } // namespace
 

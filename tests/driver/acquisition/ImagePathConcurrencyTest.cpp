@@ -20,15 +20,10 @@
 
 using imagepath::ImagePathRig;
 using imagepath::RigOptions;
+using imagepath::Triggered;
 using namespace std::chrono_literals;
 
 namespace {
-
-RigOptions Triggered() {
-    RigOptions options;
-    options.dma.trigger = "software";
-    return options;
-}
 
 /// Far beyond every bound below: a wait that ends at all ends because of a stop.
 constexpr uint32_t kLongTimeoutSeconds = 600;

@@ -1,5 +1,7 @@
 #include "driver/acquisition/ImagePathRig.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <thread>
 
@@ -36,6 +38,25 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         std::this_thread::sleep_for(std::chrono::milliseconds(1)); // poll, not a pause
     }
     return true;
+}
+
+RigOptions Triggered(uint32_t buffers) {
+    RigOptions options;
+    options.dma.trigger = "software";
+    options.buffers = buffers;
+    return options;
+}
+
+SimCtlBufferRecord Record(int64_t bufferNumber) {
+    SimCtlBufferRecord record{};
+    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
+    return record;
+}
+
+SimCtlDmaCounters Counters() {
+    SimCtlDmaCounters counters{};
+    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
+    return counters;
 }
 
 } // namespace imagepath

@@ -9,6 +9,8 @@
 
 #include "support/ChannelRig.h"
 
+#include <simctl/SimControl.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -56,6 +58,13 @@ public:
     explicit ImagePathRig(const RigOptions& options = RigOptions())
         : ChannelRig({MachineText(), ConfigurationText(options), AppletText(options.dma)}) {}
 };
+
+/// Options of a rig whose DMA waits for software triggers.
+RigOptions Triggered(uint32_t buffers = 3);
+/// The simulator's record of board 0, DMA 0's buffer `bufferNumber`.
+SimCtlBufferRecord Record(int64_t bufferNumber);
+/// The simulator's counters of board 0, DMA 0.
+SimCtlDmaCounters Counters();
 
 /// Polls `condition` until it holds or `bound` has passed.
 bool WaitUntil(const std::function<bool()>& condition,

@@ -17,7 +17,9 @@ using imagepath::ImagePathRig;
 using imagepath::LoggedAt;
 using imagepath::LoggedPlain;
 using imagepath::Position;
+using imagepath::Record;
 using imagepath::RigOptions;
+using imagepath::Triggered;
 using nwLogging::level_err;
 using nwLogging::level_info;
 using nwLogging::level_warn;
@@ -25,19 +27,6 @@ using nwLogging::level_warn;
 namespace {
 
 const std::string kPrefix = "\tBoard = 0 | Channel = 0\tRingbuffer: ";
-
-RigOptions Triggered(uint32_t buffers) {
-    RigOptions options;
-    options.dma.trigger = "software";
-    options.buffers = buffers;
-    return options;
-}
-
-SimCtlBufferRecord Record(int64_t bufferNumber) {
-    SimCtlBufferRecord record{};
-    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
-    return record;
-}
 
 } // namespace
 
