@@ -1,77 +1,40 @@
 #include "LogServiceProcess.h"
 
-#include <algorithm>
 #include <nwLogging/ConnectionInfo.h>
 
 #include <platform/SharedMemory.h>
 
 #include <boost/filesystem.hpp>
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace logsvctest {
 
 namespace {
 
-// Starts the service with standard output and error sent to files. The child
-// dies with the test (a crashed test must not leave a service, and its block,
-// behind).
-pid_t Spawn(const std::vector<std::string>& arguments, const std::string& outPath,
-            const std::string& errPath, int standardOutput = -1) {
-    std::vector<std::string> all{ORV_LOGSVC_PATH};
+// Starts the service with standard output and error sent to files.
+std::unique_ptr<orvtest::ChildProcess> Spawn(const std::vector<std::string>& arguments,
+                                             const std::string& outPath, const std::string& errPath,
+                                             bool closedPipeOutput = false) {
+    orvtest::ChildSetup setup;
+    setup.argv = {ORV_LOGSVC_PATH};
     // The test's private block, never the machine's, unless the test names one.
     if (std::find(arguments.begin(), arguments.end(), "--block-name") == arguments.end()) {
-        all.push_back("--block-name");
-        all.push_back(GlobalBlockName());
+        setup.argv.push_back("--block-name");
+        setup.argv.push_back(GlobalBlockName());
     }
-    all.insert(all.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& argument : all)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const int out = standardOutput >= 0
-                        ? ::fcntl(standardOutput, F_DUPFD_CLOEXEC, 0)
-                        : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        // Only async-signal-safe calls between fork and exec.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(126);
-        ::dup2(out, STDOUT_FILENO);
-        ::dup2(err, STDERR_FILENO);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(out);
-    ::close(err);
-    if (pid < 0)
-        throw std::runtime_error("cannot start orvlogsvc");
-    return pid;
-}
-
-// The exit status once the child ended, -1 for a signal; nothing while it runs.
-bool Reap(pid_t pid, int* status, bool wait) {
-    int raw = 0;
-    pid_t result;
-    do {
-        result = ::waitpid(pid, &raw, wait ? 0 : WNOHANG);
-    } while (result < 0 && errno == EINTR);
-    if (result != pid)
-        return false;
-    *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return true;
+    setup.argv.insert(setup.argv.end(), arguments.begin(), arguments.end());
+    setup.outputPath = outPath;
+    setup.errorPath = errPath;
+    setup.outputToClosedPipe = closedPipeOutput;
+    auto child = std::make_unique<orvtest::ChildProcess>(setup);
+    if (!child->StartError().empty())
+        throw std::runtime_error(child->StartError());
+    return child;
 }
 
 nwLogging::endpoint EndpointOf(const std::string& text) {
@@ -98,7 +61,8 @@ void WriteText(const std::string& path, const std::string& text) {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file << text;
     }
-    std::rename(temporary.c_str(), path.c_str());
+    boost::system::error_code ignored;
+    boost::filesystem::rename(temporary, path, ignored);
 }
 
 bool BlockExists(const std::string& name) {
@@ -114,15 +78,15 @@ LogServiceProcess::LogServiceProcess(const std::string& configJson,
                                      const std::vector<std::string>& extra) {
     std::vector<std::string> arguments{"--output", directory_ + "/records.txt"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    Start(configJson, arguments, -1);
+    Start(configJson, arguments, false);
 }
 
-LogServiceProcess::LogServiceProcess(const std::string& configJson, int standardOutput) {
-    Start(configJson, {}, standardOutput);
+LogServiceProcess::LogServiceProcess(const std::string& configJson, ClosedPipeOutput) {
+    Start(configJson, {}, true);
 }
 
 void LogServiceProcess::Start(const std::string& configJson, const std::vector<std::string>& extra,
-                              int standardOutput) {
+                              bool closedPipeOutput) {
     std::vector<std::string> arguments{"--ready-file", ReadyPath(), "--replace"};
     if (!configJson.empty()) {
         WriteConfig(configJson);
@@ -130,18 +94,15 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
         arguments.push_back(ConfigPath());
     }
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    pid_ = Spawn(arguments, directory_ + "/stdout.txt", directory_ + "/stderr.txt", standardOutput);
-    int status = 0;
+    child_ =
+        Spawn(arguments, directory_ + "/stdout.txt", directory_ + "/stderr.txt", closedPipeOutput);
     bool exited = false;
     ready_ = WaitFor([&] {
-        if (Reap(pid_, &status, false)) {
-            exited = true;
-            return true;
-        }
-        return boost::filesystem::exists(ReadyPath());
+        exited = child_->Ended();
+        return exited || boost::filesystem::exists(ReadyPath());
     });
     if (exited) {
-        pid_ = -1;
+        child_.reset();
         ready_ = false;
         return;
     }
@@ -158,8 +119,7 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
 }
 
 LogServiceProcess::~LogServiceProcess() {
-    if (pid_ > 0)
-        Stop(SIGTERM);
+    Stop(platform::StopKind::Terminate);
 }
 
 void LogServiceProcess::WriteConfig(const std::string& json) const {
@@ -182,40 +142,29 @@ bool LogServiceProcess::WaitForErrors(const std::string& needle) const {
     return WaitFor([&] { return Errors().find(needle) != std::string::npos; });
 }
 
-int LogServiceProcess::Stop(int signal) {
-    if (pid_ <= 0)
+int LogServiceProcess::Stop(platform::StopKind kind) {
+    if (!child_)
         return -1;
-    ::kill(pid_, signal);
-    int status = -1;
-    const bool ended = WaitFor([&] { return Reap(pid_, &status, false); });
-    if (!ended) {
-        ::kill(pid_, SIGKILL);
-        Reap(pid_, &status, true);
-        status = -1;
-    }
-    pid_ = -1;
+    child_->RequestStop(kind);
+    const int status = child_->Wait(kBound);
+    child_.reset();
     return status;
 }
 
 void LogServiceProcess::Crash() {
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGKILL);
-    int status = 0;
-    Reap(pid_, &status, true);
-    pid_ = -1;
+    if (child_)
+        child_->Kill();
+    child_.reset();
 }
 
 Completed RunService(const std::vector<std::string>& arguments) {
     const orvtest::TempDir scratch("orvlogsvc-test");
     const std::string& directory = scratch.path();
     Completed completed;
-    const pid_t pid = Spawn(arguments, directory + "/out", directory + "/err");
-    const bool ended = WaitFor([&] { return Reap(pid, &completed.status, false); });
-    if (!ended) {
-        ::kill(pid, SIGKILL);
-        Reap(pid, &completed.status, true);
-        completed.status = -1;
+    {
+        const std::unique_ptr<orvtest::ChildProcess> child =
+            Spawn(arguments, directory + "/out", directory + "/err");
+        completed.status = child->Wait(kBound);
     }
     completed.out = ReadText(directory + "/out");
     completed.err = ReadText(directory + "/err");

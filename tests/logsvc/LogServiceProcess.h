@@ -1,17 +1,20 @@
 #pragma once
 // Runs orvlogsvc for a test: a scratch directory with its configuration file,
-// its output and error files, started with a ready file and stopped (SIGTERM)
-// on destruction. The service publishes the test's private shared-memory block
+// its output and error files, started with a ready file and stopped (a
+// termination request) on destruction. The service publishes the test's private shared-memory block
 // (see GlobalBlockName); programs using this still take the CTest resource lock
 // "logsvc", since the tests of one program share that block.
 
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <nwLogging/Endpoint.h>
 
+#include <platform/StopRequests.h>
+
 #include <chrono>
+#include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace logsvctest {
@@ -26,7 +29,7 @@ template <class F> bool WaitFor(F&& condition, std::chrono::milliseconds bound =
 
 /// The result of a run to completion.
 struct Completed {
-    int status = -1; // exit status, -1 when killed by a signal
+    int status = -1; // exit status, -1 when killed
     std::string out;
     std::string err;
 };
@@ -37,9 +40,10 @@ public:
     /// starts the service; `extra` arguments are appended.
     explicit LogServiceProcess(const std::string& configJson,
                                const std::vector<std::string>& extra = {});
-    /// As above, but the service writes its records to standard output, which is
-    /// `standardOutput` (a descriptor the caller keeps and closes).
-    LogServiceProcess(const std::string& configJson, int standardOutput);
+    struct ClosedPipeOutput {};
+    /// As above, but the service writes its records to standard output, a pipe
+    /// whose reader is gone.
+    LogServiceProcess(const std::string& configJson, ClosedPipeOutput);
     ~LogServiceProcess();
     LogServiceProcess(const LogServiceProcess&) = delete;
     LogServiceProcess& operator=(const LogServiceProcess&) = delete;
@@ -48,7 +52,7 @@ public:
     bool Ready() const { return ready_; }
     nwLogging::endpoint Command() const { return command_; }
     nwLogging::endpoint Records() const { return records_; }
-    pid_t Pid() const { return pid_; }
+    uint32_t Pid() const { return child_ ? child_->Id() : 0; }
     const std::string& Directory() const { return directory_; }
     std::string ConfigPath() const { return directory_ + "/config.json"; }
     std::string ReadyPath() const { return directory_ + "/ready"; }
@@ -62,24 +66,25 @@ public:
     bool WaitForOutput(const std::string& needle) const;
     bool WaitForErrors(const std::string& needle) const;
 
-    /// Sends `signal` and waits for the exit; the exit status, -1 when killed.
-    int Stop(int signal);
+    /// Asks the service to stop and waits for the exit; the exit status, -1 when
+    /// it had to be killed.
+    int Stop(platform::StopKind kind);
     /// Kills without letting the service clean up, as a crash would.
     void Crash();
 
 private:
     void Start(const std::string& configJson, const std::vector<std::string>& extra,
-               int standardOutput);
+               bool closedPipeOutput);
 
     const orvtest::TempDir scratch_{"orvlogsvc-test"}; // removed once the service stopped
     const std::string directory_ = scratch_.path();
-    pid_t pid_ = -1;
+    std::unique_ptr<orvtest::ChildProcess> child_; // while it runs
     bool ready_ = false;
     nwLogging::endpoint command_;
     nwLogging::endpoint records_;
 };
 
-/// Runs orvlogsvc with `arguments` to its end (bounded; killed after kBound).
+/// Runs orvlogsvc with `arguments` to its end (bounded; killed after the bound).
 Completed RunService(const std::vector<std::string>& arguments);
 
 std::string ReadText(const std::string& path);

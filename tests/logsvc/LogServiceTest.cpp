@@ -18,11 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
-#include <fcntl.h>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 namespace nw = nwLogging;
 using logsvctest::LogServiceProcess;
@@ -60,7 +57,7 @@ TEST_F(LogServiceProgram, PublishesItsEndpointsInSharedMemory) {
     const nw::connection_info info = nw::connection_info::read();
     EXPECT_EQ(info.magic, nw::connection_info_magic);
     EXPECT_NE(info.valid, 0u);
-    EXPECT_EQ(info.reserved, static_cast<uint32_t>(service.Pid())) << "the owner's process id";
+    EXPECT_EQ(info.reserved, service.Pid()) << "the owner's process id";
     EXPECT_EQ(info.command, service.Command());
     EXPECT_EQ(info.records, service.Records());
     EXPECT_EQ(info.command.address, 0x7F000001u);
@@ -69,19 +66,19 @@ TEST_F(LogServiceProgram, PublishesItsEndpointsInSharedMemory) {
     EXPECT_NE(info.records.port, 0);
 }
 
-TEST_F(LogServiceProgram, Sigterm_RemovesTheBlockAndTheReadyFile) {
+TEST_F(LogServiceProgram, TerminationRequest_RemovesTheBlockAndTheReadyFile) {
     LogServiceProcess service(Sets());
     ASSERT_TRUE(service.Ready()) << service.Errors();
     EXPECT_TRUE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
-    EXPECT_EQ(service.Stop(SIGTERM), 0);
+    EXPECT_EQ(service.Stop(platform::StopKind::Terminate), 0);
     EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
     EXPECT_FALSE(boost::filesystem::exists(service.ReadyPath()));
 }
 
-TEST_F(LogServiceProgram, Sigint_RemovesTheBlock) {
+TEST_F(LogServiceProgram, Interrupt_RemovesTheBlock) {
     LogServiceProcess service(Sets());
     ASSERT_TRUE(service.Ready()) << service.Errors();
-    EXPECT_EQ(service.Stop(SIGINT), 0);
+    EXPECT_EQ(service.Stop(platform::StopKind::Interrupt), 0);
     EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
 }
 
@@ -188,11 +185,8 @@ TEST_F(LogServiceProgram, MalformedDatagrams_NotedAndServiceGoesOn) {
 }
 
 TEST_F(LogServiceProgram, OutputPipeClosed_RecordsLostButTheServiceStopsCleanly) {
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe2(pipeEnds, O_CLOEXEC), 0);
-    LogServiceProcess service(Sets(), pipeEnds[1]);
-    ::close(pipeEnds[1]);
-    ::close(pipeEnds[0]); // nobody reads the service's standard output any more
+    // Nobody reads the service's standard output.
+    LogServiceProcess service(Sets(), LogServiceProcess::ClosedPipeOutput{});
     ASSERT_TRUE(service.Ready()) << service.Errors();
     nw::logsvc_record_client client(service.Records(), true);
     nw::basic_timed_msgstate record;
@@ -204,7 +198,7 @@ TEST_F(LogServiceProgram, OutputPipeClosed_RecordsLostButTheServiceStopsCleanly)
     const char junk[] = "junk";
     socket.SendTo(junk, sizeof junk, service.Records().address, service.Records().port);
     ASSERT_TRUE(service.WaitForErrors("dropped a record datagram"));
-    EXPECT_EQ(service.Stop(SIGTERM), 0) << "killed by the broken pipe";
+    EXPECT_EQ(service.Stop(platform::StopKind::Terminate), 0) << "killed by the broken pipe";
     EXPECT_FALSE(logsvctest::BlockExists(logsvctest::GlobalBlockName()));
 }
 
@@ -237,7 +231,7 @@ TEST_F(LogServiceProgram, BlockOwnedByAnother_RefusedUnlessReplaced) {
     other.release(); // the service owns the name now
 }
 
-TEST_F(LogServiceProgram, Flood_StopsOnSigintWhileRecordsKeepArrivingAndCountsTheDrops) {
+TEST_F(LogServiceProgram, Flood_StopsOnInterruptWhileRecordsKeepArrivingAndCountsTheDrops) {
     LogServiceProcess service(Sets());
     ASSERT_TRUE(service.Ready()) << service.Errors();
     // Senders keep the record socket busier than one service thread can drain it,
@@ -263,7 +257,7 @@ TEST_F(LogServiceProgram, Flood_StopsOnSigintWhileRecordsKeepArrivingAndCountsTh
     });
     const bool flooded = service.WaitForOutput("| flood") && service.WaitForErrors("dropped") &&
                          logsvctest::WaitFor([&] { return junkSent > 20000; });
-    const int status = service.Stop(SIGINT); // kills after the wait's bound
+    const int status = service.Stop(platform::StopKind::Interrupt); // kills after the wait's bound
     flooding = false;
     for (std::thread& sender : senders)
         sender.join();

@@ -1,6 +1,6 @@
 #include "RegistryTestFixture.h"
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -11,9 +11,9 @@
 
 using namespace platform;
 using namespace platform::registry;
+using orvtest::ChildProcess;
 using orvtest::ReadFileText;
 using orvtest::WriteFileText;
-using platformtest::ChildProcess;
 using platformtest::RegistryTest;
 
 namespace fs = std::filesystem;
@@ -50,7 +50,7 @@ protected:
     int RunWriter(const std::vector<std::string>& arguments) {
         std::vector<std::string> argv = {ORV_REGISTRY_WRITER};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return ChildProcess::Spawn(argv).Wait();
+        return ChildProcess(argv).Wait();
     }
 };
 
@@ -162,11 +162,11 @@ TEST_F(RegistryStoreFileTest, OpenKey_SeesAnotherProcessWritesWhileOpen) {
 TEST_F(RegistryStoreFileTest, ConcurrentWriters_InProcessesAndThreads_LoseNothing) {
     constexpr int kWriters = 3;
     constexpr int kValues = 20;
-    std::vector<ChildProcess> children;
+    std::vector<std::unique_ptr<ChildProcess>> children;
     for (int p = 0; p < kWriters; ++p) {
-        children.push_back(
-            ChildProcess::Spawn({ORV_REGISTRY_WRITER, "HKLM", kProductKey,
-                                 "process" + std::to_string(p) + "_", std::to_string(kValues)}));
+        children.push_back(std::make_unique<ChildProcess>(std::vector<std::string>{
+            ORV_REGISTRY_WRITER, "HKLM", kProductKey, "process" + std::to_string(p) + "_",
+            std::to_string(kValues)}));
     }
     std::vector<std::thread> threads;
     std::vector<int> failures(kWriters, 0);
@@ -185,8 +185,8 @@ TEST_F(RegistryStoreFileTest, ConcurrentWriters_InProcessesAndThreads_LoseNothin
     }
     for (std::thread& thread : threads)
         thread.join();
-    for (ChildProcess& child : children)
-        EXPECT_EQ(child.Wait(), 0);
+    for (const std::unique_ptr<ChildProcess>& child : children)
+        EXPECT_EQ(child->Wait(), 0);
     for (int count : failures)
         EXPECT_EQ(count, 0);
 

@@ -4,7 +4,6 @@
 #include "tools/OrvgrabFixture.h"
 
 #include <algorithm>
-#include <csignal>
 
 using namespace toolstest;
 
@@ -34,9 +33,8 @@ TEST_F(OrvgrabEndToEnd, Machine_BoardsDmasAndTheirFeatures) {
         const char* expected;
     };
     // Both kinds of camera describe their size and their device strings.
-    for (const Case& c :
-         {Case{"1", "Height", "Device:Height = 480 (Integer, read-write)"},
-          Case{"2", "DeviceModelName", "Device:DeviceModelName = Orvgrab CXP"}}) {
+    for (const Case& c : {Case{"1", "Height", "Device:Height = 480 (Integer, read-write)"},
+                          Case{"2", "DeviceModelName", "Device:DeviceModelName = Orvgrab CXP"}}) {
         const ToolResult run = Orvgrab({"--machine", machine, "--board", c.board, "--get", c.get,
                                         "--set", "Device:Width=320", "--get", "TLDevice:FG_WIDTH",
                                         "--count", "2", "--output", Output()},
@@ -58,8 +56,7 @@ TEST_F(OrvgrabEndToEnd, Machine_BoardsDmasAndTheirFeatures) {
     ASSERT_EQ(features.status, 0) << Describe(features);
     EXPECT_EQ(Field(features.out, "dma"), "1 (of 2)");
     EXPECT_EQ(Field(features.out, "node maps"), "1");
-    EXPECT_NE(features.out.find("TLDevice:FG_WIDTH = 640 (Integer, read-write)"),
-              std::string::npos)
+    EXPECT_NE(features.out.find("TLDevice:FG_WIDTH = 640 (Integer, read-write)"), std::string::npos)
         << features.out;
     const ToolResult missing = Orvgrab(
         {"--machine", machine, "--get", "DeviceModelName", "--output", Output()}, kBareEnvironment);
@@ -118,7 +115,7 @@ TEST_F(OrvgrabEndToEnd, SoftwareTriggerUntilCtrlC_SavesEveryImageItKept) {
                      kBareEnvironment);
     // Statistics come once a second: the first one means images are flowing.
     ASSERT_TRUE(grab->WaitForOutput("statistics: ")) << Describe(grab->Wait());
-    grab->Signal(SIGINT);
+    grab->RequestStop(platform::StopKind::Interrupt);
     const ToolResult run = grab->Wait();
     EXPECT_EQ(run.status, 130) << Describe(run);
     EXPECT_EQ(Field(run.out, "size"), "64 x 48");

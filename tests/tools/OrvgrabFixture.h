@@ -26,11 +26,10 @@ namespace toolstest {
 namespace fs = std::filesystem;
 
 /// The environment of a machine that has never seen the product.
-inline const std::map<std::string, std::optional<std::string>> kBareEnvironment = {
-    {"ORVDATA", std::nullopt},
-    {"SISODIR5", std::nullopt},
-    {"ORV_REGISTRY_FILE", std::nullopt},
-    {"ORV_DEBUG_OUTPUT_FILE", std::nullopt}};
+inline const Environment kBareEnvironment = {{"ORVDATA", std::nullopt},
+                                             {"SISODIR5", std::nullopt},
+                                             {"ORV_REGISTRY_FILE", std::nullopt},
+                                             {"ORV_DEBUG_OUTPUT_FILE", std::nullopt}};
 
 inline std::string Describe(const ToolResult& run) {
     return "status " + std::to_string(run.status) + "\n--- stdout\n" + run.out + "--- stderr\n" +
@@ -77,19 +76,22 @@ inline std::string Configuration(const DmaLayout& layout, uint32_t buffers = 3,
 class OrvgrabEndToEnd : public ::testing::Test {
 protected:
     /// orvgrab with `args`; temporary sandboxes go below the scratch directory.
-    ToolResult Orvgrab(std::vector<std::string> args,
-                       std::map<std::string, std::optional<std::string>> environment = {}) const {
+    ToolResult Orvgrab(std::vector<std::string> args, Environment environment = {}) const {
         args.insert(args.begin(), ORVGRAB_PATH);
-        environment.emplace("TMPDIR", scratch_);
-        return toolstest::RunTool(args, environment);
+        return toolstest::RunTool(args, InScratch(std::move(environment)));
     }
     /// orvgrab started with `args` as Orvgrab() runs it, for a test that watches it.
-    std::unique_ptr<ToolProcess>
-    StartOrvgrab(std::vector<std::string> args,
-                 std::map<std::string, std::optional<std::string>> environment = {}) const {
+    std::unique_ptr<ToolProcess> StartOrvgrab(std::vector<std::string> args,
+                                              Environment environment = {}) const {
         args.insert(args.begin(), ORVGRAB_PATH);
-        environment.emplace("TMPDIR", scratch_);
-        return std::make_unique<ToolProcess>(args, environment);
+        return std::make_unique<ToolProcess>(args, InScratch(std::move(environment)));
+    }
+    /// The temporary area is the scratch directory: TMPDIR on POSIX, TMP and TEMP
+    /// on Windows.
+    Environment InScratch(Environment environment) const {
+        for (const char* name : {"TMPDIR", "TMP", "TEMP"})
+            environment.emplace(name, scratch_);
+        return environment;
     }
     /// Entries of the scratch directory whose names start with `prefix`.
     std::vector<std::string> ScratchEntries(const std::string& prefix) const {
@@ -102,7 +104,7 @@ protected:
     std::string Output() const { return scratch_ + "/last.png"; }
     /// For runs in a SimEnvironment: the module's debugger output goes to a file,
     /// as a user who set up the environment would arrange.
-    std::map<std::string, std::optional<std::string>> Prepared() const {
+    Environment Prepared() const {
         return {{"ORV_DEBUG_OUTPUT_FILE", scratch_ + "/debug-output.log"}};
     }
 

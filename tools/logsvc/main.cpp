@@ -2,19 +2,13 @@
 #include "LogService.h"
 #include "ServiceOptions.h"
 
+#include <platform/StopRequests.h>
+
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <iostream>
 #include <stdexcept>
-
-namespace {
-
-volatile std::sig_atomic_t stopSignal = 0;
-
-extern "C" void RequestStop(int signal) {
-    stopSignal = signal;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     logsvc::ServiceOptions options;
@@ -28,9 +22,9 @@ int main(int argc, char** argv) {
         std::cout << logsvc::ServiceOptions::Usage();
         return 0;
     }
-    // Installed before the block exists, so a stop request never leaves it behind.
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
+    // Caught before the block exists and before any thread starts, so a stop
+    // request never leaves the block behind.
+    platform::StopRequests stopRequests;
 #ifdef SIGPIPE
     // Output into a pipe whose reader went away must not kill the service
     // before it removes its block; the lines are simply lost.
@@ -38,7 +32,14 @@ int main(int argc, char** argv) {
 #endif
     try {
         logsvc::LogService service(options);
-        service.Run([] { return stopSignal != 0; });
+        // Both serving loops ask; the first request must end both.
+        std::atomic<bool> stopping{false};
+        service.Run([&] {
+            if (!stopping &&
+                stopRequests.Next(std::chrono::milliseconds(0)) != platform::StopKind::None)
+                stopping = true;
+            return stopping.load();
+        });
     } catch (const std::exception& e) {
         std::cerr << "orvlogsvc: " << e.what() << "\n";
         return 1;

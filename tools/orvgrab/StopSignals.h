@@ -1,7 +1,10 @@
 #pragma once
-// Ctrl-C and SIGTERM for orvgrab: the first one asks the grab to stop (it then
-// reports what it has, writes the last image and cleans up); a second one ends
-// the process at once, after the given clean-up.
+// Ctrl-C and SIGTERM (on Windows, console control events and stop requests) for
+// orvgrab: the first one asks the grab to stop (it then reports what it has,
+// writes the last image and cleans up); a second one ends the process at once,
+// after the given clean-up.
+
+#include <platform/StopRequests.h>
 
 #include <atomic>
 #include <functional>
@@ -30,6 +33,7 @@ public:
 private:
     void Watch();
 
+    platform::StopRequests requests_; // first: it must exist before the watcher runs
     std::atomic<int> requested_{0};
     std::atomic<bool> closing_{false};
     std::function<void()> lastResort_;
