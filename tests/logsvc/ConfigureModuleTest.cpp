@@ -14,7 +14,9 @@
 #include <platform/DebugOutput.h>
 #include <platform/Ipv4Address.h>
 #include <platform/Process.h>
+#include <platform/SharedMemory.h>
 #include <platform/SharedMemoryBlock.h>
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <boost/filesystem.hpp>
@@ -37,6 +39,14 @@ const std::string kSetupFailure =
 /// The configuration file with one set for this test program's GDRVM.
 std::string SetForThisProcess(const std::string& set) {
     return R"({"GDRVM@)" + platform::ExecutableName() + R"(": )" + set + "}";
+}
+
+/// `text` inside a JSON string (a Windows path's backslashes escaped).
+std::string InJson(const std::string& text) {
+    std::string escaped;
+    for (const char c : text)
+        escaped += c == '\\' || c == '"' ? std::string("\\") + c : std::string(1, c);
+    return escaped;
 }
 
 /// A UDP socket on 127.0.0.1 that receives record datagrams.
@@ -92,6 +102,9 @@ protected:
         Reset();
     }
     void TearDown() override { Reset(); }
+    // For the test's own sockets (Windows needs Winsock started).
+    const platform::SocketLibrary sockets_ =
+        platform::SocketLibrary::Start(platform::kSocketVersion22, nullptr, nullptr);
 
     // Each test starts as a freshly loaded module would.
     static void Reset() {
@@ -173,11 +186,10 @@ TEST_F(ConfigureModule, LogServiceDestination_ThreadIdOff_NoThreadItem) {
 
 TEST_F(ConfigureModule, FileDestination_TheExactLine) {
     LogServiceProcess* service = nullptr;
-    const std::string path = (boost::filesystem::temp_directory_path() /
-                              boost::filesystem::unique_path("gdrvm-%%%%-%%%%.log"))
-                                 .string();
+    const orvtest::TempDir scratch("gdrvm-log");
+    const std::string path = scratch.File("gdrvm.log");
     auto owner =
-        StartService(R"({"destination": "file", "level": "debug", "file": ")" + path + R"("})");
+        StartService(R"({"destination": "file", "level": "debug", "file": ")" + InJson(path) + R"("})");
     service = owner.get();
     ASSERT_TRUE(service->Ready());
     ASSERT_TRUE(nw::configure_module("GDRVM", "", {}));
@@ -191,7 +203,6 @@ TEST_F(ConfigureModule, FileDestination_TheExactLine) {
     ASSERT_EQ(capture->count(), 2u);
     const std::vector<CapturedRecord> records = capture->records();
     const std::string text = logsvctest::ReadText(path);
-    std::remove(path.c_str());
     EXPECT_EQ(text, records[0].line + "\n" + records[1].line + "\n");
     EXPECT_EQ(records[0].line.substr(records[0].line.find(" GDRVM")),
               " GDRVM.board [err] MCF = a.mcf");
@@ -200,11 +211,10 @@ TEST_F(ConfigureModule, FileDestination_TheExactLine) {
 }
 
 TEST_F(ConfigureModule, ErrLevel_PassesOnlyFatalAndErr) {
-    const std::string path = (boost::filesystem::temp_directory_path() /
-                              boost::filesystem::unique_path("gdrvm-%%%%-%%%%.log"))
-                                 .string();
+    const orvtest::TempDir scratch("gdrvm-log");
+    const std::string path = scratch.File("gdrvm.log");
     auto service =
-        StartService(R"({"destination": "file", "level": "err", "file": ")" + path + R"("})");
+        StartService(R"({"destination": "file", "level": "err", "file": ")" + InJson(path) + R"("})");
     ASSERT_TRUE(service->Ready());
     ASSERT_TRUE(nw::configure_module("GDRVM", "", {}));
     EXPECT_EQ(nw::root_logger()->state()->level_mask(), 3u);
@@ -213,7 +223,6 @@ TEST_F(ConfigureModule, ErrLevel_PassesOnlyFatalAndErr) {
                            nw::level_trace, nw::level_debug})
         NWLOG(logger, level, "level " << level);
     const std::string text = logsvctest::ReadText(path);
-    std::remove(path.c_str());
     std::istringstream lines(text);
     std::vector<std::string> tails;
     for (std::string line; std::getline(lines, line);)
@@ -300,9 +309,21 @@ TEST_F(ConfigureModule, MalformedReceiverAddress_SetupFailureReported) {
 TEST_F(ConfigureModule, ServiceGoneWithoutCleaningUp_TwoAttemptsThenReported) {
     auto service = StartService(R"({"destination": "cout", "level": "all"})");
     ASSERT_TRUE(service->Ready());
+    const std::string name = logsvctest::GlobalBlockName();
+    uint8_t record[64] = {};
+    const platform::SharedMemoryReadResult published =
+        platform::ReadSharedMemory(name, record, sizeof record);
+    ASSERT_TRUE(published.opened) << published.error;
     service->Crash(); // the block stays, nobody answers
+    // On Windows a block goes with the last handle to it: put the dead service's
+    // record back, as a reader still holding the block would have kept it.
+    platform::SharedMemoryBlock stale;
+    if (!logsvctest::BlockExists(name)) {
+        stale = platform::SharedMemoryBlock::Create(name, published.blockSize);
+        ASSERT_TRUE(stale && stale.Write(0, record, published.copied));
+    }
     EXPECT_FALSE(nw::configure_module("GDRVM", "", {}));
-    platform::SharedMemoryBlock::Remove(logsvctest::GlobalBlockName());
+    platform::SharedMemoryBlock::Remove(name);
     EXPECT_EQ(debug_.Texts(),
               (std::vector<std::string>{
                   kFetchFailure +

@@ -166,8 +166,8 @@ Completed RunService(const std::vector<std::string>& arguments) {
             Spawn(arguments, directory + "/out", directory + "/err");
         completed.status = child->Wait(kBound);
     }
-    completed.out = ReadText(directory + "/out");
-    completed.err = ReadText(directory + "/err");
+    completed.out = orvtest::ReadWrittenText(directory + "/out");
+    completed.err = orvtest::ReadWrittenText(directory + "/err");
     return completed;
 }
 

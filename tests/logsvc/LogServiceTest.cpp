@@ -9,6 +9,7 @@
 
 #include <platform/Process.h>
 #include <platform/SharedMemoryBlock.h>
+#include <platform/SocketLibrary.h>
 #include <platform/UdpSocket.h>
 
 #include <boost/date_time/posix_time/posix_time_types.hpp>
@@ -47,6 +48,9 @@ protected:
         if (logsvctest::BlockExists(logsvctest::GlobalBlockName()))
             GTEST_SKIP() << "a log service's connection block exists on this machine";
     }
+    // For the test's own sockets (Windows needs Winsock started).
+    const platform::SocketLibrary sockets_ =
+        platform::SocketLibrary::Start(platform::kSocketVersion22, nullptr, nullptr);
 };
 
 } // namespace
@@ -203,12 +207,10 @@ TEST_F(LogServiceProgram, OutputPipeClosed_RecordsLostButTheServiceStopsCleanly)
 }
 
 TEST_F(LogServiceProgram, BrokenConfigurationFile_RefusedAtStartWithOneLine) {
-    const std::string path =
-        (boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("bad-%%%%.json"))
-            .string();
+    const orvtest::TempDir scratch("orvlogsvc-test");
+    const std::string path = scratch.File("bad.json");
     logsvctest::WriteText(path, R"({"GDRVM": "file"})");
     const logsvctest::Completed run = logsvctest::RunService({"--config", path});
-    std::remove(path.c_str());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind("orvlogsvc: ", 0), 0u) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
@@ -280,17 +282,13 @@ TEST_F(LogServiceProgram, Flood_StopsOnInterruptWhileRecordsKeepArrivingAndCount
 }
 
 TEST_F(LogServiceProgram, FailedStart_LeavesNoOutputFile) {
-    const boost::filesystem::path directory =
-        boost::filesystem::temp_directory_path() / boost::filesystem::unique_path("svc-%%%%%%%%");
-    boost::filesystem::create_directories(directory);
-    const std::string output = (directory / "records.txt").string();
-    const logsvctest::Completed run = logsvctest::RunService(
-        {"--config", (directory / "missing.json").string(), "--output", output});
+    const orvtest::TempDir scratch("orvlogsvc-test");
+    const std::string output = scratch.File("records.txt");
+    const logsvctest::Completed run =
+        logsvctest::RunService({"--config", scratch.File("missing.json"), "--output", output});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("missing.json"), std::string::npos) << run.err;
     EXPECT_FALSE(boost::filesystem::exists(output));
-    boost::system::error_code ignored;
-    boost::filesystem::remove_all(directory, ignored);
 }
 
 TEST(LogServiceCommandLine, HelpAndBadArguments) {

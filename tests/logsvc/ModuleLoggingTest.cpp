@@ -59,18 +59,16 @@ protected:
     void SetUp() override {
         if (logsvctest::BlockExists(logsvctest::GlobalBlockName()))
             GTEST_SKIP() << "a log service's connection block exists on this machine";
-        debugFile_ = (boost::filesystem::temp_directory_path() /
-                      boost::filesystem::unique_path("module-debug-%%%%-%%%%.txt"))
-                         .string();
+        debugFile_ = scratch_.File("module-debug.txt");
         debugOutput_ =
             std::make_unique<ScopedEnvironmentVariable>("ORV_DEBUG_OUTPUT_FILE", debugFile_);
     }
     void TearDown() override {
         debugOutput_.reset();
-        std::remove(debugFile_.c_str());
     }
     std::string DebugOutput() const { return logsvctest::ReadText(debugFile_); }
 
+    const orvtest::TempDir scratch_{"module-debug"};
     std::string debugFile_;
     std::unique_ptr<ScopedEnvironmentVariable> debugOutput_;
 };

@@ -38,6 +38,14 @@ std::string ReadFileText(const std::string& path) {
     return text.str();
 }
 
+std::string ReadWrittenText(const std::string& path) {
+    std::string text = ReadFileText(path);
+    std::string::size_type at = 0;
+    while ((at = text.find("\r\n", at)) != std::string::npos)
+        text.erase(at, 1);
+    return text;
+}
+
 void WriteFileText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;

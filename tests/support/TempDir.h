@@ -32,6 +32,9 @@ private:
 
 /// The whole content of a file; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
+/// The text a program wrote in text mode, with "\n" line ends whichever the
+/// system wrote ("\r\n" on Windows); a lone "\r" stays.
+std::string ReadWrittenText(const std::string& path);
 /// Writes (or replaces) a file; throws when it cannot.
 void WriteFileText(const std::string& path, const std::string& text);
 

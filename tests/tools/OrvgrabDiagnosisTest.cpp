@@ -26,8 +26,9 @@ TEST_F(OrvgrabEndToEnd, Failures_NameTheCauseAndTheFile) {
     std::ofstream(ini, std::ios::trunc) << "[BOARD0\ninifilemcf=%ORVDATA%Drivers\\orvgrab.mcf\n";
     ToolResult run = Orvgrab({"--sandbox", root, "--output", Output()}, kBareEnvironment);
     EXPECT_EQ(run.status, 1) << Describe(run);
-    EXPECT_TRUE(Contains(run.err, "orvgrab: error: the module gave no image for board 0: " + ini +
-                                      " line 1: unmatched '['"))
+    EXPECT_TRUE(Contains(Slashed(run.err), Slashed("orvgrab: error: the module gave no image for "
+                                                   "board 0: " +
+                                                   ini + " line 1: unmatched '['")))
         << run.err;
     std::ofstream(ini, std::ios::trunc) << good;
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +31,13 @@ inline const Environment kBareEnvironment = {{"ORVDATA", std::nullopt},
                                              {"SISODIR5", std::nullopt},
                                              {"ORV_REGISTRY_FILE", std::nullopt},
                                              {"ORV_DEBUG_OUTPUT_FILE", std::nullopt}};
+
+/// `text` with '/' for every '\\': orvgrab prints Windows paths with the
+/// system's separators, the tests make theirs with '/'.
+inline std::string Slashed(std::string text) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
 
 inline std::string Describe(const ToolResult& run) {
     return "status " + std::to_string(run.status) + "\n--- stdout\n" + run.out + "--- stderr\n" +

@@ -33,7 +33,16 @@ TEST_F(OrvgrabEndToEnd, StopRequests_StopTheGrabPrintTheCountsAndRemoveTheSandbo
             grab->RequestStop(kind);
         const ToolResult run = grab->Wait();
         EXPECT_EQ(run.status, c.status) << Describe(run);
-        EXPECT_TRUE(ScratchEntries("orvgrab-").empty()) << "sandbox left behind";
+#ifdef _WIN32
+        // Ended at once, orvgrab cannot remove the library it still has loaded
+        // on Windows; it names the sandbox it leaves instead.
+        if (c.requests.size() > 1 && !ScratchEntries("orvgrab-").empty()) {
+            EXPECT_NE(run.err.find("is still in use and stays"), std::string::npos) << run.err;
+            continue;
+        }
+#endif
+        EXPECT_TRUE(ScratchEntries("orvgrab-").empty())
+            << "sandbox left behind after " << c.requests.size() << " request(s)";
         if (c.requests.size() > 1)
             continue;
         const char* name = c.requests[0] == StopKind::Interrupt ? "SIGINT" : "SIGTERM";

@@ -43,8 +43,8 @@ void ToolProcess::RequestStop(platform::StopKind kind) {
 ToolResult ToolProcess::Wait() {
     ToolResult result;
     result.status = child_.Wait();
-    result.out = orvtest::ReadFileText(captures_.File("out"));
-    result.err = child_.StartError().empty() ? orvtest::ReadFileText(captures_.File("err"))
+    result.out = orvtest::ReadWrittenText(captures_.File("out"));
+    result.err = child_.StartError().empty() ? orvtest::ReadWrittenText(captures_.File("err"))
                                              : child_.StartError();
     return result;
 }

@@ -69,6 +69,13 @@ int GrabRun::Execute() {
         signals_.SetLastResort([temporaryRoot] {
             std::error_code ignored;
             std::filesystem::remove_all(temporaryRoot, ignored);
+            // Windows keeps a file the process still has loaded (the sandbox's
+            // copy of the GenICam library): the user learns what is left.
+            if (std::filesystem::exists(temporaryRoot, ignored))
+                std::fprintf(stderr,
+                             "orvgrab: the temporary sandbox %s is still in use and stays; "
+                             "remove it by hand\n",
+                             temporaryRoot.c_str());
         });
     for (const std::string& line : sandbox.Report()) {
         const std::string::size_type colon = line.find(": ");
