@@ -1,8 +1,8 @@
 #include <platform/DynamicLibrary.h>
+#include <platform/Process.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -15,15 +15,10 @@ using IntFunction = int (*)();
 const std::string kProbePath = ORV_PROBE_LIBRARY;
 const std::string kProbeDirectory = ORV_PROBE_DIRECTORY;
 
-// Whether the loader has the probe mapped into the process right now.
-bool ProbeMapped() {
-    std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line)) {
-        if (line.find("liborvplatformprobe.so") != std::string::npos)
-            return true;
-    }
-    return false;
+// Whether a loaded library holds `address` right now (the loader's own answer:
+// dladdr, or GetModuleHandleEx on Windows).
+bool Mapped(const void* address) {
+    return !platform::ModuleFileName(address).empty();
 }
 
 int Call(LibraryHandle library, const char* name) {
@@ -53,10 +48,10 @@ TEST(DynamicLibraryTest, LoadLibrary_BareDllName_FindsElfLibraryOnSearchPath) {
     // instead of this program's, and the probe's directory is not on it.
     GTEST_SKIP() << "dlopen search path is the sanitizer runtime's";
 #endif
-    ASSERT_FALSE(ProbeMapped());
     LibraryHandle library = LoadLibrary("orvplatformprobe.dll");
     ASSERT_NE(library, nullptr) << LastLoadError();
-    EXPECT_TRUE(ProbeMapped());
+    EXPECT_EQ(platform::ModuleFileName(ResolveSymbol(library, "orv_probe_answer")), kProbePath)
+        << "the probe of the search path, by its ELF name";
     EXPECT_EQ(Call(library, "orv_probe_answer"), 42);
     EXPECT_TRUE(FreeLibrary(library));
 }
@@ -114,13 +109,16 @@ TEST(DynamicLibraryTest, ResolveSymbol_MissingOrNull_IsNull) {
 }
 
 TEST(DynamicLibraryTest, DynamicLibrary_Destruction_UnloadsTheLibrary) {
+    const void* next = nullptr;
     {
         DynamicLibrary library = DynamicLibrary::Load(kProbePath);
         ASSERT_TRUE(library);
-        EXPECT_TRUE(ProbeMapped());
+        next = library.resolve("orv_probe_next");
+        ASSERT_NE(next, nullptr);
+        EXPECT_TRUE(Mapped(next));
         EXPECT_EQ(reinterpret_cast<IntFunction>(library.resolve("orv_probe_next"))(), 1);
     }
-    EXPECT_FALSE(ProbeMapped());
+    EXPECT_FALSE(Mapped(next));
     // A fresh load starts from fresh state.
     DynamicLibrary again = DynamicLibrary::Load(kProbePath);
     ASSERT_TRUE(again);
@@ -133,24 +131,14 @@ TEST(DynamicLibraryTest, DynamicLibrary_Release_KeepsLibraryLoaded) {
         DynamicLibrary library = DynamicLibrary::Load(kProbePath);
         handle = library.release();
     }
-    EXPECT_TRUE(ProbeMapped());
+    const void* answer = ResolveSymbol(handle, "orv_probe_answer");
+    EXPECT_TRUE(Mapped(answer));
     EXPECT_EQ(Call(handle, "orv_probe_answer"), 42);
     EXPECT_TRUE(FreeLibrary(handle));
-    EXPECT_FALSE(ProbeMapped());
+    EXPECT_FALSE(Mapped(answer));
 }
 
 TEST(DynamicLibraryTest, LibraryLinkingThePlatformLayer_UnloadsAfterUsingIt) {
-#ifndef _WIN32 // the mapping is read from Linux's /proc
-    const auto mapped = [] {
-        std::ifstream maps("/proc/self/maps");
-        std::string line;
-        while (std::getline(maps, line)) {
-            if (line.find("liborvplatformunloadprobe.so") != std::string::npos)
-                return true;
-        }
-        return false;
-    };
-#endif
     LibraryHandle library = LoadLibrary(ORV_UNLOAD_PROBE_LIBRARY);
     ASSERT_NE(library, nullptr) << LastLoadError();
     auto use =
@@ -159,7 +147,5 @@ TEST(DynamicLibraryTest, LibraryLinkingThePlatformLayer_UnloadsAfterUsingIt) {
     EXPECT_EQ(use(), 7);
     std::thread([use] { use(); }).join(); // and from a thread that has ended
     EXPECT_TRUE(FreeLibrary(library));
-#ifndef _WIN32 // the mapping is read from Linux's /proc
-    EXPECT_FALSE(mapped());
-#endif
+    EXPECT_FALSE(Mapped(reinterpret_cast<const void*>(use)));
 }

@@ -13,6 +13,13 @@ namespace {
 
 const char* const kName = "ORV_PLATFORM_TEST_VARIABLE";
 
+// The system's number for a bad argument: Windows' or errno's.
+#ifdef _WIN32
+constexpr uint32_t kInvalidArgument = 87; // ERROR_INVALID_PARAMETER
+#else
+constexpr uint32_t kInvalidArgument = EINVAL;
+#endif
+
 class EnvironmentTest : public ::testing::Test {
 protected:
     void TearDown() override { UnsetEnv(kName); }
@@ -65,7 +72,7 @@ TEST_F(EnvironmentTest, ReadEnv_InvalidNameOrBuffer_IsErrorWithCode) {
     char buffer[8];
     EnvReadResult empty = ReadEnv("", buffer, sizeof buffer);
     EXPECT_EQ(empty.status, EnvStatus::Error);
-    EXPECT_EQ(empty.errorCode, static_cast<uint32_t>(EINVAL));
+    EXPECT_EQ(empty.errorCode, kInvalidArgument);
     EXPECT_EQ(ReadEnv("A=B", buffer, sizeof buffer).status, EnvStatus::Error);
     EXPECT_EQ(ReadEnv(kName, nullptr, 8).status, EnvStatus::Error);
 }

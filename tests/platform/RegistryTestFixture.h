@@ -20,6 +20,8 @@ protected:
 
     const std::string& StoreFile() const { return storePath_; }
     std::string StoreText() const { return orvtest::ReadFileText(storePath_); }
+    /// POSIX keeps the registry in our file store; Windows has the system's.
+    static bool StoreIsAFile() { return !platform::registry::StorePath().empty(); }
 
     orvtest::TempDir dir_;
     std::string storePath_;

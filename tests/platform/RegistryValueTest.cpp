@@ -64,7 +64,9 @@ TEST_F(RegistryValueTest, Dword_RoundTripIncludingExtremes) {
         EXPECT_EQ(QueryDword(key_.get(), "Default Timeout", &read), ERROR_SUCCESS);
         EXPECT_EQ(read, value);
     }
-    EXPECT_NE(StoreText().find("\"Default Timeout\"=dword:ffffffff"), std::string::npos);
+    if (StoreIsAFile()) {
+        EXPECT_NE(StoreText().find("\"Default Timeout\"=dword:ffffffff"), std::string::npos);
+    }
 }
 
 TEST_F(RegistryValueTest, WrongType_IsUnsupportedBothWays) {
@@ -92,6 +94,8 @@ TEST_F(RegistryValueTest, Names_AreCaseInsensitiveAndKeepFirstSpelling) {
     uint32_t value = 0;
     EXPECT_EQ(QueryDword(key_.get(), "default timeout", &value), ERROR_SUCCESS);
     EXPECT_EQ(value, 2u);
+    if (!StoreIsAFile())
+        return;
     const std::string text = StoreText();
     EXPECT_NE(text.find("\"Default Timeout\"=dword:00000002"), std::string::npos) << text;
     EXPECT_EQ(text.find("DEFAULT"), std::string::npos) << text;
@@ -121,6 +125,8 @@ TEST_F(RegistryValueTest, Escaping_AwkwardTextsSurviveAndStayOnOneLine) {
     for (size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(ReadString("v" + std::to_string(i)), texts[i]) << i;
     EXPECT_EQ(ReadString("name \"with\" quotes\\\n"), "n");
+    if (!StoreIsAFile())
+        return;
 
     // No text broke the file's structure: one section, one line per value.
     const std::string text = StoreText();

@@ -15,6 +15,15 @@ using namespace platform;
 
 namespace {
 
+// The system's numbers for the errors the tests provoke: Winsock's or errno's.
+#ifdef _WIN32
+constexpr int kAddressInUse = 10048; // WSAEADDRINUSE
+constexpr int kNotASocket = 10038;   // WSAENOTSOCK
+#else
+constexpr int kAddressInUse = EADDRINUSE;
+constexpr int kNotASocket = EBADF;
+#endif
+
 // The sockets' user starts the socket library (Winsock; nothing on POSIX).
 class UdpSocketTest : public ::testing::Test {
 protected:
@@ -138,7 +147,7 @@ TEST_F(UdpSocketTest, Bind_PortInUse_Fails) {
     UdpSocket first = BoundSocket(&port);
     UdpSocket second = UdpSocket::Open();
     ASSERT_TRUE(second);
-    EXPECT_EQ(second.Bind(kIpv4Loopback, port).value(), EADDRINUSE);
+    EXPECT_EQ(second.Bind(kIpv4Loopback, port).value(), kAddressInUse);
 }
 
 TEST_F(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
@@ -147,7 +156,7 @@ TEST_F(UdpSocketTest, ClosedSocket_OperationsReportErrors) {
     char buffer[4];
     ReceiveResult received = socket.ReceiveFrom(buffer, sizeof buffer);
     EXPECT_EQ(received.status, IoStatus::Error);
-    EXPECT_EQ(received.error.value(), EBADF);
+    EXPECT_EQ(received.error.value(), kNotASocket);
     EXPECT_EQ(socket.SendTo("x", 1, kIpv4Loopback, 9).status, IoStatus::Error);
     EXPECT_EQ(socket.WaitReadable(0).status, WaitStatus::Error);
     EXPECT_TRUE(socket.SetNonBlocking(true));
