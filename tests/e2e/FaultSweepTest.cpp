@@ -3,29 +3,34 @@
 // GigE and a CoaXPress board. Each case runs in a child process of its own with a
 // fresh module and machine, and must end without a crash, a hang or a leftover
 // object, with the module unmapped and the image (or a retried one) usable.
+//
+// The child is this test program started again for the same test, with the case
+// in ORV_FAULT_SWEEP_CASE; it writes its findings to the file named by
+// ORV_FAULT_SWEEP_OUTPUT.
 
+#include "support/ChildProcess.h"
+#include "support/LoadedLibrary.h"
 #include "support/SimEnvironment.h"
+#include "support/TempDir.h"
 
 #include "SimFunction.h"
 
 #include <ORHost/HostApp.h>
 
+#include <platform/Environment.h>
+#include <platform/Process.h>
+
 #include <simctl/SimControl.h>
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <poll.h>
+#include <optional>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -64,15 +69,8 @@ private:
     std::string text_;
 };
 
-bool ModuleMapped() {
-    std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line)) {
-        if (line.find(ORSISOME_PATH) != std::string::npos)
-            return true;
-    }
-    return false;
-}
+const char* const kCaseVariable = "ORV_FAULT_SWEEP_CASE";
+const char* const kOutputVariable = "ORV_FAULT_SWEEP_OUTPUT";
 
 /// Start, two delivered images, stop; every answer 0. False with the reason.
 bool GrabCycle(ORHandle image, std::string& why) {
@@ -143,7 +141,7 @@ void WithModule(Findings& findings, const std::function<void(orvhost::DriverModu
         findings.Fail("CanUnload is not 1 after the image was released");
     module->Unload();
     module.reset();
-    if (ModuleMapped())
+    if (orvtest::IsLibraryLoaded(ORSISOME_PATH))
         findings.Fail("the module is still mapped");
 }
 
@@ -208,56 +206,29 @@ void RunCase(const BoardKind& kind, const std::string& function, Phase phase, Fi
 
 struct ChildResult {
     bool finished = false; // false: killed after the bound
-    int status = 0;
+    int status = -1;       // the child's exit status
     std::string output;
 };
 
-/// Runs `body` in a forked child; its output comes back through a pipe.
-ChildResult InChild(const std::function<void(std::string&)>& body) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return {};
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeEnds[0]);
-        std::string output;
-        body(output);
-        size_t written = 0;
-        while (written < output.size()) {
-            const ssize_t n = write(pipeEnds[1], output.data() + written, output.size() - written);
-            if (n <= 0)
-                break;
-            written += static_cast<size_t>(n);
-        }
-        close(pipeEnds[1]);
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    ChildResult result;
+/// Runs one case (`text`: "list", or "S name" / "A name") in a child: this test
+/// started again, its findings read back from a file.
+ChildResult InChild(const std::string& text) {
+    const orvtest::TempDir scratch("fault-sweep");
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    orvtest::ChildSetup setup;
+    setup.argv = {platform::ExecutablePath(),
+                  std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()};
+    setup.environment = {{kCaseVariable, text}, {kOutputVariable, scratch.File("findings")}};
+    setup.outputPath = scratch.File("log");
+    setup.errorPath = scratch.File("log");
+    orvtest::ChildProcess child(setup);
     const auto deadline = std::chrono::steady_clock::now() + kCaseBound;
-    char buffer[4096];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd fd{pipeEnds[0], POLLIN, 0};
-        const int ready = left.count() > 0 ? poll(&fd, 1, static_cast<int>(left.count())) : 0;
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-            close(pipeEnds[0]);
-            return result;
-        }
-        const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        result.output.append(buffer, static_cast<size_t>(n));
-    }
-    close(pipeEnds[0]);
-    waitpid(pid, &result.status, 0);
-    result.finished = true;
+    while (!child.Ended() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ChildResult result;
+    result.finished = child.Ended();
+    result.status = child.Wait(std::chrono::milliseconds(0));
+    result.output = orvtest::ReadFileText(scratch.File("findings"));
     return result;
 }
 
@@ -266,15 +237,30 @@ std::string Outcome(const Findings& findings) {
     return findings.Text().empty() ? "OK\n" : "F" + findings.Text();
 }
 
-void Sweep(const BoardKind& kind) {
-    std::vector<std::pair<Phase, std::string>> cases;
-    const ChildResult listing = InChild([&](std::string& output) {
-        Findings findings;
+/// Child: runs the case it was started for and writes its findings.
+void RunInChild(const BoardKind& kind, const std::string& text) {
+    Findings findings;
+    std::string output;
+    if (text == "list") {
         std::string calls;
         ListCalls(kind, findings, calls);
         output = findings.Text().empty() ? calls : "F" + findings.Text();
-    });
-    ASSERT_TRUE(listing.finished && WIFEXITED(listing.status)) << "the run without a fault";
+    } else {
+        const Phase phase = text.rfind("S ", 0) == 0 ? Phase::SetUp : Phase::Acquisition;
+        RunCase(kind, text.substr(2), phase, findings);
+        output = Outcome(findings);
+    }
+    orvtest::WriteFileText(*platform::GetEnv(kOutputVariable), output);
+}
+
+void Sweep(const BoardKind& kind) {
+    if (const std::optional<std::string> text = platform::GetEnv(kCaseVariable)) {
+        RunInChild(kind, *text);
+        return;
+    }
+    std::vector<std::pair<Phase, std::string>> cases;
+    const ChildResult listing = InChild("list");
+    ASSERT_TRUE(listing.finished && listing.status == 0) << "the run without a fault";
     ASSERT_NE(listing.output.rfind("F", 0), 0u) << listing.output;
     std::istringstream lines(listing.output);
     std::string tag;
@@ -287,16 +273,13 @@ void Sweep(const BoardKind& kind) {
     for (const auto& [phase, function] : cases) {
         const std::string label = std::string(kind.name) + ", " + function + " failing once in " +
                                   (phase == Phase::SetUp ? "set-up" : "acquisition");
-        const ChildResult run = InChild([&](std::string& output) {
-            Findings findings;
-            RunCase(kind, function, phase, findings);
-            output = Outcome(findings);
-        });
+        const ChildResult run =
+            InChild(std::string(phase == Phase::SetUp ? "S " : "A ") + function);
         if (!run.finished) {
             ADD_FAILURE() << label << ": hung (killed after " << kCaseBound.count() << " s)";
             continue;
         }
-        if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0) {
+        if (run.status != 0) {
             ADD_FAILURE() << label << ": crashed (status " << run.status << ")";
             continue;
         }
