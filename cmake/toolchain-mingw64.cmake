@@ -38,9 +38,10 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
 find_program(ORV_WINE wine REQUIRED)
-# Wine, through a script that bounds and repeats the listing of a test program's
-# tests (wine-run.sh says why).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+# Wine's own services must be running before CTest starts a program with its
+# output on a pipe (scripts/windows.sh starts them): a program that starts them
+# hands them the pipe, and CTest then waits for its end as long as they live.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${ORV_WINE})
 # Test programs are listed when the tests run, under the run's own Wine prefix,
 # not while building.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

@@ -43,6 +43,10 @@ windows_wine_start() {
   wineserver -w 2>/dev/null || true
   wineserver -p
   trap 'wineserver -k 2>/dev/null || true' EXIT
-  # The first start creates the prefix; finish that before anything races it.
+  # The first start creates the prefix and starts Wine's services (services.exe,
+  # winedevice.exe, ...), which inherit the standard output and error of the
+  # process that starts them. Started here, with those on /dev/null: started by
+  # a test program, they would hold CTest's pipe open, and CTest would wait for
+  # the test (or its listing) until its time-out.
   wineboot -i >/dev/null 2>&1 || true
 }

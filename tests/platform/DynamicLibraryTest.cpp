@@ -36,7 +36,8 @@ TEST(DynamicLibraryTest, LoadLibrary_FullPath_ResolvesAndCalls) {
 }
 
 TEST(DynamicLibraryTest, LoadLibrary_PathWithBackslashes_IsConverted) {
-    LibraryHandle library = LoadLibrary(kProbeDirectory + "\\liborvplatformprobe.so");
+    const std::string fileName = kProbePath.substr(kProbePath.find_last_of('/') + 1);
+    LibraryHandle library = LoadLibrary(kProbeDirectory + "\\" + fileName);
     ASSERT_NE(library, nullptr) << LastLoadError();
     EXPECT_EQ(Call(library, "orv_probe_answer"), 42);
     EXPECT_TRUE(FreeLibrary(library));
@@ -79,7 +80,9 @@ TEST(DynamicLibraryTest, LoadLibrary_Missing_ReportsBothNamesTried) {
     EXPECT_EQ(LoadLibrary("orv_no_such_library.dll"), nullptr);
     const std::string error = LastLoadError();
     EXPECT_NE(error.find("orv_no_such_library.dll"), std::string::npos) << error;
+#ifndef _WIN32 // the ELF name it tried next
     EXPECT_NE(error.find("liborv_no_such_library.so"), std::string::npos) << error;
+#endif
 }
 
 TEST(DynamicLibraryTest, LoadLibrary_EmptyName_FailsInsteadOfReturningTheProgram) {

@@ -8,11 +8,16 @@
 
 using namespace platform;
 
-TEST(PathTest, ToNativePath_Backslashes_BecomeSlashes) {
+TEST(PathTest, ToNativePath_EitherSeparator_BecomesTheSystemsOne) {
+#ifdef _WIN32
+    EXPECT_EQ(kNativePathSeparator, '\\');
+    EXPECT_EQ(ToNativePath("C:/Data\\Drivers/ORSisoMe.ini"), "C:\\Data\\Drivers\\ORSisoMe.ini");
+#else
+    EXPECT_EQ(kNativePathSeparator, '/');
     EXPECT_EQ(ToNativePath("C:\\Data\\Drivers\\ORSisoMe.ini"), "C:/Data/Drivers/ORSisoMe.ini");
     EXPECT_EQ(ToNativePath("/opt/siso\\bin/siso_genicam.dll"), "/opt/siso/bin/siso_genicam.dll");
+#endif
     EXPECT_EQ(ToNativePath(""), "");
-    EXPECT_EQ(kNativePathSeparator, '/');
 }
 
 TEST(PathTest, ToNativePath_IniStylePath_OpensRealFile) {
