@@ -5,13 +5,7 @@
 // the host libraries in the process see the same keys, and no two tests running
 // at once share a value. (On POSIX the tests point ORV_REGISTRY_FILE at a file
 // of their own instead.)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "support/win32/LeanWindows.h"
 
 #include <gtest/gtest.h>
 
