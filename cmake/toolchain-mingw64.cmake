@@ -41,7 +41,15 @@ find_program(ORV_WINE wine REQUIRED)
 # Wine's own services must be running before CTest starts a program with its
 # output on a pipe (scripts/windows.sh starts them): a program that starts them
 # hands them the pipe, and CTest then waits for its end as long as they live.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ORV_WINE})
+# Without address-space randomisation: with it, a Wine process now and then fails
+# to start ("failed to map the shared user data"), when the kernel has put something
+# where Windows keeps that page.
+find_program(ORV_SETARCH setarch)
+if(ORV_SETARCH)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ORV_SETARCH} x86_64 -R ${ORV_WINE})
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ORV_WINE})
+endif()
 # Test programs are listed when the tests run, under the run's own Wine prefix,
 # not while building.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

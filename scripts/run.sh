@@ -26,7 +26,7 @@ case "$platform" in
     source "$root/scripts/windows.sh"
     windows_build "$root" "$build_dir" "${targets[@]}" ORBase_v1_2 ORCImg ORGenApi ORCUtilities
     windows_wine_start "$build_dir"
-    command=(wine "$build_dir/bin/orvgrab.exe")
+    command=(windows_wine wine "$build_dir/bin/orvgrab.exe")
     ;;
   *) echo "error: unknown platform '$platform' (linux or windows)" >&2; exit 2 ;;
 esac

@@ -30,6 +30,16 @@ windows_build() {
   cmake --build "$build_dir" --parallel "$jobs" ${1:+--target "$@"}
 }
 
+# windows_wine COMMAND...: a Wine command without address-space randomisation,
+# as CTest runs the tests (cmake/toolchain-mingw64.cmake says why).
+windows_wine() {
+  if command -v setarch >/dev/null 2>&1; then
+    setarch x86_64 -R "$@"
+  else
+    "$@"
+  fi
+}
+
 # windows_wine_start BUILD_DIR: one wineserver for the whole run (a process then
 # starts in a tenth of the time), in a prefix inside the build folder, stopped when
 # the calling script exits.
@@ -48,5 +58,5 @@ windows_wine_start() {
   # process that starts them. Started here, with those on /dev/null: started by
   # a test program, they would hold CTest's pipe open, and CTest would wait for
   # the test (or its listing) until its time-out.
-  wineboot -i >/dev/null 2>&1 || true
+  windows_wine wineboot -i >/dev/null 2>&1 || true
 }
