@@ -1,36 +1,10 @@
-#include <platform/SharedMemoryBlock.h>
-
+// Creating, removing and letting go of a block on POSIX (the rest is common).
+#include "SharedMemoryBlockImpl.h"
 #include "SharedMemoryName.h"
-
-#include <boost/interprocess/mapped_region.hpp>
-#include <boost/interprocess/shared_memory_object.hpp>
-#include <cstring>
 
 namespace platform {
 
 namespace bip = boost::interprocess;
-
-struct SharedMemoryBlock::Impl {
-    std::string name;
-    bip::shared_memory_object block;
-    bip::mapped_region view;
-};
-
-SharedMemoryBlock::SharedMemoryBlock() = default;
-SharedMemoryBlock::SharedMemoryBlock(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-SharedMemoryBlock::SharedMemoryBlock(SharedMemoryBlock&& other) noexcept = default;
-
-SharedMemoryBlock& SharedMemoryBlock::operator=(SharedMemoryBlock&& other) noexcept {
-    if (this != &other) {
-        reset();
-        impl_ = std::move(other.impl_);
-    }
-    return *this;
-}
-
-SharedMemoryBlock::~SharedMemoryBlock() {
-    reset();
-}
 
 SharedMemoryBlock SharedMemoryBlock::Create(const std::string& name, size_t size,
                                             std::string* error, bool replaceExisting) {
@@ -72,31 +46,6 @@ bool SharedMemoryBlock::Remove(const std::string& name) {
     if (!posix::SharedMemoryNameProblem(name).empty())
         return false;
     return bip::shared_memory_object::remove(name.c_str());
-}
-
-SharedMemoryBlock::operator bool() const {
-    return impl_ != nullptr;
-}
-
-void* SharedMemoryBlock::get() const {
-    return impl_ ? impl_->view.get_address() : nullptr;
-}
-
-size_t SharedMemoryBlock::size() const {
-    return impl_ ? impl_->view.get_size() : 0;
-}
-
-const std::string& SharedMemoryBlock::name() const {
-    static const std::string kNone;
-    return impl_ ? impl_->name : kNone;
-}
-
-bool SharedMemoryBlock::Write(size_t offset, const void* data, size_t size) {
-    if (!impl_ || offset > this->size() || size > this->size() - offset)
-        return false;
-    if (size > 0)
-        std::memcpy(static_cast<char*>(impl_->view.get_address()) + offset, data, size);
-    return true;
 }
 
 std::string SharedMemoryBlock::release() {

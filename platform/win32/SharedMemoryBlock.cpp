@@ -1,45 +1,11 @@
+// Creating, removing and letting go of a block on Windows (the rest is common).
 #include "WindowsApi.h"
 
-#include <platform/SharedMemoryBlock.h>
-
+#include "SharedMemoryBlockImpl.h"
 #include "SharedMemoryName.h"
 #include "Win32Error.h"
 
-#include <cstring>
-
 namespace platform {
-
-// A named file mapping backed by the paging file. Windows removes it when its last
-// handle closes, so a block never outlives every process that had it open.
-struct SharedMemoryBlock::Impl {
-    std::string name;
-    HANDLE mapping = nullptr;
-    void* view = nullptr;
-    size_t size = 0;
-
-    ~Impl() {
-        if (view != nullptr)
-            ::UnmapViewOfFile(view);
-        if (mapping != nullptr)
-            ::CloseHandle(mapping);
-    }
-};
-
-SharedMemoryBlock::SharedMemoryBlock() = default;
-SharedMemoryBlock::SharedMemoryBlock(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-SharedMemoryBlock::SharedMemoryBlock(SharedMemoryBlock&& other) noexcept = default;
-
-SharedMemoryBlock& SharedMemoryBlock::operator=(SharedMemoryBlock&& other) noexcept {
-    if (this != &other) {
-        reset();
-        impl_ = std::move(other.impl_);
-    }
-    return *this;
-}
-
-SharedMemoryBlock::~SharedMemoryBlock() {
-    reset();
-}
 
 SharedMemoryBlock SharedMemoryBlock::Create(const std::string& name, size_t size,
                                             std::string* error, bool replaceExisting) {
@@ -104,31 +70,6 @@ bool SharedMemoryBlock::Remove(const std::string& name) {
         }
     }
     return false;
-}
-
-SharedMemoryBlock::operator bool() const {
-    return impl_ != nullptr;
-}
-
-void* SharedMemoryBlock::get() const {
-    return impl_ ? impl_->view : nullptr;
-}
-
-size_t SharedMemoryBlock::size() const {
-    return impl_ ? impl_->size : 0;
-}
-
-const std::string& SharedMemoryBlock::name() const {
-    static const std::string kNone;
-    return impl_ ? impl_->name : kNone;
-}
-
-bool SharedMemoryBlock::Write(size_t offset, const void* data, size_t size) {
-    if (!impl_ || offset > this->size() || size > this->size() - offset)
-        return false;
-    if (size > 0)
-        std::memcpy(static_cast<char*>(impl_->view) + offset, data, size);
-    return true;
 }
 
 std::string SharedMemoryBlock::release() {
