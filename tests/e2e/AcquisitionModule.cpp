@@ -112,12 +112,6 @@ void AcquisitionModule::TearDown() {
     Close();
 }
 
-SimCtlDmaCounters DmaCounters() {
-    SimCtlDmaCounters counters{};
-    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
-    return counters;
-}
-
 int64_t Produced() {
     return DmaCounters().produced;
 }

@@ -96,8 +96,6 @@ private:
 
 /// Frames the DMA made in its current acquisition (delivered or lost).
 int64_t Produced();
-/// The simulator's counters of DMA 0 of board 0.
-SimCtlDmaCounters DmaCounters();
 /// Polls `condition` until it holds or `bound` passed.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds bound = kWaitBound);

@@ -129,7 +129,7 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), SimCtl_CallCount("Fg_AddBuffer"));
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(GrabActive(grab), 0.0);
     EXPECT_FALSE(CameraAcquiring(c.camera));
     ASSERT_EQ(grab->GrabStart(), ORV::OK);
@@ -147,7 +147,7 @@ TEST_P(CameraAcquisition, StartsAfterTheDmaStopsAfterItAndRollsBackWhenItRefuses
         HasLine(log, "err", Channel0(std::string("Grab2: ") + c.refusal + "stop acquisition")))
         << log;
     EXPECT_TRUE(HasLine(log, "err", Channel0(std::string("Grab2: SDK: ") + c.reason))) << log;
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
     ASSERT_EQ(grab->GrabStart(), ORV::OK);
     EXPECT_EQ(grab->GrabWait(&index), ORV::OK);
@@ -267,7 +267,7 @@ TEST_F(AcquisitionPaths, SdkFailures_TheSdksReasonFollowsTheDriversLine) {
     EXPECT_TRUE(HasLine(log, "err", Channel0("Grab2: Error failed to stop acquisition"))) << log;
     EXPECT_TRUE(HasLine(log, "err", Channel0("Grab2: SDK: DMA is not acquiring: injected fault")))
         << log;
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
 }
 
 TEST_F(AcquisitionPaths, BrokenMachineDescription_FoundNoBoardThenTheSdksReason) {

@@ -30,12 +30,6 @@ MachineSetup Paced(uint32_t buffers) {
     return setup;
 }
 
-SimCtlBufferRecord Record(int64_t bufferNumber) {
-    SimCtlBufferRecord record{};
-    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
-    return record;
-}
-
 void SetLockMode(ORV::IRingBuffer* ring, uint32_t mode) {
     ASSERT_EQ(ring->LockMode(1, &mode), ORV::OK);
 }
@@ -54,7 +48,7 @@ TEST_F(GrabEndToEnd, StartWaitStop_DeliverBuffersInRingOrder) {
         EXPECT_EQ(index, want);
     }
     EXPECT_EQ(grab->GrabStop(0), ORV::OK);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
 
     // The framework's record of delivered buffers: newest first.
     int32_t index = -1;
@@ -77,16 +71,16 @@ TEST_F(GrabEndToEnd, WaitAfterStop_Fails) {
 TEST_F(GrabEndToEnd, Snap_TakesOneImage) {
     Open();
     EXPECT_EQ(Grabber()->Snap(), ORV::OK);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
-    EXPECT_GE(e2e::DmaCounters().delivered, 1);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
+    EXPECT_GE(DmaCounters().delivered, 1);
     EXPECT_EQ(Grabber()->Snap(), ORV::OK); // and again
 }
 
 TEST_F(GrabEndToEnd, Snap_WithoutAnImageStillAnswersZero) {
     Open(Triggered());
     EXPECT_EQ(Grabber()->Snap(), ORV::OK);
-    EXPECT_EQ(e2e::DmaCounters().delivered, 0);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().delivered, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
 }
 
 TEST_F(GrabEndToEnd, Snap_WhileGrabbingIsBusy) {
@@ -115,7 +109,7 @@ TEST_F(GrabEndToEnd, LockMode2_AllBuffersHeldRunsOutAndUnlockFreesOne) {
     int32_t index = -1;
     ASSERT_EQ(grab->GrabWait(&index), ORV::OK);
     ASSERT_EQ(grab->GrabWait(&index), ORV::OK);
-    ASSERT_TRUE(e2e::WaitUntil([] { return e2e::DmaCounters().lostBlocked >= 1; }));
+    ASSERT_TRUE(e2e::WaitUntil([] { return DmaCounters().lostBlocked >= 1; }));
 
     EXPECT_EQ(grab->GrabWait(&index), ORV::E_FAIL); // out of buffers, not a time-out
     double value = 0;
@@ -162,7 +156,7 @@ TEST_F(GrabEndToEnd, LockMode1_NeverBlocks) {
     EXPECT_EQ(locked, 0.0);
     int32_t index = -1;
     EXPECT_EQ(grab->GrabWait(&index), ORV::OK);
-    EXPECT_EQ(e2e::DmaCounters().lost, 0);
+    EXPECT_EQ(DmaCounters().lost, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 0);
     EXPECT_EQ(grab->GrabStop(0), ORV::OK);
 }
@@ -181,15 +175,15 @@ TEST_F(GrabEndToEnd, GrabInfo_EveryCommand) {
     ASSERT_EQ(grab->GrabWait(&index), ORV::OK);
     ASSERT_EQ(grab->GrabWait(&index), ORV::OK);
     // Every buffer held: the DMA stands still and the counters with it.
-    ASSERT_TRUE(e2e::WaitUntil([] { return e2e::DmaCounters().lostBlocked >= 1; }));
-    const SimCtlDmaCounters counters = e2e::DmaCounters();
+    ASSERT_TRUE(e2e::WaitUntil([] { return DmaCounters().lostBlocked >= 1; }));
+    const SimCtlDmaCounters counters = DmaCounters();
     const double expected[] = {3.0,
                                static_cast<double>(counters.lost),
                                static_cast<double>(counters.lostBlocked),
                                3.0,
                                1.0,
                                1.0,
-                               static_cast<double>(Record(2).timestamp64)};
+                               static_cast<double>(BufferRecord(2).timestamp64)};
     for (int32_t command = 0; command <= 6; ++command) {
         if (command == 1 || command == 2)
             continue; // still counting while the DMA loses frames
@@ -218,7 +212,7 @@ TEST_F(GrabEndToEnd, BufferInfo_TimeStampsAndTagsAreWhatTheDmaRecorded) {
     ASSERT_EQ(Grab2()->GrabWait(&index), ORV::OK);
 
     for (int32_t i = 0; i < 2; ++i) {
-        const SimCtlBufferRecord record = Record(i + 1);
+        const SimCtlBufferRecord record = BufferRecord(i + 1);
         double value = -1;
         EXPECT_EQ(Ring()->BufferInfo(i, 0, &value), ORV::OK);
         EXPECT_EQ(value, static_cast<double>(record.timestamp32));
@@ -278,7 +272,7 @@ TEST_F(GrabEndToEnd, FailedStart_RegistersNothingAndALaterStartWorks) {
     Open();
     SimCtl_FailCall("Fg_AcquireEx", FG_ERR_INVALID_MEMORY, 1);
     EXPECT_EQ(Grab2()->GrabStart(), ORV::E_FAIL);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_AddBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);

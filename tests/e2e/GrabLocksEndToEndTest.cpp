@@ -68,7 +68,7 @@ TEST_F(GrabLocksEndToEnd, SecondImageOfTheChannel_CannotStartWhileTheFirstGrabs)
     EXPECT_EQ(secondGrab->GrabStart(), ORV::E_BUSY);
     EXPECT_EQ(secondGrabber->Snap(), ORV::E_BUSY);
     EXPECT_EQ(secondGrab->GrabStop(0), ORV::E_BUSY); // it started nothing
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 1);
+    EXPECT_EQ(DmaCounters().acquiring, 1);
     EXPECT_EQ(Grab2()->GrabStop(0), ORV::OK);
 
     // The channel is free again for the other image.
@@ -86,5 +86,5 @@ TEST_F(GrabLocksEndToEnd, ExpiredImage_GrabStartIs0x80000010) {
     int32_t count = 4;
     ASSERT_EQ(Ring()->NumBuffers(1, &count, nullptr), ORV::OK);
     EXPECT_EQ(grab->GrabStart(), ORV::E_EXPIRED);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
 }

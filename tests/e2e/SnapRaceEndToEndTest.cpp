@@ -48,7 +48,7 @@ TEST_F(SnapRaceEndToEnd, SnapAgainstGrabStart_TheLoserIsBusyAndNothingIsLeftRunn
         int32_t index = -1;
         EXPECT_EQ(grab->GrabWait(&index), ORV::OK);
         EXPECT_EQ(grab->GrabStop(0), ORV::OK);
-        EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+        EXPECT_EQ(DmaCounters().acquiring, 0);
     }
     RecordProperty("snapsRefused", snapsRefused);
 }

@@ -34,7 +34,7 @@ TEST_F(StopEndToEnd, StopFromAnotherThread_EndsABlockedWaitAtOnce) {
     ASSERT_EQ(waiter.wait_for(60s), std::future_status::ready);
     EXPECT_EQ(waiter.get(), ORV::E_FAIL);
     EXPECT_EQ(index, 3);
-    EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     double active = 1;
     EXPECT_EQ(grab->GrabInfo(5, &active), ORV::OK);
     EXPECT_EQ(active, 0.0);
@@ -60,6 +60,6 @@ TEST_F(StopEndToEnd, RepeatedGrabsStoppedWhileAnotherThreadWaits) {
         EXPECT_EQ(grab->GrabStop(0), ORV::OK);
         ASSERT_EQ(waiter.wait_for(60s), std::future_status::ready);
         EXPECT_EQ(waiter.get(), ORV::E_FAIL);
-        EXPECT_EQ(e2e::DmaCounters().acquiring, 0);
+        EXPECT_EQ(DmaCounters().acquiring, 0);
     }
 }

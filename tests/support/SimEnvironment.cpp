@@ -153,3 +153,15 @@ std::string SimEnvironment::GenICamLibraryPath(GenICamLibrary which) {
     }
     return std::string();
 }
+
+SimCtlBufferRecord BufferRecord(int64_t bufferNumber) {
+    SimCtlBufferRecord record{};
+    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
+    return record;
+}
+
+SimCtlDmaCounters DmaCounters() {
+    SimCtlDmaCounters counters{};
+    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
+    return counters;
+}

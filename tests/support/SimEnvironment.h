@@ -13,6 +13,8 @@
 #include "support/ScopedEnvironmentVariable.h"
 #include "support/TempDir.h"
 
+#include <simctl/SimControl.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -89,3 +91,9 @@ private:
     std::string runtimeDirectory_;
     std::vector<std::unique_ptr<ScopedEnvironmentVariable>> variables_;
 };
+
+/// The simulator's record of board 0, DMA 0's buffer `bufferNumber`; a failed look
+/// is a test failure.
+SimCtlBufferRecord BufferRecord(int64_t bufferNumber);
+/// The simulator's counters of board 0, DMA 0; a failed look is a test failure.
+SimCtlDmaCounters DmaCounters();

@@ -21,12 +21,6 @@ using State = CDriverBufferList::State;
 
 namespace {
 
-SimCtlDmaCounters Counters() {
-    SimCtlDmaCounters counters{};
-    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
-    return counters;
-}
-
 /// A later start on the same list delivers images again.
 void ExpectStartWorks(CDriverBufferList& list) {
     SimCtl_ClearFaults();
@@ -73,7 +67,7 @@ TEST(BufferListStart, AcquireExRefused_RemovesTheBuffersAndFreesTheHead) {
 
     EXPECT_EQ(ThrownText([&] { list.StartAcquisition(); }), "Error in Fg_AcquireEx");
     EXPECT_EQ(list.GetState(), State::Allocated);
-    EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
@@ -90,7 +84,7 @@ TEST(BufferListStop, DmaStopRefusedOnce_TriedAgainAndTheListEndsStopped) {
 
     EXPECT_EQ(ThrownText([&] { list.StopAcquisition(); }), "Error failed to stop acquisition");
     EXPECT_EQ(list.GetState(), State::Allocated);
-    EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 2);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
@@ -105,7 +99,7 @@ TEST(BufferListStop, RemoveBufferRefused_RemainingStepsRunAndItsTextIsThrown) {
 
     EXPECT_EQ(ThrownText([&] { list.StopAcquisition(); }), "Error freeing removing custom memory");
     EXPECT_EQ(list.GetState(), State::Allocated);
-    EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
     ExpectStartWorks(list);
@@ -132,7 +126,7 @@ TEST(BufferListDestruction, WhileAcquiring_StopsTheDmaFirst) {
     ASSERT_EQ(list->WaitForImage(index), CDriverBufferList::WaitDelivered);
 
     list.reset();
-    EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
@@ -145,7 +139,7 @@ TEST(BufferListDestruction, StopRefusedOnce_StillStopsAndReleases) {
     SimCtl_FailCall("Fg_StopAcquire", FG_ERR_INVALID_MEMORY, 1);
 
     list.reset();
-    EXPECT_EQ(Counters().acquiring, 0);
+    EXPECT_EQ(DmaCounters().acquiring, 0);
     EXPECT_EQ(SimCtl_CallCount("Fg_StopAcquire"), 2);
     EXPECT_EQ(SimCtl_CallCount("Fg_RemoveBuffer"), 3);
     EXPECT_EQ(SimCtl_CallCount("Fg_FreeMemoryHead"), 1);
@@ -166,7 +160,7 @@ TEST(BufferListDestruction, DmaThatCannotBeStopped_KeepsWritingIntoMemoryThatSta
     const int64_t produced = rig->Produced();
     EXPECT_TRUE(imagepath::WaitUntil([&] { return rig->Produced() > produced + 3; }))
         << "the DMA was expected to keep running";
-    EXPECT_EQ(Counters().acquiring, 1);
+    EXPECT_EQ(DmaCounters().acquiring, 1);
 
     SimCtl_ClearFaults();
     rig.reset(); // closing the board stops the DMA

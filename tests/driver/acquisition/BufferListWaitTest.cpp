@@ -13,9 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-using imagepath::Counters;
 using imagepath::ImagePathRig;
-using imagepath::Record;
 using imagepath::RigOptions;
 using imagepath::ThrownText;
 using imagepath::Triggered;
@@ -46,7 +44,7 @@ TEST(BufferListWait, ThreeBuffers_DeliverPicturesInRingOrder) {
     EXPECT_EQ(list.LastBufferNumber(), 1u);
     EXPECT_EQ(list.NextBufferNumber(), 2u);
     EXPECT_EQ(list.ImagesAcquired(), 4u);
-    EXPECT_EQ(Record(1).pictureNumber, 4);
+    EXPECT_EQ(BufferRecord(1).pictureNumber, 4);
     list.StopAcquisition();
 }
 
@@ -59,14 +57,14 @@ TEST(BufferListWait, LockMode0_EachWaitUnlocksThePreviousImagesBuffer) {
 
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 0); // nothing to unlock yet
-    EXPECT_EQ(Record(1).locked, 1);
+    EXPECT_EQ(BufferRecord(1).locked, 1);
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 1);
-    EXPECT_EQ(Record(1).locked, 0);
+    EXPECT_EQ(BufferRecord(1).locked, 0);
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 2);
-    EXPECT_EQ(Record(2).locked, 0);
-    EXPECT_EQ(Record(3).locked, 1);
+    EXPECT_EQ(BufferRecord(2).locked, 0);
+    EXPECT_EQ(BufferRecord(3).locked, 1);
     list.StopAcquisition();
 }
 
@@ -84,13 +82,13 @@ TEST(BufferListWait, LockMode0_AfterATimeOutTheHeldBufferIsNotUnlockedTwice) {
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(index, 1);
     EXPECT_EQ(SimCtl_CallCount("Fg_SetBufferStatus"), 1);
-    EXPECT_EQ(Record(1).locked, 1) << "picture 3 must stay locked until the host has seen it";
+    EXPECT_EQ(BufferRecord(1).locked, 1) << "picture 3 must stay locked until the host has seen it";
     rig.Trigger(1); // picture 4 belongs in buffer 2, which the host still holds: lost
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(index, 0);
     EXPECT_EQ(list.LastPictureNumber(), 3u);
-    EXPECT_EQ(Record(1).pictureNumber, 3);
-    EXPECT_EQ(Counters().lostBlocked, 1);
+    EXPECT_EQ(BufferRecord(1).pictureNumber, 3);
+    EXPECT_EQ(DmaCounters().lostBlocked, 1);
     list.StopAcquisition();
 }
 
@@ -107,7 +105,7 @@ TEST(BufferListWait, LockMode1_NeverBlocksTheDma) {
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
     EXPECT_EQ(index, 0);
     EXPECT_FALSE(list.IsBufferLocked(1));
-    EXPECT_EQ(Counters().lost, 0);
+    EXPECT_EQ(DmaCounters().lost, 0);
     list.StopAcquisition();
 }
 
@@ -236,12 +234,12 @@ TEST(BufferListWait, PerBufferAnswers_AreWhatTheDmaRecorded) {
     ASSERT_EQ(Wait(list, index), Outcome::WaitDelivered);
 
     for (int64_t b = 1; b <= 2; ++b) {
-        const SimCtlBufferRecord record = Record(b);
+        const SimCtlBufferRecord record = BufferRecord(b);
         EXPECT_EQ(list.GetBufferTimestamp(b), static_cast<double>(record.timestamp32));
         EXPECT_EQ(list.GetBufferTag(b), record.tag);
         EXPECT_EQ(list.GetTransferLength(b), record.transferLength);
     }
-    const SimCtlBufferRecord last = Record(2);
+    const SimCtlBufferRecord last = BufferRecord(2);
     EXPECT_EQ(list.GetLastTimestamp(), static_cast<double>(last.timestamp64));
     EXPECT_EQ(list.LastTag(), last.tag);
     EXPECT_EQ(list.LastTransferLength(), last.transferLength);

@@ -12,11 +12,9 @@
 
 #include <gtest/gtest.h>
 
-using imagepath::Counters;
 using imagepath::ImagePathRig;
 using imagepath::LoggedAt;
 using imagepath::LoggedPlain;
-using imagepath::Record;
 using imagepath::RigOptions;
 using imagepath::Triggered;
 using nwLogging::level_debug;
@@ -196,14 +194,14 @@ TEST(Grab2Provider, GrabInfo_WhileGrabbingAnswersTheSdkCounters) {
     ASSERT_EQ(grab.GrabWait(&list, &index), ORV::OK);
     ScopedCapture capture;
 
-    const SimCtlDmaCounters counters = Counters();
+    const SimCtlDmaCounters counters = DmaCounters();
     const double expected[] = {static_cast<double>(counters.delivered),
                                static_cast<double>(counters.lost),
                                static_cast<double>(counters.lostBlocked),
                                3.0,
                                1.0,
                                1.0,
-                               static_cast<double>(Record(2).timestamp64)};
+                               static_cast<double>(BufferRecord(2).timestamp64)};
     for (int32_t command = 0; command <= 6; ++command) {
         double value = -1.0;
         EXPECT_EQ(grab.GrabInfo(&list, command, &value), ORV::OK) << command;

@@ -47,16 +47,4 @@ RigOptions Triggered(uint32_t buffers) {
     return options;
 }
 
-SimCtlBufferRecord Record(int64_t bufferNumber) {
-    SimCtlBufferRecord record{};
-    EXPECT_EQ(SimCtl_GetBufferRecord(0, 0, bufferNumber, &record), SIMCTL_OK);
-    return record;
-}
-
-SimCtlDmaCounters Counters() {
-    SimCtlDmaCounters counters{};
-    EXPECT_EQ(SimCtl_GetDmaCounters(0, 0, &counters), SIMCTL_OK);
-    return counters;
-}
-
 } // namespace imagepath

@@ -61,10 +61,6 @@ public:
 
 /// Options of a rig whose DMA waits for software triggers.
 RigOptions Triggered(uint32_t buffers = 3);
-/// The simulator's record of board 0, DMA 0's buffer `bufferNumber`.
-SimCtlBufferRecord Record(int64_t bufferNumber);
-/// The simulator's counters of board 0, DMA 0.
-SimCtlDmaCounters Counters();
 
 /// Polls `condition` until it holds or `bound` has passed.
 bool WaitUntil(const std::function<bool()>& condition,

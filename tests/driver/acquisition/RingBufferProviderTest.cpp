@@ -17,7 +17,6 @@ using imagepath::ImagePathRig;
 using imagepath::LoggedAt;
 using imagepath::LoggedPlain;
 using imagepath::Position;
-using imagepath::Record;
 using imagepath::RigOptions;
 using imagepath::Triggered;
 using nwLogging::level_err;
@@ -191,7 +190,7 @@ TEST(RingBufferProvider, BufferInfo_TimeStampAndTagAreTheDmasRecord) {
     ScopedCapture capture;
 
     for (int32_t i = 0; i < 2; ++i) {
-        const SimCtlBufferRecord record = Record(i + 1);
+        const SimCtlBufferRecord record = BufferRecord(i + 1);
         double value = -1;
         EXPECT_EQ(ring.BufferInfo(&list, i, CDriverIRingBuffer::InfoTimestamp, &value), ORV::OK);
         EXPECT_EQ(value, static_cast<double>(record.timestamp32));
