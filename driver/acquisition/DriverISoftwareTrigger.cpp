@@ -1,7 +1,7 @@
 #include "acquisition/DriverISoftwareTrigger.h"
 
-#include "board/DriverBoard.h"
 #include "acquisition/DriverBufferList.h"
+#include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
 
 #include <ORV/ResultCodes.h>

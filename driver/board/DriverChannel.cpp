@@ -1,8 +1,8 @@
 #include "board/DriverChannel.h"
 
 #include "board/DriverBoard.h"
-#include "system/DriverSystem.h"
 #include "board/IndexName.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 

@@ -1,18 +1,18 @@
 // The channel's service providers, in the order the framework expects them.
 #include "board/DriverChannel.h"
 
-#include "board/DriverIBoardSelect2.h"
 #include "acquisition/DriverIBufferContainer.h"
-#include "board/DriverICameraSelect2.h"
-#include "devicecontrol/DriverIDeviceCtrl.h"
 #include "acquisition/DriverIGrab2.h"
 #include "acquisition/DriverIGrabber.h"
-#include "board/DriverIImageRect.h"
-#include "nodemap/DriverINodeMapHandle.h"
-#include "nodemap/DriverINodeMapHandle2.h"
 #include "acquisition/DriverIRingBuffer.h"
 #include "acquisition/DriverISoftwareTrigger.h"
 #include "acquisition/DriverIVpa.h"
+#include "board/DriverIBoardSelect2.h"
+#include "board/DriverICameraSelect2.h"
+#include "board/DriverIImageRect.h"
+#include "devicecontrol/DriverIDeviceCtrl.h"
+#include "nodemap/DriverINodeMapHandle.h"
+#include "nodemap/DriverINodeMapHandle2.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "nodemap/NodeMapBuilder.h"
 
-#include "nodemap/CoaXPressRegisterPort.h"
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
+#include "nodemap/CoaXPressRegisterPort.h"
 #include "nodemap/GigERegisterPort.h"
 #include "nodemap/GrabberRegisterPort.h"
 #include "nodemap/NodeMapDescription.h"

@@ -3,9 +3,9 @@
 
 #include "board/DriverBoard.h"
 #include "board/DriverChannel.h"
-#include "system/DriverSystem.h"
-#include "sdk/GenICamEntryTable.h"
 #include "nodemap/XmlRepair.h"
+#include "sdk/GenICamEntryTable.h"
+#include "system/DriverSystem.h"
 
 #include <nwLogging/LogMacros.h>
 

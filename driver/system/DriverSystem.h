@@ -1,8 +1,8 @@
 #pragma once
 
-#include <ddk/CDrvSystem.h>
-#include "system/DriverConfiguration.h"
 #include "sdk/GenICamEntryTable.h"
+#include "system/DriverConfiguration.h"
+#include <ddk/CDrvSystem.h>
 
 #include <nwLogging/Logger.h>
 

@@ -6,7 +6,9 @@
 
 namespace ORV {
 
-constexpr int32_t code(uint32_t value) { return static_cast<int32_t>(value); }
+constexpr int32_t code(uint32_t value) {
+    return static_cast<int32_t>(value);
+}
 
 constexpr int32_t OK = 0;
 constexpr int32_t E_FAIL = code(0x80000001);            // operation failed
@@ -22,7 +24,11 @@ constexpr int32_t E_HASBASE = code(0x8000002B);         // image already has a b
 constexpr int32_t E_PORTCHANGE = code(0x8000002D);      // port change while acquiring
 constexpr int32_t E_EVENTNOTOFFERED = code(0x8000002E); // event id not offered
 
-inline bool Succeeded(int32_t result) { return result >= 0; }
-inline bool Failed(int32_t result) { return result < 0; }
+inline bool Succeeded(int32_t result) {
+    return result >= 0;
+}
+inline bool Failed(int32_t result) {
+    return result < 0;
+}
 
 } // namespace ORV

@@ -2,8 +2,8 @@
 
 #include "GenicamXmlWriter.h"
 #include "ParameterTable.h"
-#include <fglib5.h>
 #include "simctl/SimControl.h"
+#include <fglib5.h>
 
 #include <cstdlib>
 

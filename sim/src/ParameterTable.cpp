@@ -1,9 +1,9 @@
 #include "ParameterTable.h"
 
 #include "PatternGenerator.h"
+#include "simctl/SimControl.h"
 #include <FgTypeWidth.h>
 #include <fglib5.h>
-#include "simctl/SimControl.h"
 
 #include <cmath>
 #include <cstring>

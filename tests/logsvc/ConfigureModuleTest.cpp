@@ -188,8 +188,8 @@ TEST_F(ConfigureModule, FileDestination_TheExactLine) {
     LogServiceProcess* service = nullptr;
     const orvtest::TempDir scratch("gdrvm-log");
     const std::string path = scratch.File("gdrvm.log");
-    auto owner =
-        StartService(R"({"destination": "file", "level": "debug", "file": ")" + InJson(path) + R"("})");
+    auto owner = StartService(R"({"destination": "file", "level": "debug", "file": ")" +
+                              InJson(path) + R"("})");
     service = owner.get();
     ASSERT_TRUE(service->Ready());
     ASSERT_TRUE(nw::configure_module("GDRVM", "", {}));
@@ -213,8 +213,8 @@ TEST_F(ConfigureModule, FileDestination_TheExactLine) {
 TEST_F(ConfigureModule, ErrLevel_PassesOnlyFatalAndErr) {
     const orvtest::TempDir scratch("gdrvm-log");
     const std::string path = scratch.File("gdrvm.log");
-    auto service =
-        StartService(R"({"destination": "file", "level": "err", "file": ")" + InJson(path) + R"("})");
+    auto service = StartService(R"({"destination": "file", "level": "err", "file": ")" +
+                                InJson(path) + R"("})");
     ASSERT_TRUE(service->Ready());
     ASSERT_TRUE(nw::configure_module("GDRVM", "", {}));
     EXPECT_EQ(nw::root_logger()->state()->level_mask(), 3u);

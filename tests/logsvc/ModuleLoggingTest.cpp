@@ -32,7 +32,7 @@ std::unique_ptr<SimEnvironment> Machine(const std::string& format = "gray8") {
     auto sim = std::make_unique<SimEnvironment>(options);
     sim->WriteDriverFile("acq.mcf", "[applet]\nname = LogTest\ndmas = 1\n\n[dma0]\nwidth = 64\n"
                                     "height = 48\nformat = " +
-                                    format + "\ntrigger = freerun\n");
+                                        format + "\ntrigger = freerun\n");
     return sim;
 }
 
@@ -63,9 +63,7 @@ protected:
         debugOutput_ =
             std::make_unique<ScopedEnvironmentVariable>("ORV_DEBUG_OUTPUT_FILE", debugFile_);
     }
-    void TearDown() override {
-        debugOutput_.reset();
-    }
+    void TearDown() override { debugOutput_.reset(); }
     std::string DebugOutput() const { return logsvctest::ReadText(debugFile_); }
 
     const orvtest::TempDir scratch_{"module-debug"};
@@ -106,9 +104,8 @@ TEST_F(ModuleLogging, FirstExportCall_ConfiguresAndRecordsReachTheService) {
     ASSERT_TRUE(service.WaitForOutput("marker after unload"));
     const std::string output = service.Output();
     const std::size_t start = output.find("marker at unload");
-    EXPECT_EQ(CountLines(output.substr(start, output.find("marker after unload") - start),
-                         " GDRVM"),
-              0u);
+    EXPECT_EQ(
+        CountLines(output.substr(start, output.find("marker after unload") - start), " GDRVM"), 0u);
     EXPECT_EQ(module->CanUnload(), 1);
 }
 

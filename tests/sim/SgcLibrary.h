@@ -1,4 +1,5 @@
-// Loads siso_genicam.dll the way the driver does: the platform loader, then all 21 entry points by name.
+// Loads siso_genicam.dll the way the driver does: the platform loader, then all 21 entry points by
+// name.
 #pragma once
 
 #include <siso_genicam.h>

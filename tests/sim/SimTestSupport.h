@@ -2,9 +2,9 @@
 // the SDK handles, so a failing assertion never leaves a DMA running.
 #pragma once
 
+#include "simctl/SimControl.h"
 #include <fglib5.h>
 #include <gbelib.h>
-#include "simctl/SimControl.h"
 
 #include "support/TempDir.h"
 

@@ -32,14 +32,14 @@ public:
 /// InfoClass and SystemClass implement CDrvInfo and CDrvSystem, configureLogging is a
 /// `void()` function that sets up the module's logging. The framework then names no
 /// symbol of the driver, so the archives link in one direction.
-#define DDK_DRIVER_MODULE(InfoClass, SystemClass, configureLogging)                          \
-    namespace {                                                                              \
-    void DDKRegisterModuleFactories(CGlobalObj& registry) {                                  \
-        registry.RegisterFactory<CDrvInfo>(                                                  \
-            []() -> std::shared_ptr<CBaseObj> { return std::make_shared<InfoClass>(); });    \
-        registry.RegisterFactory<CDrvSystem>(                                                \
-            []() -> std::shared_ptr<CBaseObj> { return std::make_shared<SystemClass>(); });  \
-    }                                                                                        \
-    const DDKDriverModuleRegistrar ddkDriverModuleRegistrar{                                 \
-        DDKDriverModuleHooks{&DDKRegisterModuleFactories, &(configureLogging)}};             \
+#define DDK_DRIVER_MODULE(InfoClass, SystemClass, configureLogging)                                \
+    namespace {                                                                                    \
+    void DDKRegisterModuleFactories(CGlobalObj& registry) {                                        \
+        registry.RegisterFactory<CDrvInfo>(                                                        \
+            []() -> std::shared_ptr<CBaseObj> { return std::make_shared<InfoClass>(); });          \
+        registry.RegisterFactory<CDrvSystem>(                                                      \
+            []() -> std::shared_ptr<CBaseObj> { return std::make_shared<SystemClass>(); });        \
+    }                                                                                              \
+    const DDKDriverModuleRegistrar ddkDriverModuleRegistrar{                                       \
+        DDKDriverModuleHooks{&DDKRegisterModuleFactories, &(configureLogging)}};                   \
     }

@@ -10,7 +10,7 @@ namespace nwLogging {
 
 // On a little-endian host a copy is the conversion, and compiles to one store
 // or load; every record datagram writes a few dozen of them.
-#if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__) &&                              \
+#if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__) &&                                 \
     __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
 #define NWLOGGING_LITTLE_ENDIAN_HOST 1
 #else

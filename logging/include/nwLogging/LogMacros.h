@@ -14,24 +14,24 @@
 #define NWLOG_STRINGIFY_(x) #x
 #define NWLOG_STRINGIFY(x) NWLOG_STRINGIFY_(x)
 
-#define NWLOG_LOCATED_(loggerExpr, levelValue, locationText, pieces)                             \
-    do {                                                                                       \
-        const ::nwLogging::logger_ptr& nwlogLogger_ = (loggerExpr);                            \
-        if (nwlogLogger_ && nwlogLogger_->enabled(levelValue)) {                               \
-            ::nwLogging::basic_logstream nwlogStream_(nwlogLogger_);                           \
-            nwlogStream_.set_level(levelValue);                                                \
-            nwlogStream_.set_location(locationText);                                           \
-            nwlogStream_ << pieces;                                                            \
-        }                                                                                      \
+#define NWLOG_LOCATED_(loggerExpr, levelValue, locationText, pieces)                               \
+    do {                                                                                           \
+        const ::nwLogging::logger_ptr& nwlogLogger_ = (loggerExpr);                                \
+        if (nwlogLogger_ && nwlogLogger_->enabled(levelValue)) {                                   \
+            ::nwLogging::basic_logstream nwlogStream_(nwlogLogger_);                               \
+            nwlogStream_.set_level(levelValue);                                                    \
+            nwlogStream_.set_location(locationText);                                               \
+            nwlogStream_ << pieces;                                                                \
+        }                                                                                          \
     } while (0)
 
 /// A record without source location (info, trace, debug lines).
 #define NWLOG(loggerExpr, levelValue, pieces) NWLOG_LOCATED_(loggerExpr, levelValue, "", pieces)
 
 /// A record whose location is a fixed file name and line.
-#define NWLOG_AT(loggerExpr, levelValue, file, line, pieces)                                     \
+#define NWLOG_AT(loggerExpr, levelValue, file, line, pieces)                                       \
     NWLOG_LOCATED_(loggerExpr, levelValue, file "(" NWLOG_STRINGIFY(line) ")", pieces)
 
 /// A record located at the current line of `file`.
-#define NWLOG_HERE(loggerExpr, levelValue, file, pieces)                                         \
+#define NWLOG_HERE(loggerExpr, levelValue, file, pieces)                                           \
     NWLOG_LOCATED_(loggerExpr, levelValue, file "(" NWLOG_STRINGIFY(__LINE__) ")", pieces)

@@ -21,7 +21,9 @@ class DynamicLibrary {
 public:
     DynamicLibrary() = default;
     explicit DynamicLibrary(LibraryHandle handle) : handle_(handle) {}
-    static DynamicLibrary Load(const std::string& path) { return DynamicLibrary(LoadLibrary(path)); }
+    static DynamicLibrary Load(const std::string& path) {
+        return DynamicLibrary(LoadLibrary(path));
+    }
     DynamicLibrary(const DynamicLibrary&) = delete;
     DynamicLibrary& operator=(const DynamicLibrary&) = delete;
     DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.release()) {}

@@ -24,13 +24,13 @@ constexpr uint32_t KEY_ALL_ACCESS = 0xF003F;
 
 // Results.
 constexpr int32_t ERROR_SUCCESS = 0;
-constexpr int32_t ERROR_FILE_NOT_FOUND = 2;       // no such key or value
-constexpr int32_t ERROR_ACCESS_DENIED = 5;        // key not opened with the needed access
-constexpr int32_t ERROR_INVALID_HANDLE = 6;       // null or closed key
-constexpr int32_t ERROR_INVALID_PARAMETER = 87;   // null argument
-constexpr int32_t ERROR_MORE_DATA = 234;          // buffer too small; size holds the need
-constexpr int32_t ERROR_UNSUPPORTED_TYPE = 1630;  // value has the other type
-constexpr int32_t ERROR_CANTWRITE = 1013;         // the store file cannot be written
+constexpr int32_t ERROR_FILE_NOT_FOUND = 2;      // no such key or value
+constexpr int32_t ERROR_ACCESS_DENIED = 5;       // key not opened with the needed access
+constexpr int32_t ERROR_INVALID_HANDLE = 6;      // null or closed key
+constexpr int32_t ERROR_INVALID_PARAMETER = 87;  // null argument
+constexpr int32_t ERROR_MORE_DATA = 234;         // buffer too small; size holds the need
+constexpr int32_t ERROR_UNSUPPORTED_TYPE = 1630; // value has the other type
+constexpr int32_t ERROR_CANTWRITE = 1013;        // the store file cannot be written
 
 /// Opens an existing key.
 int32_t OpenKey(Hive hive, const std::string& path, uint32_t access, KeyHandle* key);

@@ -61,10 +61,16 @@ public:
         reset(other.release());
         return *this;
     }
-    ~UdpSocket() { reset(); }
+    ~UdpSocket() {
+        reset();
+    }
 
-    Native get() const { return socket_; }
-    explicit operator bool() const { return socket_ != kInvalid; }
+    Native get() const {
+        return socket_;
+    }
+    explicit operator bool() const {
+        return socket_ != kInvalid;
+    }
     Native release() {
         Native socket = socket_;
         socket_ = kInvalid;

@@ -4,9 +4,9 @@
 #include "HandleTable.h"
 #include "Machine.h"
 #include "SimExport.h"
-#include <gbelib.h>
 #include "gige/GigeBoard.h"
 #include "gige/GigeCamera.h"
+#include <gbelib.h>
 
 #include <algorithm>
 #include <cstdlib>

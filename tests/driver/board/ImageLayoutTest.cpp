@@ -1,7 +1,7 @@
 // Image layout, rotation and the VPA table, checked pixel by pixel against where
 // each host pixel must come from.
-#include "support/RotatedSource.h"
 #include "board/ImageLayout.h"
+#include "support/RotatedSource.h"
 
 #include <gtest/gtest.h>
 

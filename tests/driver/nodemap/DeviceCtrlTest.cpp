@@ -198,12 +198,12 @@ TEST_F(DeviceCtrl, TextParameter_LengthBeyondTheTypeIsRefusedBeforeAnything) {
     // Three gigabytes asked for a 4-byte value: refused before any buffer is made.
     char text[16] = {'x'};
     uint64_t size = sizeof text;
-    EXPECT_EQ(control_.TextCommand(list_.get(), Get(Ctrl::Parameter), "ID=100;type=1;length=3000000000", 0,
-                                   nullptr, &size),
+    EXPECT_EQ(control_.TextCommand(list_.get(), Get(Ctrl::Parameter),
+                                   "ID=100;type=1;length=3000000000", 0, nullptr, &size),
               ORV::E_INVALIDARG);
     EXPECT_EQ(size, sizeof text) << "no size answered";
-    EXPECT_EQ(control_.TextCommand(list_.get(), Get(Ctrl::Parameter), "ID=100;type=1;length=3000000000", 0,
-                                   text, &size),
+    EXPECT_EQ(control_.TextCommand(list_.get(), Get(Ctrl::Parameter),
+                                   "ID=100;type=1;length=3000000000", 0, text, &size),
               ORV::E_INVALIDARG);
     EXPECT_EQ(text[0], 'x');
     const auto error = capture->find(linePrefix + "Error: length ");

@@ -5,10 +5,10 @@
 #include "support/ScopedCapture.h"
 
 #include "acquisition/DriverBufferList.h"
+#include "acquisition/DriverISoftwareTrigger.h"
 #include "board/DriverIBoardSelect2.h"
 #include "board/DriverICameraSelect2.h"
 #include "board/DriverIImageRect.h"
-#include "acquisition/DriverISoftwareTrigger.h"
 
 #include <ORV/ResultCodes.h>
 

@@ -4,10 +4,10 @@
 
 #include "support/ScopedCapture.h"
 
-#include <ddk/NodeMapLiveness.h>
 #include "nodemap/DriverINodeMapHandle.h"
 #include "nodemap/DriverINodeMapHandle2.h"
 #include "nodemap/NodeMapLibraryPin.h"
+#include <ddk/NodeMapLiveness.h>
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>

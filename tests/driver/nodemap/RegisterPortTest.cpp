@@ -5,9 +5,9 @@
 #include "support/ScopedCapture.h"
 
 #include "nodemap/CoaXPressRegisterPort.h"
-#include "sdk/GenICamEntryTable.h"
 #include "nodemap/GigERegisterPort.h"
 #include "nodemap/GrabberRegisterPort.h"
+#include "sdk/GenICamEntryTable.h"
 
 #include <ORGenApi/ORGenApi.h>
 #include <ORV/ResultCodes.h>
