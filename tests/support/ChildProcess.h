@@ -31,6 +31,10 @@ struct ChildSetup {
     std::string errorPath;         // standard error likewise
     /// Standard output into a pipe whose reading end is closed already.
     bool outputToClosedPipe = false;
+    /// Windows only: the child runs attached to a new pseudo console, and what
+    /// the console sends to its terminal (text and VT sequences) goes to
+    /// outputPath; standard error is the console too. Refused elsewhere.
+    bool pseudoConsole = false;
     /// A value sets the variable for the child, nothing unsets it.
     std::map<std::string, std::optional<std::string>> environment;
 };

@@ -58,6 +58,11 @@ int ClosedPipe() {
 } // namespace
 
 ChildProcess::ChildProcess(const ChildSetup& setup) : native_(std::make_unique<Native>()) {
+    if (setup.pseudoConsole) {
+        // POSIX tests put a pseudo-terminal on standard output themselves.
+        startError_ = "a pseudo console exists on Windows only";
+        return;
+    }
     std::vector<std::string> arguments = setup.argv;
     std::vector<std::string> environment = ChildEnvironment(setup.environment);
     const std::vector<char*> argv = Pointers(arguments);

@@ -1,15 +1,92 @@
+// Pseudo consoles came with Windows 10 1809; the headers show them from there on.
+#ifndef NTDDI_VERSION
+#define NTDDI_VERSION 0x0A000006
+#endif
 #include "support/win32/LeanWindows.h"
 
 #include "support/ChildProcess.h"
 
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 namespace orvtest {
+namespace {
+
+// A pseudo console, and a thread that copies what it sends to its terminal into
+// a file, as the terminal would show it.
+class ConsoleRelay {
+public:
+    ConsoleRelay() = default;
+    ConsoleRelay(const ConsoleRelay&) = delete;
+    ConsoleRelay& operator=(const ConsoleRelay&) = delete;
+    ~ConsoleRelay() { Close(); }
+
+    /// Empty when the console is open and relayed to `path`.
+    std::string Open(const std::string& path) {
+        file_ = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE consoleInput = nullptr;
+        HANDLE consoleOutput = nullptr;
+        if (file_ == INVALID_HANDLE_VALUE || !::CreatePipe(&consoleInput, &input_, nullptr, 0))
+            return "cannot open the console's file or input";
+        if (!::CreatePipe(&output_, &consoleOutput, nullptr, 0)) {
+            ::CloseHandle(consoleInput);
+            return "cannot open the console's output";
+        }
+        // Wide enough that no line of a test wraps.
+        const HRESULT result =
+            ::CreatePseudoConsole(COORD{250, 25}, consoleInput, consoleOutput, 0, &console_);
+        // The console keeps its own copies.
+        ::CloseHandle(consoleInput);
+        ::CloseHandle(consoleOutput);
+        if (FAILED(result)) {
+            console_ = nullptr;
+            return "cannot create a pseudo console (HRESULT " + std::to_string(result) + ")";
+        }
+        relay_ = std::thread([this] { Relay(); });
+        return {};
+    }
+
+    HPCON Handle() const { return console_; }
+
+    /// Closes the console; its output ends, and the file has all of it.
+    void Close() {
+        if (console_ != nullptr)
+            ::ClosePseudoConsole(console_);
+        console_ = nullptr;
+        if (relay_.joinable())
+            relay_.join();
+        for (HANDLE* handle : {&input_, &output_, &file_})
+            if (*handle != nullptr && *handle != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(*handle);
+                *handle = nullptr;
+            }
+    }
+
+private:
+    void Relay() {
+        char buffer[4096];
+        DWORD read = 0;
+        while (::ReadFile(output_, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            DWORD written = 0;
+            ::WriteFile(file_, buffer, read, &written, nullptr);
+        }
+    }
+
+    HPCON console_ = nullptr;
+    HANDLE input_ = nullptr;  // the console's input, kept open while it lives
+    HANDLE output_ = nullptr; // what the console sends to its terminal
+    HANDLE file_ = nullptr;
+    std::thread relay_;
+};
+
+} // namespace
 
 struct ChildProcess::Native {
     HANDLE process = nullptr;
     HANDLE job = nullptr; // kills the child when the test ends, however it ends
+    ConsoleRelay console; // a pseudo console, when the child has one
 };
 
 namespace {
@@ -115,13 +192,9 @@ std::mutex& StartLock() {
     return lock;
 }
 
-} // namespace
-
-ChildProcess::ChildProcess(const ChildSetup& setup) : native_(std::make_unique<Native>()) {
-    if (setup.argv.empty()) {
-        startError_ = "no program";
-        return;
-    }
+// The child with its standard streams on the null device, files or a closed pipe.
+std::string StartWithFiles(const ChildSetup& setup, std::string& line, std::string& environment,
+                           PROCESS_INFORMATION& started) {
     std::lock_guard<std::mutex> guard(StartLock());
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE in = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -129,8 +202,9 @@ ChildProcess::ChildProcess(const ChildSetup& setup) : native_(std::make_unique<N
     HANDLE out =
         setup.outputToClosedPipe ? ClosedPipe(&inherit) : OpenOutput(setup.outputPath, &inherit);
     HANDLE err = OpenOutput(setup.errorPath, &inherit);
+    std::string error;
     if (in == INVALID_HANDLE_VALUE || out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
-        startError_ = LastErrorText("cannot open the child's files");
+        error = LastErrorText("cannot open the child's files");
     } else {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -138,26 +212,70 @@ ChildProcess::ChildProcess(const ChildSetup& setup) : native_(std::make_unique<N
         startup.hStdInput = in;
         startup.hStdOutput = out;
         startup.hStdError = err;
-        PROCESS_INFORMATION started{};
-        const std::string program = NativePath(setup.argv[0]);
-        std::string line = CommandLine(setup.argv);
-        std::string environment = EnvironmentBlock(setup.environment);
-        if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE,
-                              CREATE_SUSPENDED, environment.data(), nullptr, &startup, &started)) {
-            startError_ = LastErrorText("cannot start " + setup.argv[0]);
-        } else {
-            native_->job = KillOnCloseJob();
-            if (native_->job != nullptr)
-                ::AssignProcessToJobObject(native_->job, started.hProcess);
-            ::ResumeThread(started.hThread);
-            ::CloseHandle(started.hThread);
-            native_->process = started.hProcess;
-            id_ = started.dwProcessId;
-        }
+        if (!::CreateProcessA(NativePath(setup.argv[0]).c_str(), line.data(), nullptr, nullptr,
+                              TRUE, CREATE_SUSPENDED, environment.data(), nullptr, &startup,
+                              &started))
+            error = LastErrorText("cannot start " + setup.argv[0]);
     }
     for (HANDLE handle : {in, out, err})
         if (handle != INVALID_HANDLE_VALUE)
             ::CloseHandle(handle);
+    return error;
+}
+
+// The child attached to `console`, inheriting no handles.
+std::string StartInConsole(const ChildSetup& setup, HPCON console, std::string& line,
+                           std::string& environment, PROCESS_INFORMATION& started) {
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> attributes(size);
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    if (!::InitializeProcThreadAttributeList(startup.lpAttributeList, 1, 0, &size))
+        return LastErrorText("cannot make the attribute list");
+    std::string error;
+    if (!::UpdateProcThreadAttribute(startup.lpAttributeList, 0,
+                                     PROC_THREAD_ATTRIBUTE_PSEUDOCONSOLE, console, sizeof console,
+                                     nullptr, nullptr))
+        error = LastErrorText("cannot attach the pseudo console");
+    else if (!::CreateProcessA(NativePath(setup.argv[0]).c_str(), line.data(), nullptr, nullptr,
+                               FALSE, CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT,
+                               environment.data(), nullptr, &startup.StartupInfo, &started))
+        error = LastErrorText("cannot start " + setup.argv[0]);
+    ::DeleteProcThreadAttributeList(startup.lpAttributeList);
+    return error;
+}
+
+} // namespace
+
+ChildProcess::ChildProcess(const ChildSetup& setup) : native_(std::make_unique<Native>()) {
+    if (setup.argv.empty()) {
+        startError_ = "no program";
+        return;
+    }
+    std::string line = CommandLine(setup.argv);
+    std::string environment = EnvironmentBlock(setup.environment);
+    PROCESS_INFORMATION started{};
+    if (!setup.pseudoConsole) {
+        startError_ = StartWithFiles(setup, line, environment, started);
+    } else {
+        startError_ = native_->console.Open(setup.outputPath);
+        if (startError_.empty())
+            startError_ =
+                StartInConsole(setup, native_->console.Handle(), line, environment, started);
+    }
+    if (!startError_.empty()) {
+        native_->console.Close();
+        return;
+    }
+    native_->job = KillOnCloseJob();
+    if (native_->job != nullptr)
+        ::AssignProcessToJobObject(native_->job, started.hProcess);
+    ::ResumeThread(started.hThread);
+    ::CloseHandle(started.hThread);
+    native_->process = started.hProcess;
+    id_ = started.dwProcessId;
 }
 
 ChildProcess::~ChildProcess() {
@@ -175,6 +293,7 @@ bool ChildProcess::Ended() {
     status_ = ::GetExitCodeProcess(native_->process, &code) ? static_cast<int>(code) : -1;
     ::CloseHandle(native_->process);
     native_->process = nullptr;
+    native_->console.Close();
     return true;
 }
 
@@ -197,6 +316,7 @@ void ChildProcess::Kill() {
     ::WaitForSingleObject(native_->process, INFINITE);
     ::CloseHandle(native_->process);
     native_->process = nullptr;
+    native_->console.Close();
     status_ = -1;
 }
 
