@@ -1,45 +1,20 @@
-#include <platform/UdpSocket.h>
+// Opening, closing, blocking mode, sending, receiving and waiting on POSIX;
+// common/UdpSocket.cpp has the rest.
+#include "SocketAddress.h"
+#include "SocketApi.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
-std::error_code LastError() {
-    return std::error_code(errno, std::system_category());
-}
+using sockets::LastError;
 
 bool WouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK;
-}
-
-sockaddr_in MakeAddress(uint32_t address, uint16_t port) {
-    sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    socketAddress.sin_addr.s_addr = htonl(address);
-    socketAddress.sin_port = htons(port);
-    return socketAddress;
-}
-
-std::error_code SetIntOption(int socket, int option, int value) {
-    if (::setsockopt(socket, SOL_SOCKET, option, &value, sizeof value) != 0)
-        return LastError();
-    return {};
-}
-
-int GetIntOption(int socket, int option) {
-    int value = 0;
-    socklen_t length = sizeof value;
-    if (::getsockopt(socket, SOL_SOCKET, option, &value, &length) != 0)
-        return -1;
-    return value;
 }
 
 } // namespace
@@ -62,22 +37,6 @@ void UdpSocket::reset(Native socket) {
     socket_ = socket;
 }
 
-std::error_code UdpSocket::SetReceiveBufferSize(int bytes) {
-    return SetIntOption(socket_, SO_RCVBUF, bytes);
-}
-
-std::error_code UdpSocket::SetSendBufferSize(int bytes) {
-    return SetIntOption(socket_, SO_SNDBUF, bytes);
-}
-
-int UdpSocket::ReceiveBufferSize() const {
-    return GetIntOption(socket_, SO_RCVBUF);
-}
-
-int UdpSocket::SendBufferSize() const {
-    return GetIntOption(socket_, SO_SNDBUF);
-}
-
 std::error_code UdpSocket::SetNonBlocking(bool nonBlocking) {
     int flags = ::fcntl(socket_, F_GETFL);
     if (flags < 0)
@@ -88,29 +47,9 @@ std::error_code UdpSocket::SetNonBlocking(bool nonBlocking) {
     return {};
 }
 
-std::error_code UdpSocket::Bind(uint32_t address, uint16_t port) {
-    sockaddr_in socketAddress = MakeAddress(address, port);
-    if (::bind(socket_, reinterpret_cast<const sockaddr*>(&socketAddress), sizeof socketAddress) !=
-        0)
-        return LastError();
-    return {};
-}
-
-std::error_code UdpSocket::LocalAddress(uint32_t* address, uint16_t* port) const {
-    sockaddr_in socketAddress{};
-    socklen_t length = sizeof socketAddress;
-    if (::getsockname(socket_, reinterpret_cast<sockaddr*>(&socketAddress), &length) != 0)
-        return LastError();
-    if (address != nullptr)
-        *address = ntohl(socketAddress.sin_addr.s_addr);
-    if (port != nullptr)
-        *port = ntohs(socketAddress.sin_port);
-    return {};
-}
-
 SendResult UdpSocket::SendTo(const void* data, size_t size, uint32_t address, uint16_t port) {
     SendResult result;
-    sockaddr_in target = MakeAddress(address, port);
+    const sockaddr_in target = sockets::MakeAddress(address, port);
     for (;;) {
         ssize_t n = ::sendto(socket_, data, size, MSG_NOSIGNAL,
                              reinterpret_cast<const sockaddr*>(&target), sizeof target);

@@ -1,8 +1,7 @@
 #include "WindowsApi.h"
 
-#include <platform/DebugOutput.h>
+#include "DebugOutputSystem.h"
 
-#include <platform/Environment.h>
 #include <platform/Path.h>
 
 #include "HandleIo.h"
@@ -10,15 +9,15 @@
 #include <mutex>
 
 namespace platform {
+namespace debugoutput {
 namespace {
-
-std::mutex g_hookLock;
-DebugOutputHook g_hook; // guarded by g_hookLock
 
 // Appends from several threads through handles of their own may interleave or
 // overwrite each other (Wine does not keep FILE_APPEND_DATA writes apart), so the
 // process appends one message at a time.
 std::mutex g_appendLock;
+
+} // namespace
 
 bool AppendToFile(const std::string& path, const std::string& text) {
     std::lock_guard<std::mutex> guard(g_appendLock);
@@ -32,28 +31,9 @@ bool AppendToFile(const std::string& path, const std::string& text) {
     return complete;
 }
 
-} // namespace
-
-void OutputDebugText(const std::string& text) {
-    DebugOutputHook hook;
-    {
-        std::lock_guard<std::mutex> guard(g_hookLock);
-        hook = g_hook;
-    }
-    if (hook) {
-        hook(text);
-        return;
-    }
-    // The file lets a test or a user without a debugger read the messages.
-    std::optional<std::string> file = GetEnv("ORV_DEBUG_OUTPUT_FILE");
-    if (file && !file->empty() && AppendToFile(*file, text))
-        return;
+void WriteToSystem(const std::string& text) {
     ::OutputDebugStringA(text.c_str());
 }
 
-void SetDebugOutputHook(DebugOutputHook hook) {
-    std::lock_guard<std::mutex> guard(g_hookLock);
-    g_hook = std::move(hook);
-}
-
+} // namespace debugoutput
 } // namespace platform

@@ -1,45 +1,16 @@
-#include "WindowsApi.h"
+// Opening, closing, blocking mode, sending, receiving and waiting with Winsock 2;
+// common/UdpSocket.cpp has the rest.
+#include "SocketApi.h"
 
-#include <platform/UdpSocket.h>
-
-#include "Win32Error.h"
+#include "SocketAddress.h"
 
 #include <mswsock.h>
 
 namespace platform {
 namespace {
 
-std::error_code LastError() {
-    return win32::MakeError(static_cast<uint32_t>(::WSAGetLastError()));
-}
-
-sockaddr_in MakeAddress(uint32_t address, uint16_t port) {
-    sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    socketAddress.sin_addr.s_addr = htonl(address);
-    socketAddress.sin_port = htons(port);
-    return socketAddress;
-}
-
-SOCKET Handle(UdpSocket::Native socket) {
-    return static_cast<SOCKET>(socket);
-}
-
-std::error_code SetIntOption(UdpSocket::Native socket, int option, int value) {
-    if (::setsockopt(Handle(socket), SOL_SOCKET, option, reinterpret_cast<const char*>(&value),
-                     sizeof value) != 0)
-        return LastError();
-    return {};
-}
-
-int GetIntOption(UdpSocket::Native socket, int option) {
-    int value = 0;
-    int length = sizeof value;
-    if (::getsockopt(Handle(socket), SOL_SOCKET, option, reinterpret_cast<char*>(&value),
-                     &length) != 0)
-        return -1;
-    return value;
-}
+using sockets::Handle;
+using sockets::LastError;
 
 int ClampedLength(size_t size) {
     return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
@@ -73,22 +44,6 @@ void UdpSocket::reset(Native socket) {
     socket_ = socket;
 }
 
-std::error_code UdpSocket::SetReceiveBufferSize(int bytes) {
-    return SetIntOption(socket_, SO_RCVBUF, bytes);
-}
-
-std::error_code UdpSocket::SetSendBufferSize(int bytes) {
-    return SetIntOption(socket_, SO_SNDBUF, bytes);
-}
-
-int UdpSocket::ReceiveBufferSize() const {
-    return GetIntOption(socket_, SO_RCVBUF);
-}
-
-int UdpSocket::SendBufferSize() const {
-    return GetIntOption(socket_, SO_SNDBUF);
-}
-
 std::error_code UdpSocket::SetNonBlocking(bool nonBlocking) {
     u_long mode = nonBlocking ? 1 : 0;
     if (::ioctlsocket(Handle(socket_), FIONBIO, &mode) != 0)
@@ -96,29 +51,9 @@ std::error_code UdpSocket::SetNonBlocking(bool nonBlocking) {
     return {};
 }
 
-std::error_code UdpSocket::Bind(uint32_t address, uint16_t port) {
-    sockaddr_in socketAddress = MakeAddress(address, port);
-    if (::bind(Handle(socket_), reinterpret_cast<const sockaddr*>(&socketAddress),
-               sizeof socketAddress) != 0)
-        return LastError();
-    return {};
-}
-
-std::error_code UdpSocket::LocalAddress(uint32_t* address, uint16_t* port) const {
-    sockaddr_in socketAddress{};
-    int length = sizeof socketAddress;
-    if (::getsockname(Handle(socket_), reinterpret_cast<sockaddr*>(&socketAddress), &length) != 0)
-        return LastError();
-    if (address != nullptr)
-        *address = ntohl(socketAddress.sin_addr.s_addr);
-    if (port != nullptr)
-        *port = ntohs(socketAddress.sin_port);
-    return {};
-}
-
 SendResult UdpSocket::SendTo(const void* data, size_t size, uint32_t address, uint16_t port) {
     SendResult result;
-    sockaddr_in target = MakeAddress(address, port);
+    const sockaddr_in target = sockets::MakeAddress(address, port);
     const int n = ::sendto(Handle(socket_), static_cast<const char*>(data), ClampedLength(size), 0,
                            reinterpret_cast<const sockaddr*>(&target), sizeof target);
     if (n != SOCKET_ERROR) {

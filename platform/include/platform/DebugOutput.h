@@ -1,7 +1,8 @@
 #pragma once
-// Text for an attached debugger. On POSIX it goes to standard error, or is appended
-// to the file named by ORV_DEBUG_OUTPUT_FILE when that is set (the file is opened
-// for each call, so it can be read back while the process runs). The text is
+// Text for an attached debugger (OutputDebugStringA on Windows, standard error on
+// POSIX), or appended to the file named by ORV_DEBUG_OUTPUT_FILE when that is set
+// (the file is opened for each call, so it can be read back while the process
+// runs; one that cannot be opened falls back to the debugger channel). The text is
 // written as given; callers add their own line feeds.
 
 #include <functional>
