@@ -2,7 +2,6 @@
 // colours as console attributes, the console's own colours after it, the title.
 #include "TargetTestSupport.h"
 #include "support/ConsoleChild.h"
-#include "support/TerminalScreen.h"
 
 #include <nwLogging/ConsoleTarget.h>
 
@@ -24,17 +23,14 @@ TEST(WindowsConsoleTarget, InAConsole_LevelColoursThenTheConsolesOwn) {
         colourless.write(FixedRecord(nw::level_err), "uncoloured");
         return;
     }
-    const orvtest::ConsoleRun run = orvtest::RunThisTestInPseudoConsole();
-    ASSERT_EQ(run.error, "");
-    EXPECT_EQ(run.status, 0) << run.output;
-    const orvtest::TerminalScreen screen(run.output);
+    const orvtest::TerminalScreen screen = orvtest::RunThisTestInPseudoConsole();
     EXPECT_EQ(screen.Title(), "GDRVM log");
     EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("08:05:07.125000 GDRVM [err] red")), "91/49")
-        << run.output;
-    EXPECT_EQ(screen.ColoursOf("08:05:07.125000 GDRVM [fatal] alarm"), "30/101") << run.output;
+        << screen.Output();
+    EXPECT_EQ(screen.ColoursOf("08:05:07.125000 GDRVM [fatal] alarm"), "30/101") << screen.Output();
     EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("08:05:07.125000 GDRVM [info] plain")), "97/49")
-        << run.output;
+        << screen.Output();
     EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("08:05:07.125000 GDRVM [err] uncoloured")),
               "39/49")
-        << run.output;
+        << screen.Output();
 }

@@ -5,7 +5,6 @@
 #include <platform/Console.h>
 
 #include "support/ConsoleChild.h"
-#include "support/TerminalScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +59,10 @@ TEST(WindowsConsole, InAConsole_AttributesAndTitleReachTheScreen) {
         WriteConsoleLine("colours off", kConsoleLightRed, kStandardOutput, false);
         return;
     }
-    const orvtest::ConsoleRun run = orvtest::RunThisTestInPseudoConsole();
-    ASSERT_EQ(run.error, "");
-    EXPECT_EQ(run.status, 0) << run.output;
-    const orvtest::TerminalScreen screen(run.output);
+    const orvtest::TerminalScreen screen = orvtest::RunThisTestInPseudoConsole();
     EXPECT_EQ(screen.Title(), "GDRVM log");
-    EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("disk full")), "91/49") << run.output;
-    EXPECT_EQ(screen.ColoursOf("alarm raised"), "30/101") << run.output;
+    EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("disk full")), "91/49") << screen.Output();
+    EXPECT_EQ(screen.ColoursOf("alarm raised"), "30/101") << screen.Output();
     // The console's own colours came back after each line.
-    EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("colours off")), "39/49") << run.output;
+    EXPECT_EQ(BlackAsOwnBackground(screen.ColoursOf("colours off")), "39/49") << screen.Output();
 }

@@ -8,8 +8,9 @@
 //       ... write to the console ...
 //       return;
 //   }
-//   const orvtest::ConsoleRun run = orvtest::RunThisTestInPseudoConsole();
-//   const orvtest::TerminalScreen screen(run.output);
+//   const orvtest::TerminalScreen screen = orvtest::RunThisTestInPseudoConsole();
+
+#include "support/TerminalScreen.h"
 
 #include <string>
 
@@ -22,12 +23,9 @@ bool InConsoleChild();
 /// whatever handles the child was given. False when they could not.
 bool ConsoleOnStandardOutput();
 
-struct ConsoleRun {
-    std::string error;  // why the child could not run; empty when it ran
-    int status = -1;    // its exit status: 0 when its part of the test passed
-    std::string output; // what the console sent to its terminal
-};
-
-ConsoleRun RunThisTestInPseudoConsole();
+/// Runs the test again as that child and waits for it. What the console sent
+/// to its terminal; a test failure is added when the child could not run or
+/// its part of the test failed.
+TerminalScreen RunThisTestInPseudoConsole();
 
 } // namespace orvtest

@@ -22,7 +22,7 @@ bool InRange(int value, int low, int high) {
 
 } // namespace
 
-TerminalScreen::TerminalScreen(const std::string& output) {
+TerminalScreen::TerminalScreen(const std::string& output) : output_(output) {
     std::size_t i = 0;
     while (i < output.size()) {
         const char c = output[i++];

@@ -22,6 +22,8 @@ public:
     const std::string& Title() const { return title_; }
     /// The characters shown, without any sequence.
     const std::string& Text() const { return text_; }
+    /// The output as it came.
+    const std::string& Output() const { return output_; }
 
 private:
     struct Colours {
@@ -32,6 +34,7 @@ private:
     void Select(const std::string& parameters);
     void Show(char c);
 
+    std::string output_;
     Colours current_;
     std::string text_;
     std::vector<std::string> colours_; // one per character of text_

@@ -46,7 +46,7 @@ bool ConsoleOnStandardOutput() {
     return ScreenOn(1, STD_OUTPUT_HANDLE) && ScreenOn(2, STD_ERROR_HANDLE);
 }
 
-ConsoleRun RunThisTestInPseudoConsole() {
+TerminalScreen RunThisTestInPseudoConsole() {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const TempDir scratch("console-child");
     ChildSetup setup;
@@ -55,14 +55,17 @@ ConsoleRun RunThisTestInPseudoConsole() {
     setup.outputPath = scratch.File("screen");
     setup.pseudoConsole = true;
     setup.environment = {{kChildVariable, "1"}};
-    ConsoleRun run;
+    int status = -1;
     {
         ChildProcess child(setup);
-        run.error = child.StartError();
-        run.status = child.Wait();
+        if (!child.StartError().empty())
+            ADD_FAILURE() << "the child did not start: " << child.StartError();
+        status = child.Wait();
     }
-    run.output = ReadFileText(setup.outputPath);
-    return run;
+    TerminalScreen screen(ReadFileText(setup.outputPath));
+    if (status != 0)
+        ADD_FAILURE() << "the child's part failed (status " << status << "):\n" << screen.Output();
+    return screen;
 }
 
 } // namespace orvtest
