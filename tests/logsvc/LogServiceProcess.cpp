@@ -97,17 +97,19 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
     child_ =
         Spawn(arguments, directory_ + "/stdout.txt", directory_ + "/stderr.txt", closedPipeOutput);
     bool exited = false;
+    // The file appears whole (written aside and renamed), but Windows may refuse
+    // to open it while the rename still holds it: ready once both endpoints read.
     ready_ = WaitFor([&] {
         exited = child_->Ended();
-        return exited || boost::filesystem::exists(ReadyPath());
+        return exited || ReadEndpoints();
     });
     if (exited) {
         child_.reset();
         ready_ = false;
-        return;
     }
-    if (!ready_)
-        return;
+}
+
+bool LogServiceProcess::ReadEndpoints() {
     std::istringstream lines(ReadText(ReadyPath()));
     std::string word, value;
     while (lines >> word >> value) {
@@ -116,6 +118,7 @@ void LogServiceProcess::Start(const std::string& configJson, const std::vector<s
         else if (word == "records")
             records_ = EndpointOf(value);
     }
+    return command_.port != 0 && records_.port != 0;
 }
 
 LogServiceProcess::~LogServiceProcess() {

@@ -75,6 +75,8 @@ public:
 private:
     void Start(const std::string& configJson, const std::vector<std::string>& extra,
                bool closedPipeOutput);
+    /// The endpoints from the ready file; false until both are there.
+    bool ReadEndpoints();
 
     const orvtest::TempDir scratch_{"orvlogsvc-test"}; // removed once the service stopped
     const std::string directory_ = scratch_.path();
