@@ -103,4 +103,8 @@ std::string ExecutableName() {
     return name;
 }
 
+void EndProcessNow(int status) {
+    ::_exit(status);
+}
+
 } // namespace platform

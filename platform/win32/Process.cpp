@@ -62,4 +62,11 @@ std::string ExecutableName() {
     return name;
 }
 
+void EndProcessNow(int status) {
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(status));
+    // Not reached: the call does not return for the calling process.
+    for (;;)
+        ::Sleep(INFINITE);
+}
+
 } // namespace platform

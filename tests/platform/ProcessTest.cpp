@@ -2,10 +2,17 @@
 #include <platform/Environment.h>
 #include <platform/Process.h>
 
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 using namespace platform;
@@ -80,6 +87,34 @@ TEST(ProcessTest, ModuleFileName_AddressInSystemLibrary_IsAbsolutePath) {
     std::string name = ModuleFileName(reinterpret_cast<const void*>(&::getpid));
     EXPECT_EQ(name.substr(0, 1), "/");
     EXPECT_NE(name.find("libc"), std::string::npos) << name;
+}
+
+// The child is this test again, with ORV_END_NOW_MARKER naming the file its exit
+// handler would write.
+TEST(ProcessTest, EndProcessNow_EndsWithTheStatusAndRunsNothingMore) {
+    if (const std::optional<std::string> marker = GetEnv("ORV_END_NOW_MARKER")) {
+        static const std::string path = *marker;
+        std::atexit([] { std::ofstream(path) << "the exit handler ran"; });
+        // Another thread holds a lock and waits, as a grabbing thread may.
+        static std::mutex lock;
+        static std::condition_variable never;
+        std::thread([] {
+            std::unique_lock<std::mutex> held(lock);
+            never.wait(held, [] { return false; });
+        }).detach();
+        EndProcessNow(37);
+    }
+    const orvtest::TempDir scratch("end-now");
+    orvtest::ChildSetup setup;
+    setup.argv = {ExecutablePath(),
+                  "--gtest_filter=ProcessTest.EndProcessNow_EndsWithTheStatusAndRunsNothingMore"};
+    setup.environment = {{"ORV_END_NOW_MARKER", scratch.File("marker")}};
+    orvtest::ChildProcess child(setup);
+    ASSERT_EQ(child.StartError(), "");
+    EXPECT_EQ(child.Wait(), 37);
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("marker")));
+    EXPECT_EQ(orvtest::ReadFileText(setup.outputPath).find("left in the buffer"),
+              std::string::npos);
 }
 
 TEST(ProcessTest, ModuleFileName_AddressOutsideModules_IsEmpty) {

@@ -1,9 +1,10 @@
 #include "StopSignals.h"
 
+#include <platform/Process.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 
 StopSignals::StopSignals() : watcher_([this] { Watch(); }) {}
 
@@ -34,6 +35,6 @@ void StopSignals::Watch() {
             lastResort_();
         std::fprintf(stderr, "orvgrab: stopped at once by a second %s\n", Name(signal));
         std::fflush(stderr);
-        std::_Exit(ExitStatus(signal));
+        platform::EndProcessNow(ExitStatus(signal));
     }
 }

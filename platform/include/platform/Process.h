@@ -22,4 +22,9 @@ std::string ExecutablePath();
 /// The executable's file name without directory and last extension.
 std::string ExecutableName();
 
+/// Ends the process now with `status`: no exit handlers, no flushing, and on
+/// Windows no library's detach routine (ExitProcess runs them after ending the
+/// other threads, and one waiting for a lock such a thread held never returns).
+[[noreturn]] void EndProcessNow(int status);
+
 } // namespace platform
