@@ -6,6 +6,8 @@
 
 #include "support/ChildProcess.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -50,11 +52,12 @@ public:
 
     HPCON Handle() const { return console_; }
 
-    /// Closes the console; its output ends, and the file has all of it.
+    /// Closes the console; once its output has ended, the file has all of it.
     void Close() {
         if (console_ != nullptr)
             ::ClosePseudoConsole(console_);
         console_ = nullptr;
+        closed_ = true;
         if (relay_.joinable())
             relay_.join();
         for (HANDLE* handle : {&input_, &output_, &file_})
@@ -65,12 +68,31 @@ public:
     }
 
 private:
+    // Copies until the console's output ends. A process the console started
+    // (Wine's explorer.exe, which outlives the test) may hold the pipe's writing
+    // end, so that end never comes: once the console is closed, a quiet spell
+    // also ends the copying.
     void Relay() {
+        constexpr auto kQuietSpell = std::chrono::seconds(2);
+        auto lastData = std::chrono::steady_clock::now();
         char buffer[4096];
-        DWORD read = 0;
-        while (::ReadFile(output_, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        for (;;) {
+            DWORD available = 0;
+            if (!::PeekNamedPipe(output_, nullptr, 0, nullptr, &available, nullptr))
+                return; // every writer is gone
+            if (available == 0) {
+                if (closed_ && std::chrono::steady_clock::now() - lastData > kQuietSpell)
+                    return;
+                ::Sleep(5);
+                continue;
+            }
+            DWORD read = 0;
+            if (!::ReadFile(output_, buffer, available < sizeof buffer ? available : sizeof buffer,
+                            &read, nullptr))
+                return;
             DWORD written = 0;
             ::WriteFile(file_, buffer, read, &written, nullptr);
+            lastData = std::chrono::steady_clock::now();
         }
     }
 
@@ -78,6 +100,7 @@ private:
     HANDLE input_ = nullptr;  // the console's input, kept open while it lives
     HANDLE output_ = nullptr; // what the console sends to its terminal
     HANDLE file_ = nullptr;
+    std::atomic<bool> closed_{false};
     std::thread relay_;
 };
 
