@@ -18,7 +18,6 @@
 #include <ORHost/HostApp.h>
 
 #include <platform/Environment.h>
-#include <platform/Process.h>
 
 #include <simctl/SimControl.h>
 
@@ -214,10 +213,7 @@ struct ChildResult {
 /// started again, its findings read back from a file.
 ChildResult InChild(const std::string& text) {
     const orvtest::TempDir scratch("fault-sweep");
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    orvtest::ChildSetup setup;
-    setup.argv = {platform::ExecutablePath(),
-                  std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()};
+    orvtest::ChildSetup setup = orvtest::ThisTestAgain();
     setup.environment = {{kCaseVariable, text}, {kOutputVariable, scratch.File("findings")}};
     setup.outputPath = scratch.File("log");
     setup.errorPath = scratch.File("log");

@@ -105,9 +105,7 @@ TEST(ProcessTest, EndProcessNow_EndsWithTheStatusAndRunsNothingMore) {
         EndProcessNow(37);
     }
     const orvtest::TempDir scratch("end-now");
-    orvtest::ChildSetup setup;
-    setup.argv = {ExecutablePath(),
-                  "--gtest_filter=ProcessTest.EndProcessNow_EndsWithTheStatusAndRunsNothingMore"};
+    orvtest::ChildSetup setup = orvtest::ThisTestAgain();
     setup.environment = {{"ORV_END_NOW_MARKER", scratch.File("marker")}};
     orvtest::ChildProcess child(setup);
     ASSERT_EQ(child.StartError(), "");

@@ -39,6 +39,10 @@ struct ChildSetup {
     std::map<std::string, std::optional<std::string>> environment;
 };
 
+/// A setup that runs the current test again in a child: this test program with
+/// a filter for the running test, so the test can do a child's part there.
+ChildSetup ThisTestAgain();
+
 class ChildProcess {
 public:
     /// Starts the child; StartError() says why when it could not.

@@ -5,7 +5,6 @@
 #include "support/TempDir.h"
 
 #include <platform/Environment.h>
-#include <platform/Process.h>
 
 #include <gtest/gtest.h>
 
@@ -47,11 +46,8 @@ bool ConsoleOnStandardOutput() {
 }
 
 TerminalScreen RunThisTestInPseudoConsole() {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const TempDir scratch("console-child");
-    ChildSetup setup;
-    setup.argv = {platform::ExecutablePath(),
-                  std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()};
+    ChildSetup setup = ThisTestAgain();
     setup.outputPath = scratch.File("screen");
     setup.pseudoConsole = true;
     setup.environment = {{kChildVariable, "1"}};
